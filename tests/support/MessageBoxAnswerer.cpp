@@ -1,0 +1,35 @@
+#include "MessageBoxAnswerer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+
+MessageBoxAnswerer::MessageBoxAnswerer(QMessageBox::StandardButton answer, QObject* parent)
+    : QObject(parent), m_answer(answer)
+{
+    connect(&m_timer, &QTimer::timeout, this, &MessageBoxAnswerer::answerModal);
+    m_timer.start(10);
+}
+
+void MessageBoxAnswerer::answerModal()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal)
+        return;
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        m_titles.append(box->windowTitle());
+        m_texts.append(box->text());
+        QAbstractButton* button = box->button(m_answer);
+        if (button)
+            button->click();
+        else
+            box->done(m_answer);
+        return;
+    }
+    if (m_dialogHandler) {
+        m_dialogHandler(modal);
+        return;
+    }
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+        dialog->reject();
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QApplication>
+#include <QtTest>
+
+#include "TestWorkDir.h"
+
+// Like QTEST_MAIN, but the whole test runs in a temporary working directory,
+// where the program writes "settings.ini" and "logs/".
+#define KALVORA_TEST_MAIN(TestClass)                                                                                   \
+    int main(int argc, char** argv)                                                                                    \
+    {                                                                                                                  \
+        TestWorkDir workDir;                                                                                           \
+        QApplication app(argc, argv);                                                                                  \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                                       \
+        TestClass test;                                                                                                \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
+        return QTest::qExec(&test, argc, argv);                                                                        \
+    }
