@@ -71,7 +71,7 @@ constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 
 } // namespace
 
-class MaterialRatioTest : public QObject
+class HeightStatisticsTest : public QObject
 {
     Q_OBJECT
 
@@ -311,5 +311,5 @@ private slots:
     }
 };
 
-KALVORA_TEST_MAIN(MaterialRatioTest)
-#include "MaterialRatioTest.moc"
+KALVORA_TEST_MAIN(HeightStatisticsTest)
+#include "HeightStatisticsTest.moc"
