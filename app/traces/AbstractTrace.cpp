@@ -1,0 +1,280 @@
+#include "AbstractTrace.h"
+
+#include <atomic>
+
+namespace {
+
+std::atomic<int> traceCounter{0};
+
+int rowCount(const ProfileData& store)
+{
+    return store.isEmpty() ? 0 : store.first().size();
+}
+
+ProfileData emptyColumns(int dimension, int reserved)
+{
+    ProfileData store(dimension);
+    for (QVector<double>& column : store)
+        column.reserve(reserved);
+    return store;
+}
+
+// Appends to the columns the store has; a store reduced by a filter to fewer
+// columns takes only those.
+void appendPoint(ProfileData& store, const QVector<double>& point)
+{
+    const int columns = std::min(store.size(), point.size());
+    for (int i = 0; i < columns; ++i)
+        store[i].append(point[i]);
+}
+
+QVector<double> row(const ProfileData& store, int j)
+{
+    QVector<double> point(store.size());
+    for (int i = 0; i < store.size(); ++i)
+        point[i] = store[i][j];
+    return point;
+}
+
+void emptyStore(ProfileData& store, int dimension)
+{
+    store.resize(dimension);
+    for (QVector<double>& column : store)
+        column.clear();
+}
+
+} // namespace
+
+AbstractTrace::AbstractTrace(int dimension)
+    : id(traceCounter++)
+    , creationTime(QDateTime::currentDateTime())
+    , type(-1)
+    , m_dimension(dimension)
+    , m_raw(dimension)
+    , m_processed(dimension)
+    , m_display(dimension)
+{
+}
+
+AbstractTrace::~AbstractTrace() = default;
+
+LockedTraceData AbstractTrace::lockedData() const
+{
+    auto locker = std::make_shared<QMutexLocker>(&m_mutex);
+    return {&m_display, std::move(locker)};
+}
+
+LockedTraceData AbstractTrace::lockedRawData() const
+{
+    auto locker = std::make_shared<QMutexLocker>(&m_mutex);
+    return {&m_raw, std::move(locker)};
+}
+
+QString AbstractTrace::name() const
+{
+    QMutexLocker lock(&m_textMutex);
+    return m_name;
+}
+
+void AbstractTrace::setName(const QString& name)
+{
+    QMutexLocker lock(&m_textMutex);
+    m_name = name;
+}
+
+QString AbstractTrace::filePath() const
+{
+    QMutexLocker lock(&m_textMutex);
+    return m_filePath;
+}
+
+void AbstractTrace::setFilePath(const QString& path)
+{
+    QMutexLocker lock(&m_textMutex);
+    m_filePath = path;
+}
+
+double AbstractTrace::length() const
+{
+    QMutexLocker lock(&m_mutex);
+    if (rowCount(m_display) == 0)
+        return 0;
+    return m_display.first().last() - m_display.first().first();
+}
+
+void AbstractTrace::clearPoints()
+{
+    QMutexLocker rebuildLock(&m_rebuildMutex);
+    QMutexLocker lock(&m_mutex);
+    emptyStore(m_raw, m_dimension);
+    emptyStore(m_processed, m_dimension);
+    emptyStore(m_display, m_dimension);
+}
+
+void AbstractTrace::addPointProcessor(IDataSinglePointProcessor* processor)
+{
+    QMutexLocker lock(&m_processorMutex);
+    m_pointProcessors.append(std::shared_ptr<IDataSinglePointProcessor>(processor));
+}
+
+void AbstractTrace::clearPointProcessors()
+{
+    QMutexLocker lock(&m_processorMutex);
+    m_pointProcessors.clear();
+}
+
+void AbstractTrace::applyPointProcessors(QVector<double>& point) const
+{
+    QMutexLocker lock(&m_processorMutex);
+    for (const auto& processor : m_pointProcessors)
+        processor->process(point);
+}
+
+void AbstractTrace::addPoint(QVector<double> point)
+{
+    if (point.size() < m_dimension)
+        return;
+    point.resize(m_dimension);
+    QVector<double> converted = point;
+    applyPointProcessors(converted);
+
+    QMutexLocker lock(&m_mutex);
+    appendPoint(m_raw, point);
+    appendPoint(m_processed, converted);
+    appendPoint(m_display, converted);
+}
+
+void AbstractTrace::addPostProcessor(IDataPostProcessor* processor)
+{
+    QMutexLocker lock(&m_processorMutex);
+    m_postProcessors.append(std::shared_ptr<IDataPostProcessor>(processor));
+}
+
+void AbstractTrace::clearPostProcessors()
+{
+    QMutexLocker lock(&m_processorMutex);
+    m_postProcessors.clear();
+}
+
+void AbstractTrace::applyPostProcessors()
+{
+    QMutexLocker rebuildLock(&m_rebuildMutex);
+    ProfileData display;
+    {
+        QMutexLocker lock(&m_mutex);
+        display = m_processed;
+    }
+    const int covered = rowCount(display);
+    for (const auto& processor : postProcessorsSnapshot())
+        processor->process(display);
+    installDisplay(std::move(display), covered);
+}
+
+void AbstractTrace::reprocess()
+{
+    QMutexLocker rebuildLock(&m_rebuildMutex);
+    rebuild();
+}
+
+void AbstractTrace::crop(int from, int to)
+{
+    QMutexLocker rebuildLock(&m_rebuildMutex);
+    {
+        QMutexLocker lock(&m_mutex);
+        if (from < 0 || to < from || rowCount(m_raw) < to)
+            return;
+        // The processed rows are cut alike, so that they stay row for row
+        // with the raw ones for points arriving during the rebuild.
+        for (QVector<double>& column : m_raw)
+            column = column.mid(from, to - from);
+        for (QVector<double>& column : m_processed)
+            column = column.mid(from, to - from);
+    }
+    rebuild();
+}
+
+void AbstractTrace::processData()
+{
+    QMutexLocker rebuildLock(&m_rebuildMutex);
+    ProfileData display;
+    int covered = 0;
+    {
+        QMutexLocker lock(&m_mutex);
+        display = m_display;
+        covered = rowCount(m_processed);
+    }
+    processDisplay(display);
+    installDisplay(std::move(display), covered);
+}
+
+std::string AbstractTrace::creationDateString() const
+{
+    return creationTime.toLocalTime().toString(QStringLiteral("dd-MM-yyyy HH:mm:ss")).toStdString();
+}
+
+// Called with m_rebuildMutex held.
+void AbstractTrace::rebuild()
+{
+    ProfileData raw;
+    {
+        QMutexLocker lock(&m_mutex);
+        raw = m_raw;
+    }
+    const PointProcessors pointProcessors = pointProcessorsSnapshot();
+    const int n = rowCount(raw);
+
+    ProfileData processed = emptyColumns(m_dimension, n);
+    for (int j = 0; j < n; ++j) {
+        QVector<double> point = row(raw, j);
+        for (const auto& processor : pointProcessors)
+            processor->process(point);
+        appendPoint(processed, point);
+    }
+
+    ProfileData display = processed;
+    for (const auto& processor : postProcessorsSnapshot())
+        processor->process(display);
+    processDisplay(display);
+    installStores(std::move(processed), std::move(display), n);
+}
+
+void AbstractTrace::installStores(ProfileData processed, ProfileData display, int coveredRows)
+{
+    QMutexLocker lock(&m_mutex);
+    for (const QVector<double>& point : processedRowsFrom(coveredRows)) {
+        appendPoint(processed, point);
+        appendPoint(display, point);
+    }
+    m_processed.swap(processed);
+    m_display.swap(display);
+}
+
+void AbstractTrace::installDisplay(ProfileData display, int coveredRows)
+{
+    QMutexLocker lock(&m_mutex);
+    for (const QVector<double>& point : processedRowsFrom(coveredRows))
+        appendPoint(display, point);
+    m_display.swap(display);
+}
+
+// The rows that addPoint appended while a rebuild computed its own stores;
+// called with m_mutex held.
+QVector<QVector<double>> AbstractTrace::processedRowsFrom(int firstRow) const
+{
+    QVector<QVector<double>> rows;
+    for (int j = firstRow; j < rowCount(m_processed); ++j)
+        rows.append(row(m_processed, j));
+    return rows;
+}
+
+AbstractTrace::PointProcessors AbstractTrace::pointProcessorsSnapshot() const
+{
+    QMutexLocker lock(&m_processorMutex);
+    return m_pointProcessors;
+}
+
+AbstractTrace::PostProcessors AbstractTrace::postProcessorsSnapshot() const
+{
+    QMutexLocker lock(&m_processorMutex);
+    return m_postProcessors;
+}

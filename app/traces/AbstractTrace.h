@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QDateTime>
+#include <QMutex>
+#include <QString>
+#include <QVector>
+
+#include <memory>
+#include <string>
+
+#include "IDataPostProcessor.h"
+#include "IDataSinglePointProcessor.h"
+#include "LockedTraceData.h"
+#include "ProfileData.h"
+
+// One recorded pass of the probe, kept three times: as added (raw), after the
+// point processors (processed) and after the processing chain (display).
+//
+// Points may be added on a reading thread while the GUI reads the display
+// store through lockedData(). Every change of a store happens under the
+// trace's mutex; rebuilds compute into local columns outside it and swap
+// them in, so a holder of LockedTraceData never sees a store half built.
+// Rebuilds, clearing and cropping are serialised among themselves; points
+// that arrive while a rebuild computes are kept and appended unfiltered.
+class AbstractTrace
+{
+public:
+    explicit AbstractTrace(int dimension);
+    virtual ~AbstractTrace();
+
+    AbstractTrace(const AbstractTrace&) = delete;
+    AbstractTrace& operator=(const AbstractTrace&) = delete;
+
+    LockedTraceData lockedData() const;
+    LockedTraceData lockedRawData() const;
+    int dimension() const { return m_dimension; }
+
+    QString name() const;
+    void setName(const QString& name);
+    QString filePath() const;
+    void setFilePath(const QString& path);
+    void setType(int type) { this->type = type; }
+
+    // Last minus first x of the display store; 0 without points.
+    double length() const;
+    // Empties every column of the three stores, keeping their capacity.
+    void clearPoints();
+
+    void addPointProcessor(IDataSinglePointProcessor* processor);
+    void clearPointProcessors();
+    void applyPointProcessors(QVector<double>& point) const;
+    // Appends the point (one value per column) to the raw store and, after
+    // the point processors, to the processed and display stores. A point
+    // with fewer values than the trace has columns is ignored.
+    void addPoint(QVector<double> point);
+
+    void addPostProcessor(IDataPostProcessor* processor);
+    void clearPostProcessors();
+    // Display store := processed store run through the post-processors.
+    void applyPostProcessors();
+    // Rebuilds the processed and display stores from the raw points.
+    void reprocess();
+    // Keeps the raw points from index `from` up to `to` - 1 and rebuilds;
+    // does nothing for a range outside the raw points.
+    void crop(int from, int to);
+    // The trace kind's own processing of the display store.
+    void processData();
+
+    // Creation time in local time as "dd-MM-yyyy HH:mm:ss", UTF-8.
+    std::string creationDateString() const;
+
+    std::string controllerName;
+    const int id;
+    QDateTime creationTime;
+    int type;
+
+protected:
+    virtual void processDisplay(ProfileData& display) const = 0;
+
+private:
+    using PointProcessors = QVector<std::shared_ptr<IDataSinglePointProcessor>>;
+    using PostProcessors = QVector<std::shared_ptr<IDataPostProcessor>>;
+
+    void rebuild();
+    void installStores(ProfileData processed, ProfileData display, int coveredRows);
+    void installDisplay(ProfileData display, int coveredRows);
+    QVector<QVector<double>> processedRowsFrom(int firstRow) const;
+    PointProcessors pointProcessorsSnapshot() const;
+    PostProcessors postProcessorsSnapshot() const;
+
+    const int m_dimension;
+
+    // Guards the three stores; the lock LockedTraceData holds.
+    mutable QMutex m_mutex;
+    // Serialises rebuilding, clearing and cropping.
+    QMutex m_rebuildMutex;
+    // Guards the two processor lists.
+    mutable QMutex m_processorMutex;
+    mutable QMutex m_textMutex;
+
+    ProfileData m_raw;
+    ProfileData m_processed;
+    ProfileData m_display;
+    QString m_name;
+    QString m_filePath;
+    PointProcessors m_pointProcessors;
+    PostProcessors m_postProcessors;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "IDataSinglePointProcessor.h"
+
+// Turns a raw contour reading (x, probe height, console height) into a
+// corrected point with the calibration current in the settings: axis
+// compression, console displacement, console height added in thousandths,
+// rotation by the rack angle. Points with fewer than three values are left
+// as they are.
+class ContourConversionPointProcessor : public IDataSinglePointProcessor
+{
+public:
+    void process(QVector<double>& point) override;
+};

@@ -1,0 +1,18 @@
+#include "ThreadAngleCompensationProcessor.h"
+
+#include <cmath>
+
+ThreadAngleCompensationProcessor::ThreadAngleCompensationProcessor(double angle)
+    : IDataPostProcessor(QStringLiteral("Angle ") + QString::number(angle, 'g', 6))
+    , m_angle(angle)
+{
+}
+
+void ThreadAngleCompensationProcessor::process(ProfileData& data)
+{
+    if (data.isEmpty())
+        return;
+    const double factor = std::cos(m_angle * 0.017453292519943295);
+    for (double& x : data[0])
+        x *= factor;
+}

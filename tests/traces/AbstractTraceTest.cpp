@@ -1,0 +1,293 @@
+#include <QtConcurrent>
+#include <QtTest>
+
+#include "AbstractTrace.h"
+#include "TestMain.h"
+#include "TestTraces.h"
+
+namespace {
+
+// Multiplies x by a factor; records its own deletion.
+class ScaleXProcessor : public IDataSinglePointProcessor
+{
+public:
+    ScaleXProcessor(double factor, bool* deleted = nullptr) : m_factor(factor), m_deleted(deleted) {}
+    ~ScaleXProcessor() override
+    {
+        if (m_deleted)
+            *m_deleted = true;
+    }
+    void process(QVector<double>& point) override { point[0] *= m_factor; }
+
+private:
+    double m_factor;
+    bool* m_deleted;
+};
+
+// Heights := heights * factor + offset.
+class LinearHeights : public IDataPostProcessor
+{
+public:
+    LinearHeights(double factor, double offset, bool* deleted = nullptr)
+        : IDataPostProcessor(QStringLiteral("linear")), m_factor(factor), m_offset(offset), m_deleted(deleted)
+    {
+    }
+    ~LinearHeights() override
+    {
+        if (m_deleted)
+            *m_deleted = true;
+    }
+    void process(ProfileData& data) override
+    {
+        for (double& h : data[1])
+            h = h * m_factor + m_offset;
+    }
+
+private:
+    double m_factor;
+    double m_offset;
+    bool* m_deleted;
+};
+
+// Leaves no columns, as a filter does with input it cannot take.
+class DropAll : public IDataPostProcessor
+{
+public:
+    DropAll() : IDataPostProcessor(QStringLiteral("drop")) {}
+    void process(ProfileData& data) override { data.clear(); }
+};
+
+void addPoints(AbstractTrace& trace, const QVector<double>& xs, const QVector<double>& heights)
+{
+    for (int j = 0; j < xs.size(); ++j)
+        trace.addPoint({xs[j], heights[j]});
+}
+
+QVector<double> displayColumn(const AbstractTrace& trace, int i)
+{
+    return column(trace.lockedData(), i);
+}
+
+QVector<double> rawColumn(const AbstractTrace& trace, int i)
+{
+    return column(trace.lockedRawData(), i);
+}
+
+} // namespace
+
+class AbstractTraceTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        CountingTrace first;
+        QCOMPARE(first.id, 0);
+    }
+
+    void idsFollowEachOtherWhateverTheClass()
+    {
+        CountingTrace a(2);
+        CountingTrace b(3);
+        auto c = std::make_unique<CountingTrace>(2);
+        QCOMPARE(b.id, a.id + 1);
+        QCOMPARE(c->id, b.id + 1);
+    }
+
+    void length_data()
+    {
+        QTest::addColumn<QVector<double>>("xs");
+        QTest::addColumn<double>("length");
+        QTest::newRow("no points") << QVector<double>{} << 0.0;
+        QTest::newRow("one point") << QVector<double>{7} << 0.0;
+        QTest::newRow("several") << QVector<double>{2, 3, 9.5} << 7.5;
+    }
+
+    void length()
+    {
+        QFETCH(QVector<double>, xs);
+        QFETCH(double, length);
+        CountingTrace trace;
+        addPoints(trace, xs, QVector<double>(xs.size(), 1.0));
+        QCOMPARE(trace.length(), length);
+    }
+
+    void pointsEnterAllStores()
+    {
+        CountingTrace trace;
+        addPoints(trace, {1, 2}, {10, 20});
+        QCOMPARE(rawColumn(trace, 0), (QVector<double>{1, 2}));
+        QCOMPARE(displayColumn(trace, 1), (QVector<double>{10, 20}));
+
+        trace.addPointProcessor(new ScaleXProcessor(10));
+        trace.addPoint({3, 30});
+        QCOMPARE(rawColumn(trace, 0), (QVector<double>{1, 2, 3}));
+        QCOMPARE(displayColumn(trace, 0), (QVector<double>{1, 2, 30}));
+        QCOMPARE(displayColumn(trace, 1), (QVector<double>{10, 20, 30}));
+    }
+
+    void pointsOfWrongSize()
+    {
+        CountingTrace trace(3);
+        trace.addPoint({1, 2});
+        trace.addPoint({});
+        QCOMPARE(rawColumn(trace, 0).size(), 0);
+        trace.addPoint({1, 2, 3, 4});
+        QCOMPARE(trace.lockedRawData().data->size(), 3);
+        QCOMPARE(rawColumn(trace, 2), (QVector<double>{3}));
+    }
+
+    void postProcessorsRunInOrderOnTheProcessedStore()
+    {
+        CountingTrace trace;
+        trace.addPointProcessor(new ScaleXProcessor(2));
+        addPoints(trace, {1, 2}, {1, 5});
+        trace.applyPostProcessors();
+        QCOMPARE(displayColumn(trace, 0), (QVector<double>{2, 4}));
+        QCOMPARE(displayColumn(trace, 1), (QVector<double>{1, 5}));
+
+        trace.addPostProcessor(new LinearHeights(1, 1));
+        trace.addPostProcessor(new LinearHeights(2, 0));
+        trace.applyPostProcessors();
+        QCOMPARE(displayColumn(trace, 1), (QVector<double>{4, 12}));
+        // Applied again, the chain starts from the processed store, not from its last result.
+        trace.applyPostProcessors();
+        QCOMPARE(displayColumn(trace, 1), (QVector<double>{4, 12}));
+
+        trace.addPoint({3, 7});
+        QCOMPARE(displayColumn(trace, 1), (QVector<double>{4, 12, 7}));
+        QCOMPARE(displayColumn(trace, 0), (QVector<double>{2, 4, 6}));
+    }
+
+    void reprocessReplaysTheRawPoints()
+    {
+        CountingTrace trace;
+        addPoints(trace, {1, 2, 3}, {1, 2, 3});
+        trace.addPointProcessor(new ScaleXProcessor(3));
+        trace.addPostProcessor(new LinearHeights(1, 10));
+        QCOMPARE(displayColumn(trace, 0), (QVector<double>{1, 2, 3}));
+
+        trace.reprocess();
+        QCOMPARE(rawColumn(trace, 0), (QVector<double>{1, 2, 3}));
+        QCOMPARE(displayColumn(trace, 0), (QVector<double>{3, 6, 9}));
+        QCOMPARE(displayColumn(trace, 1), (QVector<double>{11, 12, 13}));
+        QCOMPARE(trace.processRuns(), 1);
+
+        trace.clearPointProcessors();
+        trace.clearPostProcessors();
+        trace.reprocess();
+        QCOMPARE(displayColumn(trace, 0), (QVector<double>{1, 2, 3}));
+        QCOMPARE(displayColumn(trace, 1), (QVector<double>{1, 2, 3}));
+    }
+
+    void theTraceDeletesItsProcessors()
+    {
+        bool pointProcessorDeleted = false;
+        bool postProcessorDeleted = false;
+        bool lastDeleted = false;
+        {
+            CountingTrace trace;
+            trace.addPointProcessor(new ScaleXProcessor(1, &pointProcessorDeleted));
+            trace.addPostProcessor(new LinearHeights(1, 0, &postProcessorDeleted));
+            trace.clearPointProcessors();
+            trace.clearPostProcessors();
+            QVERIFY(pointProcessorDeleted);
+            QVERIFY(postProcessorDeleted);
+            trace.addPointProcessor(new ScaleXProcessor(1, &lastDeleted));
+        }
+        QVERIFY(lastDeleted);
+    }
+
+    void crop_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QVector<double>>("kept");
+        QTest::addColumn<bool>("rebuilt");
+        const QVector<double> all{0, 1, 2, 3, 4};
+        QTest::newRow("middle") << 1 << 3 << QVector<double>{1, 2} << true;
+        QTest::newRow("tail up to the end") << 3 << 5 << QVector<double>{3, 4} << true;
+        QTest::newRow("empty range") << 2 << 2 << QVector<double>{} << true;
+        QTest::newRow("end before start") << 3 << 1 << all << false;
+        QTest::newRow("end past the points") << 0 << 6 << all << false;
+        QTest::newRow("negative start") << -1 << 2 << all << false;
+    }
+
+    void crop()
+    {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QVector<double>, kept);
+        QFETCH(bool, rebuilt);
+        CountingTrace trace;
+        trace.addPostProcessor(new LinearHeights(1, 100));
+        addPoints(trace, {0, 1, 2, 3, 4}, {0, 1, 2, 3, 4});
+
+        trace.crop(from, to);
+        QCOMPARE(rawColumn(trace, 0), kept);
+        QCOMPARE(rawColumn(trace, 1), kept);
+        QCOMPARE(trace.processRuns(), rebuilt ? 1 : 0);
+        if (rebuilt) {
+            QCOMPARE(displayColumn(trace, 0), kept);
+            QCOMPARE(displayColumn(trace, 1).size(), kept.size());
+        }
+    }
+
+    void clearPointsKeepsColumnsAndCapacity()
+    {
+        CountingTrace trace(3);
+        for (int j = 0; j < 100; ++j)
+            trace.addPoint({double(j), 0, 0});
+        trace.clearPoints();
+        QCOMPARE(trace.dimension(), 3);
+        const LockedTraceData raw = trace.lockedRawData();
+        QCOMPARE(raw.data->size(), 3);
+        QVERIFY(raw.data->at(0).isEmpty());
+        QVERIFY(raw.data->at(0).capacity() >= 100);
+    }
+
+    void pointsAfterAChainThatLeftNoColumns()
+    {
+        CountingTrace trace;
+        trace.addPostProcessor(new DropAll);
+        addPoints(trace, {1, 2}, {1, 2});
+        trace.applyPostProcessors();
+        QVERIFY(trace.lockedData().data->isEmpty());
+        trace.addPoint({3, 3});
+        QCOMPARE(trace.length(), 0.0);
+
+        trace.clearPoints();
+        trace.addPoint({4, 4});
+        QCOMPARE(displayColumn(trace, 0), (QVector<double>{4}));
+    }
+
+    void creationDateString()
+    {
+        CountingTrace trace;
+        trace.creationTime = QDateTime(QDate(2021, 3, 3), QTime(7, 5, 9), Qt::LocalTime);
+        QCOMPARE(trace.creationDateString(), std::string("03-03-2021 07:05:09"));
+        trace.creationTime = QDateTime(QDate(2021, 12, 31), QTime(23, 59, 58), Qt::LocalTime);
+        QCOMPARE(trace.creationDateString(), std::string("31-12-2021 23:59:58"));
+    }
+
+    void lockedDataHoldsBackWriters()
+    {
+        CountingTrace trace;
+        trace.addPoint({1, 1});
+        QFuture<void> writer;
+        {
+            const LockedTraceData locked = trace.lockedData();
+            const LockedTraceData copy = locked;
+            writer = QtConcurrent::run([&trace] { trace.addPoint({2, 2}); });
+            QThread::msleep(100);
+            QVERIFY(!writer.isFinished());
+            QCOMPARE(copy.data->at(0).size(), 1);
+        }
+        writer.waitForFinished();
+        QCOMPARE(displayColumn(trace, 0), (QVector<double>{1, 2}));
+    }
+};
+
+KALVORA_TEST_MAIN(AbstractTraceTest)
+#include "AbstractTraceTest.moc"

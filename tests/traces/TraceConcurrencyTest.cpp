@@ -1,0 +1,104 @@
+#include <QtConcurrent>
+#include <QtTest>
+
+#include <atomic>
+
+#include "ContourConversionPointProcessor.h"
+#include "TestMain.h"
+#include "TestTraces.h"
+#include "YZeronator.h"
+
+namespace {
+
+constexpr int kPointCount = 200000;
+
+bool columnsOfEqualLength(const ProfileData& store)
+{
+    for (const QVector<double>& c : store) {
+        if (c.size() != store.first().size())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// One thread records while another reads, clears and rebuilds the same trace.
+class TraceConcurrencyTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void appendWhileReadingClearingAndRebuilding()
+    {
+        CountingTrace trace(3);
+        trace.addPointProcessor(new ContourConversionPointProcessor);
+        trace.addPostProcessor(new YZeronator);
+
+        std::atomic<bool> writing{true};
+        QFuture<void> writer = QtConcurrent::run([&] {
+            for (int j = 0; j < kPointCount; ++j)
+                trace.addPoint({double(j), double(j % 7), 1000});
+            writing = false;
+        });
+
+        int round = 0;
+        int tornCopies = 0;
+        while (writing) {
+            {
+                const LockedTraceData display = trace.lockedData();
+                const ProfileData copy = *display.data;
+                if (!columnsOfEqualLength(copy))
+                    ++tornCopies;
+            }
+            {
+                const LockedTraceData raw = trace.lockedRawData();
+                if (!columnsOfEqualLength(*raw.data))
+                    ++tornCopies;
+            }
+            const int step = round++;
+            switch (step % 4) {
+            case 0:
+                trace.reprocess();
+                break;
+            case 1:
+                trace.applyPostProcessors();
+                break;
+            case 2:
+                trace.processData();
+                break;
+            default:
+                if (step % 40 == 3)
+                    trace.clearPoints();
+                break;
+            }
+        }
+        writer.waitForFinished();
+        QCOMPARE(tornCopies, 0);
+        QVERIFY(round > 40);
+
+        // Every point recorded after the last clear is in all stores: none
+        // was lost to a rebuild that ran while it arrived.
+        const ProfileData raw = *trace.lockedRawData().data;
+        const int n = raw[0].size();
+        QVERIFY(n > 0);
+        for (int j = 0; j < n; ++j)
+            QCOMPARE(raw[0][j], double(kPointCount - n + j));
+        const ProfileData display = *trace.lockedData().data;
+        QCOMPARE(display.size(), 3);
+        QCOMPARE(display[0].size(), n);
+        QCOMPARE(display[0], raw[0]);
+        QVERIFY(columnsOfEqualLength(display));
+
+        trace.reprocess();
+        const ProfileData rebuilt = *trace.lockedData().data;
+        QCOMPARE(rebuilt[0], raw[0]);
+        double lowest = rebuilt[1][0];
+        for (double h : rebuilt[1])
+            lowest = std::min(lowest, h);
+        QCOMPARE(lowest, 0.0);
+    }
+};
+
+KALVORA_TEST_MAIN(TraceConcurrencyTest)
+#include "TraceConcurrencyTest.moc"
