@@ -5,6 +5,7 @@
 
 #include <fftw3.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -81,11 +82,12 @@ struct Trend
 
     double at(double x) const { return meanY + slope * (x - meanX); }
 
-    // Subtracts (sign -1) or adds (sign +1) the line at every point.
-    void apply(ProfileData& profile, double sign) const
+    void addTo(ProfileData& profile) const
     {
-        for (int i = 0; i < profile[0].size(); ++i)
-            profile[1][i] += sign * at(profile[0][i]);
+        const QVector<double>& x = qAsConst(profile)[0];
+        QVector<double>& y = profile[1];
+        for (int i = 0; i < x.size(); ++i)
+            y[i] += at(x[i]);
     }
 };
 
@@ -101,6 +103,16 @@ QVector<double> binWavelengths(int n, double step)
         wavelengths[n - j] = wavelength;
     }
     return wavelengths;
+}
+
+// exp(-pi (alpha cutOff / wavelength)^2): the share of a wavelength that the
+// low-pass of a cut-off keeps. Beyond 746 the exponential is 0 in doubles;
+// skipping it there avoids the slow underflow path of exp().
+double gaussTransmission(double cutOff, double wavelength)
+{
+    const double ratio = kGaussAlpha * cutOff / wavelength;
+    const double exponent = M_PI * ratio * ratio;
+    return exponent > 746 ? 0.0 : std::exp(-exponent);
 }
 
 } // namespace
@@ -149,9 +161,7 @@ void applyGaussWeights(Spectrum& spectrum, const QVector<double>& wavelengths, d
             spectrum[i] = 0;
             continue;
         }
-        const double shortPart = kGaussAlpha * b / wavelength;
-        const double longPart = kGaussAlpha * a / wavelength;
-        spectrum[i] *= std::abs(std::exp(-M_PI * shortPart * shortPart) - std::exp(-M_PI * longPart * longPart));
+        spectrum[i] *= std::abs(gaussTransmission(b, wavelength) - gaussTransmission(a, wavelength));
     }
 }
 
@@ -159,7 +169,7 @@ ProfileData trimEnds(ProfileData profile, double cutOff)
 {
     if (!isTwoColumnProfile(profile) || std::isnan(cutOff))
         return profile;
-    const QVector<double>& x = profile[0];
+    const QVector<double>& x = qAsConst(profile)[0];
     const double length = x.last() - x.first();
     if (cutOff > length)
         return profile;
@@ -168,14 +178,18 @@ ProfileData trimEnds(ProfileData profile, double cutOff)
     if (lo >= hi)
         return profile;
 
-    ProfileData kept(profile.size());
-    for (QVector<double>& column : kept)
-        column.reserve(x.size());
-    for (int i = 0; i < x.size(); ++i) {
-        if (x[i] < lo || x[i] > hi)
+    const auto inside = [&](double xi) { return xi >= lo && xi <= hi; };
+    const int first = int(std::find_if(x.cbegin(), x.cend(), inside) - x.cbegin());
+    const int end = int(std::find_if_not(x.cbegin() + first, x.cend(), inside) - x.cbegin());
+    ProfileData kept;
+    for (const QVector<double>& column : qAsConst(profile))
+        kept.append(column.mid(first, end - first));
+    // Points out of order may lie inside the bounds further on.
+    for (int i = end; i < x.size(); ++i) {
+        if (!inside(x[i]))
             continue;
         for (int c = 0; c < profile.size(); ++c)
-            kept[c].append(profile[c][i]);
+            kept[c].append(qAsConst(profile)[c][i]);
     }
     return kept;
 }
@@ -186,26 +200,27 @@ ProfileData gaussFilter(const ProfileData& profile, double cutOffA, double cutOf
         return {};
     const bool meanLine = cutOffA == DBL_MAX;
 
+    // Interpolation keeps a line straight, so the trend comes off after resampling.
     const Trend trend(profile);
-    ProfileData detrended = profile;
-    trend.apply(detrended, -1);
-
-    ProfileData even = resampleToPowerOfTwo(detrended);
+    ProfileData even = resampleToPowerOfTwo(profile);
     const int n = even[0].size();
+    const QVector<double>& evenX = qAsConst(even)[0];
+    const QVector<double>& evenY = qAsConst(even)[1];
     Spectrum spectrum(n);
     for (int i = 0; i < n; ++i)
-        spectrum[i] = even[1][i];
+        spectrum[i] = evenY[i] - trend.at(evenX[i]);
     fft(spectrum);
 
     const double step = (profile[0].last() - profile[0].first()) / (n - 1);
     applyGaussWeights(spectrum, binWavelengths(n, step), cutOffA, cutOffB);
     inverseFft(spectrum);
+    QVector<double>& filteredY = even[1];
     for (int i = 0; i < n; ++i)
-        even[1][i] = spectrum[i].real();
+        filteredY[i] = spectrum[i].real();
 
     ProfileData filtered = resampleAt(even, profile[0]);
     if (meanLine)
-        trend.apply(filtered, +1);
+        trend.addTo(filtered);
     return trimEnds(std::move(filtered), meanLine ? cutOffB : cutOffA);
 }
 

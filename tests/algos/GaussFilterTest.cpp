@@ -240,6 +240,8 @@ private slots:
         QCOMPARE(Algos::trimEnds(profile, 6), profile);
         QCOMPARE(Algos::trimEnds(profile, std::nan("")), profile);
         QCOMPARE(Algos::trimEnds(ProfileData{{}, {}}, 4), (ProfileData{{}, {}}));
+        const ProfileData unordered{{0, 5, 1, 2, 6, 3, 10}, {0, 1, 2, 3, 4, 5, 6}};
+        QCOMPARE(Algos::trimEnds(unordered, 4), (ProfileData{{5, 2, 6, 3}, {1, 3, 4, 5}}));
     }
 
     void resampleToPowerOfTwo_data()
