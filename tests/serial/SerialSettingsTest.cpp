@@ -108,8 +108,8 @@ void SerialSettingsTest::settingsTheDriverDoesNotTakeCloseThePort_data()
     QTest::addColumn<uint>("bytesize");
     QTest::addColumn<uint>("parity");
 
-    // A pseudo terminal accepts these without complaint but keeps eight data bits
-    // and no parity; only reading the settings back shows it.
+    // A pseudo terminal keeps eight data bits and no parity whatever it is told,
+    // and knows only the rates that have a constant.
     QTest::newRow("seven data bits") << 460800u << 7u << 0u;
     QTest::newRow("even parity") << 460800u << 8u << 2u;
     QTest::newRow("mark parity") << 460800u << 8u << 3u;

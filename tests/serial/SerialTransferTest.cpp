@@ -32,6 +32,7 @@ private slots:
     void hangUpFailsAWrite();
     void availableCountsAndFlushInputDiscards();
     void waitReadableTellsWhetherBytesWait();
+    void waitByteTimesWaitsForTheTransmissionTime();
 };
 
 namespace {
@@ -336,6 +337,16 @@ void SerialTransferTest::waitReadableTellsWhetherBytesWait()
     pty.writeMaster("x");
     QVERIFY(port.waitReadable());
     QCOMPARE(port.read(1), std::string("x"));
+}
+
+void SerialTransferTest::waitByteTimesWaitsForTheTransmissionTime()
+{
+    // 9600 baud, 8N2: start, 8 data and 2 stop bits are 11 bits a byte, so 88
+    // bytes take about 100 ms.
+    PtyPair pty;
+    Serial port(pty.slavePath(), 9600, Timeout(), eightbits, parity_none, stopbits_two);
+    const qint64 ms = msTaken([&] { port.waitByteTimes(88); });
+    QVERIFY2(ms >= 100 && ms < 300, qPrintable(QString::number(ms)));
 }
 
 KALVORA_TEST_MAIN(SerialTransferTest)

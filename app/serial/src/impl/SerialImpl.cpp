@@ -10,6 +10,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "serial/src/impl/LineSettingsMatch.h"
 #include "serial/src/impl/TransferDeadline.h"
 
 namespace serial {
@@ -18,10 +19,6 @@ namespace {
 
 constexpr const char* kReadError = "Error while reading from the serial port: ";
 constexpr const char* kWriteError = "Error while writing to the serial port: ";
-
-// The line flags that applying the settings sets; they have to read back as set.
-constexpr tcflag_t kControlFlags = CSIZE | CSTOPB | PARENB | PARODD | CMSPAR | CRTSCTS | CLOCAL | CREAD;
-constexpr tcflag_t kInputFlowFlags = IXON | IXOFF | IXANY;
 
 std::string withErrno(const char* prefix, int error)
 {
@@ -52,17 +49,10 @@ bool speedFor(uint32_t baudrate, speed_t& speed)
     return false;
 }
 
-// A driver may accept tcsetattr and still keep some of its own values (a pseudo
-// terminal, for one, keeps eight data bits and no parity), so the settings count
-// as applied only when they read back unchanged.
 bool readsBack(int fd, const struct termios& wanted)
 {
     struct termios applied;
-    if (::tcgetattr(fd, &applied) != 0)
-        return false;
-    return (applied.c_cflag & kControlFlags) == (wanted.c_cflag & kControlFlags)
-           && (applied.c_iflag & kInputFlowFlags) == (wanted.c_iflag & kInputFlowFlags)
-           && ::cfgetispeed(&applied) == ::cfgetispeed(&wanted) && ::cfgetospeed(&applied) == ::cfgetospeed(&wanted);
+    return ::tcgetattr(fd, &applied) == 0 && lineSettingsMatch(wanted, applied);
 }
 
 bool isHangUp(short revents, short wanted)
@@ -179,7 +169,7 @@ void Serial::SerialImpl::applySettings()
 
 void Serial::SerialImpl::applyLineSettings(struct termios& options) const
 {
-    const tcflag_t driverInputFlow = options.c_iflag & kInputFlowFlags;
+    const tcflag_t driverInputFlow = options.c_iflag & kSoftwareFlowFlags;
     const tcflag_t driverHardwareFlow = options.c_cflag & CRTSCTS;
 
     ::cfmakeraw(&options);
@@ -217,7 +207,7 @@ void Serial::SerialImpl::applyLineSettings(struct termios& options) const
     default: throw std::invalid_argument("invalid parity");
     }
 
-    options.c_iflag &= ~kInputFlowFlags;
+    options.c_iflag &= ~kSoftwareFlowFlags;
     options.c_cflag &= ~CRTSCTS;
     switch (m_flowcontrol) {
     case flowcontrol_none: break;
