@@ -11,5 +11,6 @@ cmake --build build-release -j "$(nproc)"
 
 mkdir -p workdir
 cp -rn reports workdir/ 2>/dev/null || true
+cp -f build-release/kalvora/libKalvora.so workdir/
 cd workdir
 exec ../build-release/app/app

@@ -109,6 +109,14 @@ std::string PtyPair::readMaster(size_t maxBytes, int timeoutMs)
     return received;
 }
 
+struct termios PtyPair::slaveSettings() const
+{
+    struct termios settings;
+    if (m_slaveFd < 0 || ::tcgetattr(m_slaveFd, &settings) != 0)
+        throw systemError("PtyPair: tcgetattr");
+    return settings;
+}
+
 void PtyPair::closeMaster()
 {
     closeFd(m_masterFd);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <termios.h>
 
 // A pseudo-terminal pair for tests. The slave end is what the code under test
 // opens by path; the master end stands for the device and is driven by the test.
@@ -23,6 +24,9 @@ public:
     void writeMaster(const std::string& bytes);
     std::string readMaster(size_t maxBytes, int timeoutMs);
     void closeMaster();
+
+    // The line settings of the terminal as its driver holds them.
+    struct termios slaveSettings() const;
 
     // Closes the slave descriptor this object keeps; with the master closed too,
     // nothing keeps the terminal alive any more.

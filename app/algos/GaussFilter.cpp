@@ -1,0 +1,227 @@
+#include "GaussFilter.h"
+
+#include <QMutex>
+#include <QMutexLocker>
+
+#include <fftw3.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+#include "Geometry.h"
+#include "ProfileChecks.h"
+
+namespace Algos {
+
+namespace {
+
+// Wavelength given to bin 0, the mean of the profile: 1e9 micrometres.
+constexpr double kMeanBinWavelength = 1e9;
+
+// FFTW's planner is not thread-safe; filters run on several threads at once.
+QMutex& plannerMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+void transform(Spectrum& spectrum, int sign)
+{
+    if (spectrum.size() < 2)
+        return;
+    auto* data = reinterpret_cast<fftw_complex*>(spectrum.data());
+    fftw_plan plan;
+    {
+        QMutexLocker lock(&plannerMutex());
+        plan = fftw_plan_dft_1d(spectrum.size(), data, data, sign, FFTW_ESTIMATE);
+    }
+    fftw_execute(plan);
+    QMutexLocker lock(&plannerMutex());
+    fftw_destroy_plan(plan);
+}
+
+bool isFilterable(const ProfileData& profile)
+{
+    return isTwoColumnProfile(profile) && profile[0].size() >= 2 && allFinite(profile[0])
+        && allFinite(profile[1]) && profile[0].first() < profile[0].last();
+}
+
+bool isCutOff(double cutOff)
+{
+    return cutOff > 0 && std::isfinite(cutOff);
+}
+
+// Least-squares line through the profile, about the mean x so that x far
+// from 0 loses no precision.
+struct Trend
+{
+    double meanX = 0;
+    double meanY = 0;
+    double slope = 0;
+
+    explicit Trend(const ProfileData& profile)
+    {
+        const QVector<double>& x = profile[0];
+        const QVector<double>& y = profile[1];
+        const int n = x.size();
+        for (int i = 0; i < n; ++i) {
+            meanX += x[i];
+            meanY += y[i];
+        }
+        meanX /= n;
+        meanY /= n;
+        double sxx = 0;
+        double sxy = 0;
+        for (int i = 0; i < n; ++i) {
+            sxx += (x[i] - meanX) * (x[i] - meanX);
+            sxy += (x[i] - meanX) * (y[i] - meanY);
+        }
+        slope = sxy / sxx;
+    }
+
+    double at(double x) const { return meanY + slope * (x - meanX); }
+
+    void addTo(ProfileData& profile) const
+    {
+        const QVector<double>& x = qAsConst(profile)[0];
+        QVector<double>& y = profile[1];
+        for (int i = 0; i < x.size(); ++i)
+            y[i] += at(x[i]);
+    }
+};
+
+// Wavelength of every bin of an evenly spaced profile of n points and the
+// given step; bins j and n - j share the wavelength n step / j.
+QVector<double> binWavelengths(int n, double step)
+{
+    QVector<double> wavelengths(n, 0.0);
+    wavelengths[0] = kMeanBinWavelength;
+    for (int j = 1; j <= n / 2; ++j) {
+        const double wavelength = n * step / j;
+        wavelengths[j] = wavelength;
+        wavelengths[n - j] = wavelength;
+    }
+    return wavelengths;
+}
+
+// exp(-pi (alpha cutOff / wavelength)^2): the share of a wavelength that the
+// low-pass of a cut-off keeps. Beyond 746 the exponential is 0 in doubles;
+// skipping it there avoids the slow underflow path of exp().
+double gaussTransmission(double cutOff, double wavelength)
+{
+    const double ratio = kGaussAlpha * cutOff / wavelength;
+    const double exponent = M_PI * ratio * ratio;
+    return exponent > 746 ? 0.0 : std::exp(-exponent);
+}
+
+} // namespace
+
+ProfileData resampleToPowerOfTwo(const ProfileData& profile)
+{
+    if (!isTwoColumnProfile(profile))
+        return {};
+    const QVector<double>& x = profile[0];
+    const int n = x.size();
+    if (n == 1)
+        return profile;
+
+    int count = 1;
+    while (count < n)
+        count *= 2;
+    // Even a profile of a power-of-two length is interpolated: its x need not
+    // be evenly spaced, and for evenly spaced x this reproduces the heights.
+    QVector<double> grid(count);
+    const double step = (x[n - 1] - x[0]) / (count - 1);
+    for (int i = 0; i < count; ++i)
+        grid[i] = x[0] + i * step;
+    grid[count - 1] = x[n - 1];
+    return resampleAt(profile, grid);
+}
+
+void fft(Spectrum& spectrum)
+{
+    transform(spectrum, FFTW_FORWARD);
+}
+
+void inverseFft(Spectrum& spectrum)
+{
+    transform(spectrum, FFTW_BACKWARD);
+    const double scale = 1.0 / spectrum.size();
+    for (std::complex<double>& bin : spectrum)
+        bin *= scale;
+}
+
+void applyGaussWeights(Spectrum& spectrum, const QVector<double>& wavelengths, double a, double b)
+{
+    const int bins = std::min(spectrum.size(), wavelengths.size());
+    for (int i = 0; i < bins; ++i) {
+        const double wavelength = wavelengths[i];
+        if (wavelength > DBL_MAX) {
+            spectrum[i] = 0;
+            continue;
+        }
+        spectrum[i] *= std::abs(gaussTransmission(b, wavelength) - gaussTransmission(a, wavelength));
+    }
+}
+
+ProfileData trimEnds(ProfileData profile, double cutOff)
+{
+    if (!isTwoColumnProfile(profile) || std::isnan(cutOff))
+        return profile;
+    const QVector<double>& x = qAsConst(profile)[0];
+    const double length = x.last() - x.first();
+    if (cutOff > length)
+        return profile;
+    const double lo = x.first() + 0.5 * cutOff;
+    const double hi = x.last() - 0.5 * cutOff;
+    if (lo >= hi)
+        return profile;
+
+    const auto inside = [&](double xi) { return xi >= lo && xi <= hi; };
+    const int first = int(std::find_if(x.cbegin(), x.cend(), inside) - x.cbegin());
+    const int end = int(std::find_if_not(x.cbegin() + first, x.cend(), inside) - x.cbegin());
+    ProfileData kept;
+    for (const QVector<double>& column : qAsConst(profile))
+        kept.append(column.mid(first, end - first));
+    // Points out of order may lie inside the bounds further on.
+    for (int i = end; i < x.size(); ++i) {
+        if (!inside(x[i]))
+            continue;
+        for (int c = 0; c < profile.size(); ++c)
+            kept[c].append(qAsConst(profile)[c][i]);
+    }
+    return kept;
+}
+
+ProfileData gaussFilter(const ProfileData& profile, double cutOffA, double cutOffB)
+{
+    if (!isFilterable(profile) || !isCutOff(cutOffA) || !isCutOff(cutOffB))
+        return {};
+    const bool meanLine = cutOffA == DBL_MAX;
+
+    // Interpolation keeps a line straight, so the trend comes off after resampling.
+    const Trend trend(profile);
+    ProfileData even = resampleToPowerOfTwo(profile);
+    const int n = even[0].size();
+    const QVector<double>& evenX = qAsConst(even)[0];
+    const QVector<double>& evenY = qAsConst(even)[1];
+    Spectrum spectrum(n);
+    for (int i = 0; i < n; ++i)
+        spectrum[i] = evenY[i] - trend.at(evenX[i]);
+    fft(spectrum);
+
+    const double step = (profile[0].last() - profile[0].first()) / (n - 1);
+    applyGaussWeights(spectrum, binWavelengths(n, step), cutOffA, cutOffB);
+    inverseFft(spectrum);
+    QVector<double>& filteredY = even[1];
+    for (int i = 0; i < n; ++i)
+        filteredY[i] = spectrum[i].real();
+
+    ProfileData filtered = resampleAt(even, profile[0]);
+    if (meanLine)
+        trend.addTo(filtered);
+    return trimEnds(std::move(filtered), meanLine ? cutOffB : cutOffA);
+}
+
+} // namespace Algos
