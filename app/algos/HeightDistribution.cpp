@@ -55,14 +55,22 @@ ProfileData heightDistributionInWindow(const ProfileData& profile, int band, con
     const QVector<double>& heights = profile.at(1);
     const auto [lowest, highest] = std::minmax_element(heights.cbegin(), heights.cend());
 
-    ProfileData inside(2);
+    QVector<double> insideX(x.size());
+    QVector<double> insideHeights(x.size());
+    double* const keptX = insideX.data();
+    double* const keptHeights = insideHeights.data();
+    int kept = 0;
     for (int i = 0; i < x.size(); ++i) {
         if (xRange[0] < x.at(i) && x.at(i) < xRange[1] && heightRange[0] < heights.at(i) &&
             heights.at(i) < heightRange[1]) {
-            inside[0].append(x.at(i));
-            inside[1].append(heights.at(i));
+            keptX[kept] = x.at(i);
+            keptHeights[kept] = heights.at(i);
+            ++kept;
         }
     }
+    insideX.resize(kept);
+    insideHeights.resize(kept);
+    const ProfileData inside = {insideX, insideHeights};
     return heightDistribution(inside, band, std::max(heightRange[0], *lowest), std::min(heightRange[1], *highest));
 }
 

@@ -33,12 +33,13 @@ LevelCounter::LevelCounter(const QVector<double>& levels, const QVector<double>&
     // for i < slots - 1, below level i + 1.
     std::vector<int> equal(slots, 0);
     std::vector<int> strictlyAbove(slots, 0);
+    const double* const sorted = m_sorted.constData();
     for (double height : heights) {
         const int atOrBelow = slotsAtOrBelow(height);
         if (atOrBelow == 0)
             continue;
         const int slot = atOrBelow - 1;
-        if (m_sorted.at(slot) == height)
+        if (sorted[slot] == height)
             ++equal[slot];
         else
             ++strictlyAbove[slot];
@@ -69,16 +70,21 @@ int LevelCounter::between(int lowIndex, int highIndex) const
 int LevelCounter::slotsAtOrBelow(double height) const
 {
     const int slots = m_sorted.size();
-    if (slots == 0 || !(height >= m_sorted.first()))
+    const double* const sorted = m_sorted.constData();
+    if (slots == 0 || !(height >= sorted[0]))
         return 0;
-    if (height >= m_sorted.last())
+    if (height >= sorted[slots - 1])
         return slots;
     int slot = 0;
     if (m_scale > 0)
-        slot = std::clamp(int((height - m_sorted.first()) * m_scale), 0, slots - 1);
-    while (slot + 1 < slots && m_sorted.at(slot + 1) <= height)
+        slot = std::clamp(int((height - sorted[0]) * m_scale), 0, slots - 2);
+    // The guess is right or one off for evenly spread levels; the loops
+    // settle the rest. sorted[slots - 1] > height here, so slot stays in range.
+    slot += sorted[slot + 1] <= height;
+    slot -= sorted[slot] > height;
+    while (sorted[slot + 1] <= height)
         ++slot;
-    while (slot > 0 && m_sorted.at(slot) > height)
+    while (slot > 0 && sorted[slot] > height)
         --slot;
     return slot + 1;
 }

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "ProfileFixtures.h"
+#include "SampledProfileCache.h"
 #include "SamplingLengths.h"
 #include "TestMain.h"
 
@@ -145,6 +146,24 @@ private slots:
             }
         }
         QCOMPARE(Algos::splitIntoSamplingLengths(profile, samplingLength), referenceSplit(profile, samplingLength));
+    }
+
+    // A copy of a profile shares its columns and finds the same entry; a copy
+    // that was changed, or another sampling length, does not.
+    void cacheRecognisesTheSameProfile()
+    {
+        Algos::SampledProfileCache cache;
+        ProfileData profile = fixtures::randomProfile(1000, 1);
+        const auto first = cache.get(profile, 100);
+        const ProfileData copy = profile;
+        QCOMPARE(cache.get(copy, 100), first);
+        QVERIFY(cache.get(profile, 200) != first);
+
+        profile[1][500] += 1;
+        const auto changed = cache.get(profile, 100);
+        QVERIFY(changed != first);
+        QCOMPARE(changed->profile().at(1).at(500), copy.at(1).at(500) + 1);
+        QCOMPARE(first->profile().at(1).at(500), copy.at(1).at(500));
     }
 
     void meanLineThroughColumns()

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "CurvePixelIndex.h"
+#include "PlotCurve.h"
+
+#include <QRect>
+
+// A curve for long traces. It draws a thinned polyline, bounded by the pixel
+// raster, and answers hit tests from cached pixel positions of its points with
+// the same result as QCPCurve's own hit test. The data is never touched.
+class AdaptiveCurve : public PlotCurve
+{
+    Q_OBJECT
+public:
+    AdaptiveCurve(QCPAxis* keyAxis, QCPAxis* valueAxis);
+
+    // The polyline that is drawn for the projected points `lines`.
+    QVector<QPointF> thinPoints(const QVector<QPointF>& lines) const;
+
+    double selectTest(const QPointF& pos, bool onlySelectable, QVariant* details = nullptr) const override;
+
+    bool adaptive = true;
+
+protected:
+    void draw(QCPPainter* painter) override;
+    void drawCurveLine(QCPPainter* painter, const QVector<QPointF>& lines) const override;
+
+private:
+    // Everything the pixel positions and the clipped hit-test lines depend on.
+    struct View
+    {
+        QCPRange keyRange, valueRange;
+        bool keyReversed = false, valueReversed = false;
+        int keyScale = 0, valueScale = 0;
+        int keyOrientation = 0;
+        QRect keyRect, valueRect;
+        const void* data = nullptr;
+        int size = 0;
+        quint64 sample = 0;
+        int tolerance = 0;
+        bool operator==(const View& other) const;
+    };
+
+    View currentView() const;
+    quint64 sampleOfData() const;
+    void refreshPixelIndex() const;
+    QVector<QPointF> pixelPositions() const;
+    const CurvePixelIndex& hitTestLines() const;
+    bool allPointsInside(const QRectF& rect) const;
+    QRectF lineClipRect(double penWidth) const;
+    bool drawsPlainLine() const;
+    double distanceTo(const QPointF& pos, int& index) const;
+
+    mutable View m_view;
+    mutable CurvePixelIndex m_points;
+    mutable CurvePixelIndex m_lines;
+    mutable bool m_linesValid = false;
+    mutable int m_allInside = -1; // -1 not known yet for the current view
+};

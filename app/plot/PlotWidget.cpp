@@ -1,0 +1,361 @@
+#include "PlotWidget.h"
+
+#include "PlotAxisTicker.h"
+
+#include <QDebug>
+
+#include <cmath>
+
+namespace {
+
+const QString kMarkerLayer = QStringLiteral("overlay2");
+
+// Reaches the protected selection handlers of any layerable, as the library's
+// own plot class does as their friend.
+struct LayerableAccess : QCPLayerable
+{
+    static QCP::Interaction categoryOf(const QCPLayerable* layerable)
+    {
+        return (layerable->*&LayerableAccess::selectionCategory)();
+    }
+
+    static bool deselect(QCPLayerable* layerable)
+    {
+        bool changed = false;
+        (layerable->*&LayerableAccess::deselectEvent)(&changed);
+        return changed;
+    }
+
+    static bool select(QCPLayerable* layerable, QMouseEvent* event, bool additive, const QVariant& details)
+    {
+        bool changed = false;
+        (layerable->*&LayerableAccess::selectEvent)(event, additive, details, &changed);
+        return changed;
+    }
+};
+
+QPen selectionMarkerPen()
+{
+    return QPen(QBrush(Qt::gray), 1, Qt::DashDotLine, Qt::SquareCap, Qt::BevelJoin);
+}
+
+} // namespace
+
+PlotWidget::PlotWidget(QWidget* parent)
+    : QCustomPlot(parent)
+{
+    addLayer(kMarkerLayer, layer(QStringLiteral("overlay")), QCustomPlot::limAbove);
+    layer(kMarkerLayer)->setMode(QCPLayer::lmBuffered);
+
+    auto* rect = new PlotSelectionRect(this);
+    rect->setLayer(QCustomPlot::selectionRect()->layer());
+    setSelectionRect(rect);
+
+    for (QCPAxis* axis : {xAxis, yAxis, xAxis2, yAxis2})
+        axis->setTicker(QSharedPointer<PlotAxisTicker>::create());
+}
+
+bool PlotWidget::registerCurve(QCPCurve* curve)
+{
+    if (!curve) {
+        qDebug() << "bool QCustomPlot::registerCurve(QCPCurve*)" << "passed graph is zero";
+        return false;
+    }
+    if (liveCurves().contains(curve)) {
+        qDebug() << "bool QCustomPlot::registerCurve(QCPCurve*)" << "graph already registered with this QCustomPlot";
+        return false;
+    }
+    if (curve->parentPlot() != this) {
+        qDebug() << "bool QCustomPlot::registerCurve(QCPCurve*)" << "curve belongs to another plot";
+        return false;
+    }
+    m_curves.removeAll(nullptr);
+    m_curves.append(curve);
+    return true;
+}
+
+QList<QCPCurve*> PlotWidget::liveCurves() const
+{
+    QList<QCPCurve*> curves;
+    for (const QPointer<QCPCurve>& curve : m_curves) {
+        if (curve)
+            curves.append(curve);
+    }
+    return curves;
+}
+
+QCPCurve* PlotWidget::curve(int index) const
+{
+    const QList<QCPCurve*> curves = liveCurves();
+    if (index < 0 || index >= curves.size()) {
+        qDebug() << "QCPCurve* QCustomPlot::curve(int) const" << "index out of bounds:" << index;
+        return nullptr;
+    }
+    return curves.at(index);
+}
+
+QCPCurve* PlotWidget::lastCurve() const
+{
+    const QList<QCPCurve*> curves = liveCurves();
+    return curves.isEmpty() ? nullptr : curves.constLast();
+}
+
+int PlotWidget::curveCount() const
+{
+    return liveCurves().size();
+}
+
+bool PlotWidget::hasInteraction(const QCP::Interactions& flag) const
+{
+    return (mInteractions & flag) == flag;
+}
+
+void PlotWidget::setInteractions(const QCP::Interactions& interactions)
+{
+    mInteractions = interactions;
+    applySelectionMarkerRule();
+}
+
+void PlotWidget::setInteraction(const QCP::Interactions& interaction, bool enabled)
+{
+    if (enabled)
+        mInteractions |= interaction;
+    else
+        mInteractions &= ~interaction;
+    applySelectionMarkerRule();
+}
+
+void PlotWidget::applySelectionMarkerRule()
+{
+    if (hasInteraction(QCP::iRangeSelection))
+        createSelectionMarker();
+    else
+        deleteSelectionMarker();
+}
+
+void PlotWidget::createSelectionMarker()
+{
+    if (m_selectionMarker)
+        return;
+    auto* marker = new QCPItemLine(this);
+    marker->setLayer(kMarkerLayer);
+    marker->setSelectable(false);
+    marker->setPen(selectionMarkerPen());
+    marker->setHead(QCPLineEnding(QCPLineEnding::esLineArrow, 8, 10, false));
+    m_selectionMarker = marker;
+    replot(rpRefreshHint);
+    qDebug() << "created selection marker";
+}
+
+void PlotWidget::deleteSelectionMarker()
+{
+    if (!m_selectionMarker)
+        return;
+    removeItem(m_selectionMarker);
+    m_selectionMarker = nullptr;
+    replot(rpRefreshHint);
+    qDebug() << "deleted selection marker";
+}
+
+QCPItemLine* PlotWidget::setSelectionMarkerVisible(bool visible)
+{
+    if (m_selectionMarker)
+        m_selectionMarker->setVisible(visible);
+    return m_selectionMarker;
+}
+
+void PlotWidget::setSelectionRectMode(QCP::SelectionRectMode mode)
+{
+    if (mSelectionRect && mode == QCP::srmNone)
+        mSelectionRect->cancel();
+    mSelectionRectMode = mode;
+}
+
+// The rectangle is connected once; the slots act by the mode in force.
+void PlotWidget::setSelectionRect(PlotSelectionRect* selectionRect)
+{
+    delete mSelectionRect;
+    mSelectionRect = selectionRect;
+    if (!selectionRect)
+        return;
+    connect(selectionRect, &QCPSelectionRect::accepted, this, &PlotWidget::onSelectionRectAccepted);
+    connect(selectionRect, &QCPSelectionRect::changed, this, &PlotWidget::onSelectionRectChanged);
+}
+
+PlotSelectionRect* PlotWidget::selectionRect() const
+{
+    return qobject_cast<PlotSelectionRect*>(mSelectionRect);
+}
+
+void PlotWidget::onSelectionRectAccepted(const QRect& rect, QMouseEvent* event)
+{
+    if (mSelectionRectMode == QCP::srmZoom)
+        processRectZoom(rect, event);
+    else if (mSelectionRectMode == QCP::srmSelect || mSelectionRectMode == QCP::srmSelectRealtime)
+        processRectSelection(rect, event);
+}
+
+void PlotWidget::onSelectionRectChanged(const QRect& rect, QMouseEvent* event)
+{
+    if (mSelectionRectMode == QCP::srmSelectRealtime)
+        processRectSelection(rect, event);
+}
+
+// In registry order, a later curve wins only when it is nearer than the best
+// distance so far cut to a whole number of pixels.
+PlotWidget::CurveHit PlotWidget::nearestCurve(const QPointF& pos) const
+{
+    CurveHit best;
+    double bestDistance = 0;
+    for (QCPCurve* curve : liveCurves()) {
+        if (curve->selectable() == QCP::stNone)
+            continue;
+        QVariant details;
+        const double distance = curve->selectTest(pos, true, &details);
+        if (distance < 0 || std::isnan(distance))
+            continue;
+        const QCPDataSelection selection = details.value<QCPDataSelection>();
+        const int index = selection.isEmpty() ? -1 : selection.dataRange(0).begin();
+        // A curve whose points are all NaN reports an index past its data.
+        if (index < 0 || index >= curve->dataCount())
+            continue;
+        if (!best.curve || distance < bestDistance) {
+            best = {curve, index};
+            bestDistance = std::trunc(distance);
+        }
+    }
+    return best;
+}
+
+int PlotWidget::nearestIndex(const QCPCurve* curve, const QPointF& pos)
+{
+    QVariant details;
+    if (curve->selectTest(pos, true, &details) < 0)
+        return -1;
+    const QCPDataSelection selection = details.value<QCPDataSelection>();
+    const int index = selection.isEmpty() ? -1 : selection.dataRange(0).begin();
+    return index < curve->dataCount() ? index : -1;
+}
+
+void PlotWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    QCustomPlot::mouseMoveEvent(event);
+    if (!hasInteraction(QCP::iRangeSelection) || !m_selectionMarker)
+        return;
+    snapSelectionMarker(event->pos());
+    m_selectionMarker->layer()->replot();
+    event->accept();
+}
+
+void PlotWidget::snapSelectionMarker(const QPoint& pos)
+{
+    const CurveHit hit = nearestCurve(pos);
+    if (!hit.curve)
+        return;
+    const QCPCurveData& point = *(hit.curve->data()->constBegin() + hit.index);
+    m_selectionMarker->start->setCoords(xAxis->pixelToCoord(pos.x()), yAxis->pixelToCoord(pos.y()));
+    m_selectionMarker->end->setCoords(point.key, point.value);
+    m_selectionMarkerIndex = hit.index;
+    m_selectionMarkerCurve = hit.curve;
+}
+
+void PlotWidget::processRectSelection(QRect rect, QMouseEvent* event)
+{
+    bool changed = false;
+    if (mInteractions.testFlag(QCP::iSelectPlottables)) {
+        const bool ranges = hasInteraction(QCP::iRangeSelection);
+        PlotSelectionRect* dragRect = selectionRect();
+        if (ranges && dragRect && !dragRect->startCurve())
+            chooseStartCurve(dragRect, rect);
+
+        const QRectF selection(rect.normalized());
+        if (QCPAxisRect* axisRect = axisRectAt(selection.topLeft())) {
+            Candidates candidates;
+            if (ranges) {
+                if (!addRangeCandidate(dragRect, event, candidates))
+                    return;
+            } else {
+                addRectCandidates(axisRect, selection, candidates);
+            }
+            if (!mInteractions.testFlag(QCP::iMultiSelect)) {
+                while (candidates.size() > 1)
+                    candidates.erase(candidates.begin());
+            }
+            if (!hasInteraction(QCP::iKeepSelections))
+                changed |= deselectAllBut(candidates.isEmpty() ? nullptr : candidates.constBegin()->first);
+            changed |= selectCandidates(candidates, event);
+        }
+    }
+    if (changed) {
+        emit selectionChangedByUser();
+        replot(rpQueuedReplot);
+    } else if (mSelectionRect) {
+        mSelectionRect->layer()->replot();
+    }
+}
+
+// The range starts at the drag's start, the rectangle's first corner (the
+// press position), whenever the first rectangle selection of the drag comes.
+void PlotWidget::chooseStartCurve(PlotSelectionRect* rect, const QRect& selection) const
+{
+    const QPoint start = selection.topLeft();
+    const CurveHit hit = nearestCurve(start);
+    if (hit.curve)
+        rect->setStart(hit.curve, start);
+}
+
+// The range runs between the points nearest to where the curve was picked and
+// to the cursor, the higher index excluded. Where the cursor hits nothing
+// (outside the axis rect), the last index reached stands.
+bool PlotWidget::addRangeCandidate(PlotSelectionRect* rect, const QMouseEvent* event, Candidates& candidates) const
+{
+    QCPCurve* curve = rect ? rect->startCurve() : nullptr;
+    if (!curve)
+        return false;
+    const int current = nearestIndex(curve, event->pos());
+    if (current >= 0)
+        rect->setLastIndex(current);
+    const int start = nearestIndex(curve, rect->startPoint());
+    const int end = rect->lastIndex() >= 0 ? rect->lastIndex() : qMax(start, 0);
+    const int begin = start >= 0 ? start : end;
+    const QCPDataRange range(qMin(begin, end), qMax(begin, end));
+    candidates.insert(range.size(), Candidate(curve, QCPDataSelection(range)));
+    return true;
+}
+
+void PlotWidget::addRectCandidates(QCPAxisRect* axisRect, const QRectF& selection, Candidates& candidates) const
+{
+    for (QCPAbstractPlottable* plottable : axisRect->plottables()) {
+        if (QCPPlottableInterface1D* data = plottable->interface1D()) {
+            const QCPDataSelection hit = data->selectTestRect(selection, true);
+            if (!hit.isEmpty())
+                candidates.insert(hit.dataPointCount(), Candidate(plottable, hit));
+        }
+    }
+}
+
+bool PlotWidget::deselectAllBut(const QCPLayerable* keep)
+{
+    bool changed = false;
+    for (QCPLayer* layer : qAsConst(mLayers)) {
+        for (QCPLayerable* layerable : layer->children()) {
+            if (layerable != keep && mInteractions.testFlag(LayerableAccess::categoryOf(layerable)))
+                changed |= LayerableAccess::deselect(layerable);
+        }
+    }
+    return changed;
+}
+
+// Largest selection first; additive with the multi-select modifier.
+bool PlotWidget::selectCandidates(const Candidates& candidates, QMouseEvent* event)
+{
+    const bool additive = event->modifiers().testFlag(mMultiSelectModifier);
+    bool changed = false;
+    for (auto it = candidates.constEnd(); it != candidates.constBegin();) {
+        --it;
+        QCPAbstractPlottable* plottable = it.value().first;
+        if (mInteractions.testFlag(LayerableAccess::categoryOf(plottable)))
+            changed |= LayerableAccess::select(plottable, event, additive, QVariant::fromValue(it.value().second));
+    }
+    return changed;
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "PlotFlags.h"
+#include "PlotSelectionRect.h"
+
+#include <QPointer>
+
+// The program's plot widget. On top of QCustomPlot it keeps a registry of its
+// curves, shows a selection marker that snaps to the nearest curve point
+// while QCP::iRangeSelection is on, selects curve ranges with the selection
+// rectangle (live in QCP::srmSelectRealtime) and carries the buffered layer
+// "overlay2" above "overlay" for the marker.
+//
+// Some of the members below hide non-virtual library members of the same
+// name, so every plot pointer in the program is a PlotWidget pointer. Curves
+// leave the registry by any of the library's removals (removePlottable,
+// clearPlottables), since the registry only lists curves that still exist.
+class PlotWidget : public QCustomPlot
+{
+    Q_OBJECT
+public:
+    explicit PlotWidget(QWidget* parent = nullptr);
+
+    // Curve registry, in creation order.
+    bool registerCurve(QCPCurve* curve);
+    QCPCurve* curve(int index) const;
+    QCPCurve* lastCurve() const;
+    int curveCount() const;
+
+    void setInteractions(const QCP::Interactions& interactions);
+    void setInteraction(const QCP::Interactions& interaction, bool enabled = true);
+
+    void setSelectionRectMode(QCP::SelectionRectMode mode);
+    void setSelectionRect(PlotSelectionRect* selectionRect);
+    PlotSelectionRect* selectionRect() const;
+
+    // Shows or hides the marker without a replot; null when there is no marker.
+    QCPItemLine* setSelectionMarkerVisible(bool visible);
+    bool hasSelectionMarker() const { return !m_selectionMarker.isNull(); }
+
+    // The point of the last snap: its data index and its curve (null when the
+    // curve is gone). Meaningful once the marker has snapped.
+    qint64 selectionMarkerIndex() const { return m_selectionMarkerIndex; }
+    QCPCurve* selectionMarkerCurve() const { return m_selectionMarkerCurve; }
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void processRectSelection(QRect rect, QMouseEvent* event) override;
+
+private slots:
+    void onSelectionRectAccepted(const QRect& rect, QMouseEvent* event);
+    void onSelectionRectChanged(const QRect& rect, QMouseEvent* event);
+
+private:
+    struct CurveHit
+    {
+        QCPCurve* curve = nullptr;
+        int index = -1;
+    };
+
+    using Candidate = QPair<QCPAbstractPlottable*, QCPDataSelection>;
+    using Candidates = QMultiMap<int, Candidate>;
+
+    bool hasInteraction(const QCP::Interactions& flag) const;
+    void applySelectionMarkerRule();
+    void createSelectionMarker();
+    void deleteSelectionMarker();
+    void snapSelectionMarker(const QPoint& pos);
+
+    QList<QCPCurve*> liveCurves() const;
+    CurveHit nearestCurve(const QPointF& pos) const;
+    static int nearestIndex(const QCPCurve* curve, const QPointF& pos);
+
+    void chooseStartCurve(PlotSelectionRect* rect, const QRect& selection) const;
+    bool addRangeCandidate(PlotSelectionRect* rect, const QMouseEvent* event, Candidates& candidates) const;
+    void addRectCandidates(QCPAxisRect* axisRect, const QRectF& selection, Candidates& candidates) const;
+    bool deselectAllBut(const QCPLayerable* keep);
+    bool selectCandidates(const Candidates& candidates, QMouseEvent* event);
+
+    QList<QPointer<QCPCurve>> m_curves;
+    QPointer<QCPItemLine> m_selectionMarker;
+    qint64 m_selectionMarkerIndex = 0;
+    QPointer<QCPCurve> m_selectionMarkerCurve;
+};
