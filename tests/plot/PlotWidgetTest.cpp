@@ -32,6 +32,7 @@ private slots:
     void keepSelections_data();
     void keepSelections();
     void modeSwitchesDuringDrag();
+    void plainSelectDragStartsAtPress();
     void rectSelectionWithoutRangeSelection();
     void zoomModeStillZooms();
     void rectangleHiddenWhileMarkerExists();
@@ -417,9 +418,8 @@ void PlotWidgetTest::keepSelections()
     QCOMPARE(text(curve->selection()), text(rangeSelection(60, 80)));
 }
 
-// A drag in plain select mode selects the range from the press position on
-// release (the text this is built from starts it at the first move instead,
-// which in this mode is the release: always an empty range).
+// Switched to plain select mode, the drag selects only on release, still from
+// the press position; switched off, it is cancelled.
 void PlotWidgetTest::modeSwitchesDuringDrag()
 {
     PlotFixture f;
@@ -446,6 +446,23 @@ void PlotWidgetTest::modeSwitchesDuringDrag()
     f.move(f.pixel(70, 50));
     f.release(f.pixel(70, 50));
     QCOMPARE(text(curve->selection()), text(rangeSelection(50, 60)));
+}
+
+// The text this is built from starts the range where the first rectangle
+// selection of the drag happens; in plain select mode that is the release,
+// so every range came out empty. The range starts at the press.
+void PlotWidgetTest::plainSelectDragStartsAtPress()
+{
+    PlotFixture f;
+    f.plot.setInteractions(QCP::iSelectPlottables | QCP::iRangeSelection);
+    f.plot.setSelectionRectMode(QCP::srmSelect);
+    auto* curve = f.addHorizontalCurve<AdaptiveCurve>(50);
+    f.plot.replot();
+    f.press(f.pixel(10, 50));
+    f.move(f.pixel(20, 50));
+    QVERIFY(curve->selection().isEmpty());
+    f.release(f.pixel(40, 50));
+    QCOMPARE(text(curve->selection()), text(rangeSelection(10, 40)));
 }
 
 // Without range selection the library's rule picks the points inside the
