@@ -53,6 +53,12 @@ QCPDataSelection rangeSelection(int begin, int end)
     return QCPDataSelection(QCPDataRange(begin, end));
 }
 
+void enableRangeSelection(PlotFixture& f, QCP::SelectionRectMode mode)
+{
+    f.plot.setInteractions(QCP::iSelectPlottables | QCP::iRangeSelection);
+    f.plot.setSelectionRectMode(mode);
+}
+
 // Selections compared as text, so that a failure shows both.
 QString text(const QCPDataSelection& selection)
 {
@@ -316,8 +322,7 @@ void PlotWidgetTest::snappedCurveThatVanishesIsNone()
 void PlotWidgetTest::realtimeDragSelectsRange()
 {
     PlotFixture f;
-    f.plot.setInteractions(QCP::iSelectPlottables | QCP::iRangeSelection);
-    f.plot.setSelectionRectMode(QCP::srmSelectRealtime);
+    enableRangeSelection(f, QCP::srmSelectRealtime);
     auto* curve = f.addHorizontalCurve<AdaptiveCurve>(50, 0.05);
     f.plot.replot();
     QSignalSpy changes(curve, SIGNAL(selectionChanged(QCPDataSelection)));
@@ -350,8 +355,7 @@ void PlotWidgetTest::realtimeDragSelectsRange()
 void PlotWidgetTest::dragLeavingAxisRectKeepsLastIndex()
 {
     PlotFixture f;
-    f.plot.setInteractions(QCP::iSelectPlottables | QCP::iRangeSelection);
-    f.plot.setSelectionRectMode(QCP::srmSelectRealtime);
+    enableRangeSelection(f, QCP::srmSelectRealtime);
     auto* curve = f.addHorizontalCurve<AdaptiveCurve>(50);
     f.plot.replot();
     f.press(f.pixel(60, 50));
@@ -368,8 +372,7 @@ void PlotWidgetTest::dragLeavingAxisRectKeepsLastIndex()
 void PlotWidgetTest::startCurveThatVanishesIsNone()
 {
     PlotFixture f;
-    f.plot.setInteractions(QCP::iSelectPlottables | QCP::iRangeSelection);
-    f.plot.setSelectionRectMode(QCP::srmSelectRealtime);
+    enableRangeSelection(f, QCP::srmSelectRealtime);
     auto* gone = f.addHorizontalCurve<AdaptiveCurve>(50);
     auto* other = f.addHorizontalCurve<AdaptiveCurve>(20);
     f.plot.replot();
@@ -423,8 +426,7 @@ void PlotWidgetTest::keepSelections()
 void PlotWidgetTest::modeSwitchesDuringDrag()
 {
     PlotFixture f;
-    f.plot.setInteractions(QCP::iSelectPlottables | QCP::iRangeSelection);
-    f.plot.setSelectionRectMode(QCP::srmSelectRealtime);
+    enableRangeSelection(f, QCP::srmSelectRealtime);
     auto* curve = f.addHorizontalCurve<AdaptiveCurve>(50);
     f.plot.replot();
 
@@ -454,8 +456,7 @@ void PlotWidgetTest::modeSwitchesDuringDrag()
 void PlotWidgetTest::plainSelectDragStartsAtPress()
 {
     PlotFixture f;
-    f.plot.setInteractions(QCP::iSelectPlottables | QCP::iRangeSelection);
-    f.plot.setSelectionRectMode(QCP::srmSelect);
+    enableRangeSelection(f, QCP::srmSelect);
     auto* curve = f.addHorizontalCurve<AdaptiveCurve>(50);
     f.plot.replot();
     f.press(f.pixel(10, 50));
