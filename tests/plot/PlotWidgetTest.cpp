@@ -350,8 +350,8 @@ void PlotWidgetTest::realtimeDragSelectsRange()
     QVERIFY(!f.plot.selectionRect()->isActive());
 }
 
-// The text this is built from lets the range jump back to the first point of
-// the curve when the cursor leaves the axis rect.
+// Outside the axis rect the cursor hits nothing; the range keeps the last
+// index reached instead of jumping back to the curve's first point.
 void PlotWidgetTest::dragLeavingAxisRectKeepsLastIndex()
 {
     PlotFixture f;
@@ -450,9 +450,8 @@ void PlotWidgetTest::modeSwitchesDuringDrag()
     QCOMPARE(text(curve->selection()), text(rangeSelection(50, 60)));
 }
 
-// The text this is built from starts the range where the first rectangle
-// selection of the drag happens; in plain select mode that is the release,
-// so every range came out empty. The range starts at the press.
+// In plain select mode the first rectangle selection of a drag comes at the
+// release; the range still starts at the press, not at the release.
 void PlotWidgetTest::plainSelectDragStartsAtPress()
 {
     PlotFixture f;
