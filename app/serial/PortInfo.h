@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,5 +17,14 @@ struct PortInfo
 // The serial ports present, in name order. ttyClassDir is the directory that
 // lists the terminal devices; tests pass a fake tree.
 std::vector<PortInfo> list_ports(const std::string& ttyClassDir = "/sys/class/tty");
+
+using PortLister = std::function<std::vector<PortInfo>()>;
+
+// The ports a search for an instrument goes through: list_ports(), unless a
+// lister was installed. Only tests install one, to offer pseudo-terminals,
+// which the system's list never holds; an empty function restores the
+// system's list.
+std::vector<PortInfo> searchable_ports();
+void set_port_lister(PortLister lister);
 
 } // namespace serial

@@ -5,6 +5,7 @@
 #include "DemoCycle.h"
 
 #include "ActionText.h"
+#include "ControllerFrames.h"
 #include "TestMain.h"
 
 #include <algorithm>
@@ -15,26 +16,7 @@ namespace {
 
 ContourPacket packet(int alarm, int status, int32_t x = 100, int32_t probe = 500, int32_t console = 1000)
 {
-    ContourPacket p;
-    p.probeHeight = probe;
-    p.consoleHeight = console;
-    p.xPosition = x;
-    p.status = status;
-    p.alarm = alarm;
-    return p;
-}
-
-std::string packetBytes(const ContourPacket& p)
-{
-    std::string bytes(1, 'B');
-    for (int32_t value : {p.probeHeight, p.consoleHeight})
-        for (int b = 0; b < 4; ++b)
-            bytes += char(uint32_t(value) >> (8 * b));
-    for (int b = 0; b < 3; ++b)
-        bytes += char(uint32_t(p.xPosition) >> (8 * b));
-    bytes += char(p.status);
-    bytes += char(p.alarm);
-    return bytes;
+    return ControllerFrames::packet(alarm, status, x, probe, console);
 }
 
 // Reads the stream as the link does; an empty string stands for a read that
@@ -121,13 +103,13 @@ void ContourPacketTest::decoderResynchronises_data()
     QTest::addColumn<std::vector<std::string>>("reads");
     QTest::addColumn<QList<int>>("positions");
 
-    const std::string first = packetBytes(packet(0, 0, 1));
-    const std::string second = packetBytes(packet(0, 0, 2));
+    const std::string first = ControllerFrames::contourPacket(packet(0, 0, 1));
+    const std::string second = ControllerFrames::contourPacket(packet(0, 0, 2));
     QTest::newRow("back to back") << std::vector<std::string>{first + second} << QList<int>{1, 2};
     QTest::newRow("garbage before and between")
         << std::vector<std::string>{"\x01xyz" + first + std::string("\0\x07", 2) + second} << QList<int>{1, 2};
     QTest::newRow("a B inside a packet is data")
-        << std::vector<std::string>{packetBytes(packet('B', 'B', 0x424242, 0x42424242, 0x42424242)) + second}
+        << std::vector<std::string>{ControllerFrames::contourPacket(packet('B', 'B', 0x424242, 0x42424242, 0x42424242)) + second}
         << QList<int>{0x424242, 2};
     QTest::newRow("short packet is dropped")
         << std::vector<std::string>{first.substr(0, 9), "", second} << QList<int>{2};

@@ -1,6 +1,7 @@
 #include "ProfileStreamDecoder.h"
 
 #include "ActionText.h"
+#include "ControllerFrames.h"
 #include "TestMain.h"
 
 #include <algorithm>
@@ -21,21 +22,6 @@ DeviceActions readLikeTheLink(ProfileStreamDecoder& decoder, const std::string& 
     return out;
 }
 
-// A block transfer: header, count, reserved, step, total, reserved, samples.
-std::string blockStream(uint32_t count, uint32_t step, uint16_t total, const std::vector<uint16_t>& samples)
-{
-    std::string bytes("\x00\x00\x00\x01", 4);
-    bytes += {char(count >> 16), char(count >> 8), char(count), 'r', 'r', 'r'};
-    bytes += {char(step), char(step >> 8), char(step >> 16), char(total), char(total >> 8), 'r', 'r'};
-    for (uint16_t sample : samples)
-        bytes += {char(sample >> 8), char(sample)};
-    return bytes;
-}
-
-uint32_t countFor(int samples)
-{
-    return uint32_t(samples + 512) << 3;
-}
 
 std::vector<uint16_t> rampSamples(int size)
 {
@@ -159,7 +145,7 @@ void ProfileStreamDecoderTest::blocks_data()
     QTest::newRow("count 4096, no samples") << uint32_t(0x001000) << 0;
     QTest::newRow("count below 4096, no samples") << uint32_t(0x000008) << 0;
     QTest::newRow("low count bits are dropped") << uint32_t(0x001007) << 0;
-    QTest::newRow("2 samples") << countFor(2) << 2;
+    QTest::newRow("2 samples") << uint32_t(0x001010) << 2;
     QTest::newRow("128 samples") << uint32_t(0x001400) << 128;
 }
 
@@ -169,7 +155,7 @@ void ProfileStreamDecoderTest::blocks()
     QFETCH(int, samples);
     const uint16_t total = uint16_t(std::max(samples, 1));
     ProfileStreamDecoder decoder;
-    const DeviceActions actions = readLikeTheLink(decoder, blockStream(count, 250, total, rampSamples(samples)), true);
+    const DeviceActions actions = readLikeTheLink(decoder, ControllerFrames::blockTransferWithCount(count, rampSamples(samples), 250, total), true);
 
     QCOMPARE(int(actions.size()), 3 + samples + 2);
     QCOMPARE(actions.front().kind, DeviceAction::DataReset);
@@ -205,7 +191,7 @@ void ProfileStreamDecoderTest::truncatedBlock()
     QFETCH(int, points);
     QFETCH(bool, stepLogged);
     ProfileStreamDecoder decoder;
-    const std::string block = blockStream(countFor(128), 1000, 128, rampSamples(128));
+    const std::string block = ControllerFrames::blockTransfer(rampSamples(128), 1000, 128);
     DeviceActions actions = readLikeTheLink(decoder, block.substr(0, std::size_t(bytesOfBlock)), true);
     decoder.decode({}, true, actions); // the line goes quiet
 
@@ -224,7 +210,7 @@ void ProfileStreamDecoderTest::truncatedBlock()
 void ProfileStreamDecoderTest::blockWithTotalZeroKeepsPositionsFinite()
 {
     ProfileStreamDecoder decoder;
-    const QStringList text = actionText(readLikeTheLink(decoder, blockStream(countFor(2), 100, 0, {1, 2}), true));
+    const QStringList text = actionText(readLikeTheLink(decoder, ControllerFrames::blockTransfer({1, 2}, 100, 0), true));
     QCOMPARE(text.mid(3, 2), (QStringList{"dataRecieved(1e-06, 0, 0, 100)", "dataRecieved(2e-06, 0, 1000, 100)"}));
 }
 
@@ -248,7 +234,7 @@ void ProfileStreamDecoderTest::silenceShiftsZerosIntoTheWindow()
 void ProfileStreamDecoderTest::oneChunkDecodesLikeSingleReads()
 {
     const std::string stream = hexBytes("5A 00 10 00 53 54 03 00 42 00 01 42 42 00 02 42 99")
-        + blockStream(countFor(3), 7, 3, {5, 6, 7}) + hexBytes("42 01 01 42 5A 00 20 00");
+        + ControllerFrames::blockTransfer({5, 6, 7}, 7, 3) + hexBytes("42 01 01 42 5A 00 20 00");
     ProfileStreamDecoder byReads;
     const QStringList expected = actionText(readLikeTheLink(byReads, stream));
     ProfileStreamDecoder byChunk;
@@ -268,7 +254,7 @@ void ProfileStreamDecoderTest::resetForgetsAPartialFrameAndBlock()
     QCOMPARE(decoder.pointIndex(), 0);
     QVERIFY(readLikeTheLink(decoder, hexBytes("42"), true).empty());
 
-    readLikeTheLink(decoder, blockStream(countFor(2), 1, 2, {}).substr(0, 7), true);
+    readLikeTheLink(decoder, ControllerFrames::blockTransfer({}, 1, 2, 2).substr(0, 7), true);
     QVERIFY(decoder.isInBlock());
     decoder.reset();
     QVERIFY(!decoder.isInBlock());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <system_error>
 
 namespace serial {
@@ -50,7 +51,35 @@ bool isPlaceholder(const fs::path& ttyEntry)
     return fs::is_regular_file(type, error) && firstLine(type) == "0";
 }
 
+std::mutex& listerMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+PortLister& installedLister()
+{
+    static PortLister lister;
+    return lister;
+}
+
 } // namespace
+
+std::vector<PortInfo> searchable_ports()
+{
+    PortLister lister;
+    {
+        std::lock_guard<std::mutex> lock(listerMutex());
+        lister = installedLister();
+    }
+    return lister ? lister() : list_ports();
+}
+
+void set_port_lister(PortLister lister)
+{
+    std::lock_guard<std::mutex> lock(listerMutex());
+    installedLister() = std::move(lister);
+}
 
 std::vector<PortInfo> list_ports(const std::string& ttyClassDir)
 {

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Numbers as trace files hold them, independent of the process locale: a
+// point as decimal separator, written like printf's "%g" with six
+// significant digits (20, 0.001, 1e-05, 1e+06, 2.71828).
+namespace DecimalText {
+
+enum class ReadStatus { Parsed, Missing, Malformed };
+
+// Appends the number in "%g" with six significant digits.
+void appendNumber(QByteArray& text, double value);
+QString number(double value);
+
+// The whole text is one number (an optional sign, digits with an optional
+// point and exponent, or inf/nan); false otherwise.
+bool parseNumber(const char* begin, const char* end, double& value);
+bool parseNumber(const QString& text, double& value);
+// 0 when the text is not a number.
+double toNumber(const QString& text);
+
+// Reads the next number the way a text stream does: white space skipped,
+// the longest number at `position` taken, `position` moved past it. Missing
+// when only white space is left, Malformed when something else stands there.
+ReadStatus readNumber(const char*& position, const char* end, double& value);
+
+} // namespace DecimalText
