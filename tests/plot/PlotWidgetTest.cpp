@@ -32,6 +32,7 @@ private slots:
     void keepSelections_data();
     void keepSelections();
     void modeSwitchesDuringDrag();
+    void plainSelectDragStartsAtPress();
     void rectSelectionWithoutRangeSelection();
     void zoomModeStillZooms();
     void rectangleHiddenWhileMarkerExists();
@@ -50,6 +51,12 @@ int countMessages(const DebugCapture& capture, const QString& text)
 QCPDataSelection rangeSelection(int begin, int end)
 {
     return QCPDataSelection(QCPDataRange(begin, end));
+}
+
+void enableRangeSelection(PlotFixture& f, QCP::SelectionRectMode mode)
+{
+    f.plot.setInteractions(QCP::iSelectPlottables | QCP::iRangeSelection);
+    f.plot.setSelectionRectMode(mode);
 }
 
 // Selections compared as text, so that a failure shows both.
@@ -315,8 +322,7 @@ void PlotWidgetTest::snappedCurveThatVanishesIsNone()
 void PlotWidgetTest::realtimeDragSelectsRange()
 {
     PlotFixture f;
-    f.plot.setInteractions(QCP::iSelectPlottables | QCP::iRangeSelection);
-    f.plot.setSelectionRectMode(QCP::srmSelectRealtime);
+    enableRangeSelection(f, QCP::srmSelectRealtime);
     auto* curve = f.addHorizontalCurve<AdaptiveCurve>(50, 0.05);
     f.plot.replot();
     QSignalSpy changes(curve, SIGNAL(selectionChanged(QCPDataSelection)));
@@ -344,13 +350,12 @@ void PlotWidgetTest::realtimeDragSelectsRange()
     QVERIFY(!f.plot.selectionRect()->isActive());
 }
 
-// The text this is built from lets the range jump back to the first point of
-// the curve when the cursor leaves the axis rect.
+// Outside the axis rect the cursor hits nothing; the range keeps the last
+// index reached instead of jumping back to the curve's first point.
 void PlotWidgetTest::dragLeavingAxisRectKeepsLastIndex()
 {
     PlotFixture f;
-    f.plot.setInteractions(QCP::iSelectPlottables | QCP::iRangeSelection);
-    f.plot.setSelectionRectMode(QCP::srmSelectRealtime);
+    enableRangeSelection(f, QCP::srmSelectRealtime);
     auto* curve = f.addHorizontalCurve<AdaptiveCurve>(50);
     f.plot.replot();
     f.press(f.pixel(60, 50));
@@ -367,8 +372,7 @@ void PlotWidgetTest::dragLeavingAxisRectKeepsLastIndex()
 void PlotWidgetTest::startCurveThatVanishesIsNone()
 {
     PlotFixture f;
-    f.plot.setInteractions(QCP::iSelectPlottables | QCP::iRangeSelection);
-    f.plot.setSelectionRectMode(QCP::srmSelectRealtime);
+    enableRangeSelection(f, QCP::srmSelectRealtime);
     auto* gone = f.addHorizontalCurve<AdaptiveCurve>(50);
     auto* other = f.addHorizontalCurve<AdaptiveCurve>(20);
     f.plot.replot();
@@ -417,14 +421,12 @@ void PlotWidgetTest::keepSelections()
     QCOMPARE(text(curve->selection()), text(rangeSelection(60, 80)));
 }
 
-// A drag in plain select mode selects the range from the press position on
-// release (the text this is built from starts it at the first move instead,
-// which in this mode is the release: always an empty range).
+// Switched to plain select mode, the drag selects only on release, still from
+// the press position; switched off, it is cancelled.
 void PlotWidgetTest::modeSwitchesDuringDrag()
 {
     PlotFixture f;
-    f.plot.setInteractions(QCP::iSelectPlottables | QCP::iRangeSelection);
-    f.plot.setSelectionRectMode(QCP::srmSelectRealtime);
+    enableRangeSelection(f, QCP::srmSelectRealtime);
     auto* curve = f.addHorizontalCurve<AdaptiveCurve>(50);
     f.plot.replot();
 
@@ -446,6 +448,21 @@ void PlotWidgetTest::modeSwitchesDuringDrag()
     f.move(f.pixel(70, 50));
     f.release(f.pixel(70, 50));
     QCOMPARE(text(curve->selection()), text(rangeSelection(50, 60)));
+}
+
+// In plain select mode the first rectangle selection of a drag comes at the
+// release; the range still starts at the press, not at the release.
+void PlotWidgetTest::plainSelectDragStartsAtPress()
+{
+    PlotFixture f;
+    enableRangeSelection(f, QCP::srmSelect);
+    auto* curve = f.addHorizontalCurve<AdaptiveCurve>(50);
+    f.plot.replot();
+    f.press(f.pixel(10, 50));
+    f.move(f.pixel(20, 50));
+    QVERIFY(curve->selection().isEmpty());
+    f.release(f.pixel(40, 50));
+    QCOMPARE(text(curve->selection()), text(rangeSelection(10, 40)));
 }
 
 // Without range selection the library's rule picks the points inside the

@@ -1,10 +1,29 @@
 #include <QtTest>
 
+#include "DataMedianFilterProcessor.h"
+#include "FilterRoughnessProfileProcessor.h"
+#include "FilterWaveProfileProcessor.h"
+#include "GaussFilter.h"
+#include "MedianFilter.h"
 #include "ShortWaveCutOff.h"
 #include "TestMain.h"
 #include "ThreadAngleCompensationProcessor.h"
 #include "XZeronator.h"
 #include "YZeronator.h"
+
+namespace {
+
+ProfileData sineProfile(double length, double step)
+{
+    ProfileData data(2);
+    for (double x = 0; x <= length + 1e-9; x += step) {
+        data[0].append(x);
+        data[1].append(std::sin(x / 9) + 0.5 * std::sin(x / 400));
+    }
+    return data;
+}
+
+} // namespace
 
 class PostProcessorsTest : public QObject
 {
@@ -15,6 +34,10 @@ private slots:
     {
         QCOMPARE(ThreadAngleCompensationProcessor(30.5).name, QStringLiteral("Angle 30.5"));
         QCOMPARE(ThreadAngleCompensationProcessor(1.0 / 3).name, QStringLiteral("Angle 0.333333"));
+        QCOMPARE(DataMedianFilterProcessor(3).name, QStringLiteral("Median3"));
+        QCOMPARE(DataMedianFilterProcessor(5).name, QStringLiteral("Median5"));
+        QCOMPARE(FilterRoughnessProfileProcessor(2500).name, QStringLiteral("Filter 2500"));
+        QCOMPARE(FilterWaveProfileProcessor(800).name, QStringLiteral("Filter 800"));
         QCOMPARE(YZeronator().name, QStringLiteral("YZeronator"));
         QCOMPARE(XZeronator().name, QStringLiteral("XZeronator"));
     }
@@ -42,6 +65,55 @@ private slots:
     {
         for (double cutOff : {80.0, 250.0, 800.0, 2500.0, 8000.0})
             QCOMPARE(wavinessSecondCutOff(cutOff), 2 * cutOff);
+    }
+
+    void roughnessFilterTrims_data()
+    {
+        QTest::addColumn<double>("length");
+        QTest::addColumn<double>("first");
+        QTest::addColumn<double>("last");
+        QTest::newRow("longer than the cut-off") << 5000.0 << 400.0 << 4600.0;
+        QTest::newRow("shorter than the cut-off") << 700.0 << 0.0 << 700.0;
+    }
+
+    void roughnessFilterTrims()
+    {
+        QFETCH(double, length);
+        QFETCH(double, first);
+        QFETCH(double, last);
+        ProfileData data = sineProfile(length, 0.5);
+        const ProfileData expected = Algos::gaussFilter(data, 800, 800.0 / 300);
+        FilterRoughnessProfileProcessor(800).process(data);
+        QCOMPARE(data, expected);
+        QCOMPARE(data[0].first(), first);
+        QCOMPARE(data[0].last(), last);
+    }
+
+    void filtersKeepTheirBands()
+    {
+        const ProfileData input = sineProfile(3000, 0.5);
+        ProfileData waviness = input;
+        FilterWaveProfileProcessor(250).process(waviness);
+        QCOMPARE(waviness, Algos::gaussFilter(input, 250, 500));
+
+        ProfileData roughness = input;
+        FilterRoughnessProfileProcessor(80).process(roughness);
+        QCOMPARE(roughness, Algos::gaussFilter(input, 80, 8.0 / 3));
+
+        ProfileData median = input;
+        median[1][100] = 50;
+        ProfileData expectedMedian = median;
+        Algos::medianFilter(3, expectedMedian);
+        DataMedianFilterProcessor(3).process(median);
+        QCOMPARE(median, expectedMedian);
+        QVERIFY(median[1][100] < 2);
+    }
+
+    void filtersTakeTwoColumnsOnly()
+    {
+        ProfileData contour{{0, 1, 2}, {0, 1, 0}, {5, 5, 5}};
+        FilterRoughnessProfileProcessor(800).process(contour);
+        QVERIFY(contour.isEmpty());
     }
 
     void yZeronator_data()

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "AbstractTrace.h"
+
+// The trace of a contour measurement: x position, probe height and console
+// height, with the probe calibration valid when it was recorded. Its own
+// processing makes repeated positions distinct, optionally smooths the
+// heights and removes the tip radius, and adds the probe's offset.
+class ContourTrace : public AbstractTrace
+{
+public:
+    ContourTrace();
+    // A trace holding the rows of three equally long columns.
+    explicit ContourTrace(const ProfileData& data);
+
+    double tool_head_radius_down = 0;
+    double tool_head_radius_up = 0;
+    double double_sided_probe_high = 0;
+    double rack_perpendicular = 0;
+    double roughness_ratio = 0;
+    double needle_bias = 0;
+    double x_axis_compression_ratio = 1;
+    double y_axis_compression_ratio = 1;
+    double displacement_coefficient = 0;
+    int measurement_mode = 0;
+    int needle_pressing = 1;
+
+protected:
+    void processDisplay(ProfileData& display) const override;
+};
+
+// Spreads each run of equal values evenly over the step to the next value:
+// 0, 0, 0, 3, 3, 5 becomes 0, 1, 2, 3, 4, 5. The last run stays as it is.
+QVector<double> spreadRepeatedValues(const QVector<double>& values);
+
+// The heights of the path that a tip of the given radius traces: each point
+// takes the lowest (needle down) or highest (needle up) point of the circles
+// around the points within half a radius to either side, or of its own circle
+// when none of them reaches it. x is expected to increase. Heights are
+// returned unchanged for a negative or non-finite radius.
+QVector<double> eliminateTipRadius(const QVector<double>& x, const QVector<double>& y, double radius, bool needleDown);

@@ -1,0 +1,87 @@
+// Appending 1,000,000 contour readings to a trace: the store work alone,
+// then the trace's addPoint with its locking, then with the point conversion.
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTextStream>
+
+#include <algorithm>
+
+#include "AbstractTrace.h"
+#include "ContourConversionPointProcessor.h"
+
+namespace {
+
+constexpr int kPoints = 1000000;
+
+class BenchTrace : public AbstractTrace
+{
+public:
+    BenchTrace() : AbstractTrace(3) {}
+
+protected:
+    void processDisplay(ProfileData&) const override {}
+};
+
+QVector<double> reading(int j)
+{
+    return {j * 0.5, double(j % 97), 1000};
+}
+
+double bareAppendSeconds()
+{
+    ProfileData raw(3), processed(3), display(3);
+    QElapsedTimer timer;
+    timer.start();
+    for (int j = 0; j < kPoints; ++j) {
+        const QVector<double> point = reading(j);
+        for (int i = 0; i < 3; ++i) {
+            raw[i].append(point[i]);
+            processed[i].append(point[i]);
+            display[i].append(point[i]);
+        }
+    }
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    if (display[0].size() != kPoints)
+        return -1;
+    return seconds;
+}
+
+double traceAppendSeconds(bool withConversion)
+{
+    BenchTrace trace;
+    if (withConversion)
+        trace.addPointProcessor(new ContourConversionPointProcessor);
+    QElapsedTimer timer;
+    timer.start();
+    for (int j = 0; j < kPoints; ++j)
+        trace.addPoint(reading(j));
+    return timer.nsecsElapsed() / 1e9;
+}
+
+template <typename Run>
+double bestOfThree(Run run)
+{
+    double best = run();
+    for (int k = 0; k < 2; ++k)
+        best = std::min(best, run());
+    return best;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    const double bare = bestOfThree(bareAppendSeconds);
+    const double locked = bestOfThree([] { return traceAppendSeconds(false); });
+    const double converted = bestOfThree([] { return traceAppendSeconds(true); });
+    out << "append of " << kPoints << " points (best of three runs) to three stores of three columns\n";
+    out << "  bare append:                    " << QString::number(bare, 'f', 3) << " s\n";
+    out << "  addPoint (locking):             " << QString::number(locked, 'f', 3) << " s\n";
+    out << "  addPoint (locking, conversion): " << QString::number(converted, 'f', 3) << " s\n";
+    out << "  overhead over the bare append:  " << QString::number(converted - bare, 'f', 3)
+        << " s (target at most 0.300 s)\n";
+    return 0;
+}

@@ -1,0 +1,210 @@
+#include <QtTest>
+
+#include <cfloat>
+
+#include "AppSettings.h"
+#include "ContourTrace.h"
+#include "TestMain.h"
+#include "TestTraces.h"
+
+namespace {
+
+void setSwitches(bool lowPass, bool radiusElimination)
+{
+    AppSettings::instance().servise.is_disabled_gauss_filter = lowPass;
+    AppSettings::instance().servise.is_disabled_radius_elimination = radiusElimination;
+}
+
+QVector<double> evenly(int count, double step)
+{
+    QVector<double> values(count);
+    for (int j = 0; j < count; ++j)
+        values[j] = j * step;
+    return values;
+}
+
+// A contour trace of the given columns, processed as at the end of a read.
+std::unique_ptr<ContourTrace> processedTrace(const QVector<double>& xs, const QVector<double>& heights,
+                                             int needlePressing = 1)
+{
+    auto trace = std::make_unique<ContourTrace>(ProfileData{xs, heights, QVector<double>(xs.size(), 0.0)});
+    trace->needle_pressing = needlePressing;
+    trace->tool_head_radius_down = 2;
+    trace->tool_head_radius_up = 3;
+    trace->double_sided_probe_high = 0.5;
+    trace->needle_bias = 0.25;
+    trace->applyPostProcessors();
+    trace->processData();
+    return trace;
+}
+
+} // namespace
+
+class ContourTraceTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { setSwitches(false, false); }
+
+    void spreadRepeatedValues_data()
+    {
+        QTest::addColumn<QVector<double>>("values");
+        QTest::addColumn<QVector<double>>("spread");
+        QTest::newRow("runs before larger steps") << QVector<double>{0, 0, 0, 3, 3, 5} << QVector<double>{0, 1, 2, 3, 4, 5};
+        QTest::newRow("last run kept") << QVector<double>{1, 2, 2} << QVector<double>{1, 2, 2};
+        QTest::newRow("constant") << QVector<double>{4, 4, 4} << QVector<double>{4, 4, 4};
+        QTest::newRow("falling") << QVector<double>{3, 3, 1} << QVector<double>{3, 2, 1};
+        QTest::newRow("one value") << QVector<double>{7} << QVector<double>{7};
+        QTest::newRow("empty") << QVector<double>{} << QVector<double>{};
+    }
+
+    void spreadRepeatedValues()
+    {
+        QFETCH(QVector<double>, values);
+        QFETCH(QVector<double>, spread);
+        QCOMPARE(::spreadRepeatedValues(values), spread);
+    }
+
+    void tipRadiusOnAFlatLine_data()
+    {
+        QTest::addColumn<bool>("needleDown");
+        QTest::addColumn<double>("height");
+        QTest::newRow("needle down") << true << -2.0;
+        QTest::newRow("needle up") << false << 2.0;
+    }
+
+    void tipRadiusOnAFlatLine()
+    {
+        QFETCH(bool, needleDown);
+        QFETCH(double, height);
+        const QVector<double> xs = evenly(21, 0.5);
+        QCOMPARE(eliminateTipRadius(xs, QVector<double>(21, 0.0), 2, needleDown), QVector<double>(21, height));
+    }
+
+    void tipRadiusFollowsTheLowestCircle()
+    {
+        // A spike of 1 at x = 1 among points 0.5 apart; radius 2, needle down.
+        // Its neighbour at x = 1.5 sees the spike's circle at 1 - sqrt(4 - 0.25)
+        // above its own -2, so it keeps -2; the spike itself is lowered by the
+        // circles of its neighbours: min(0 - sqrt(4 - 0.25)) = -1.936...
+        const QVector<double> xs{0, 0.5, 1, 1.5, 2};
+        const QVector<double> heights = eliminateTipRadius(xs, {0, 0, 1, 0, 0}, 2, true);
+        QCOMPARE(heights[3], -2.0);
+        QCOMPARE(heights[2], -std::sqrt(4 - 0.25));
+    }
+
+    void tipRadiusHeightsStayFinite_data()
+    {
+        QTest::addColumn<QVector<double>>("xs");
+        QTest::addColumn<double>("radius");
+        QTest::newRow("not-a-number radius") << QVector<double>{0, 1, 2} << qQNaN();
+        QTest::newRow("negative radius") << QVector<double>{0, 1, 2} << -1.0;
+        QTest::newRow("not-a-number position") << QVector<double>{0, qQNaN(), 1, 2} << 2.0;
+        QTest::newRow("positions going back") << QVector<double>{5, 0, 10, 0.2} << 1.0;
+    }
+
+    void tipRadiusHeightsStayFinite()
+    {
+        QFETCH(QVector<double>, xs);
+        QFETCH(double, radius);
+        for (double h : eliminateTipRadius(xs, QVector<double>(xs.size(), 1.0), radius, true))
+            QVERIFY2(std::isfinite(h) && std::abs(h) < 1e300, qPrintable(QString::number(h)));
+        for (double h : eliminateTipRadius(xs, QVector<double>(xs.size(), 1.0), radius, false))
+            QVERIFY2(std::isfinite(h) && std::abs(h) < 1e300, qPrintable(QString::number(h)));
+    }
+
+    void offsets_data()
+    {
+        QTest::addColumn<int>("needlePressing");
+        QTest::addColumn<QVector<double>>("xs");
+        QTest::addColumn<QVector<double>>("heights");
+        QTest::newRow("needle down adds the probe height")
+            << 1 << QVector<double>{0, 1, 2, 3} << QVector<double>{501, 502, 503, 504};
+        QTest::newRow("needle up shifts x by the needle bias")
+            << 0 << QVector<double>{250, 251, 252, 253} << QVector<double>{1, 2, 3, 4};
+    }
+
+    void offsets()
+    {
+        QFETCH(int, needlePressing);
+        QFETCH(QVector<double>, xs);
+        QFETCH(QVector<double>, heights);
+        const auto trace = processedTrace({0, 0, 2, 3}, {1, 2, 3, 4}, needlePressing);
+        const LockedTraceData display = trace->lockedData();
+        QCOMPARE(column(display, 0), xs);
+        QCOMPARE(column(display, 1), heights);
+        QCOMPARE(column(display, 2), QVector<double>(4, 0.0));
+    }
+
+    void rebuildingDoesNotAddTheOffsetTwice()
+    {
+        const auto trace = processedTrace({0, 1}, {1, 2});
+        trace->reprocess();
+        trace->reprocess();
+        QCOMPARE(column(trace->lockedData(), 1), (QVector<double>{501, 502}));
+        QCOMPARE(column(trace->lockedRawData(), 1), (QVector<double>{1, 2}));
+    }
+
+    void radiusEliminationUsesTheRadiusOfTheNeedleSide()
+    {
+        setSwitches(false, true);
+        const auto down = processedTrace(evenly(11, 0.5), QVector<double>(11, 0.0), 1);
+        QCOMPARE(column(down->lockedData(), 1), QVector<double>(11, -2 + 500.0));
+        const auto up = processedTrace(evenly(11, 0.5), QVector<double>(11, 0.0), 0);
+        QCOMPARE(column(up->lockedData(), 1), QVector<double>(11, 3.0));
+    }
+
+    void lowPass_data()
+    {
+        QTest::addColumn<int>("measurementMode");
+        QTest::addColumn<bool>("lowPass");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<bool>("shortened");
+        QTest::newRow("filtered and trimmed") << 0 << true << 101 << true;
+        QTest::newRow("switched off") << 0 << false << 101 << false;
+        QTest::newRow("other measurement mode") << 1 << true << 101 << false;
+        QTest::newRow("not longer than the radius") << 0 << true << 5 << false;
+        QTest::newRow("no points") << 0 << true << 0 << false;
+    }
+
+    void lowPass()
+    {
+        QFETCH(int, measurementMode);
+        QFETCH(bool, lowPass);
+        QFETCH(int, points);
+        QFETCH(bool, shortened);
+        setSwitches(lowPass, false);
+        // Points 0.1 apart, radius 2: the low-pass trims 1 at both ends.
+        ContourTrace trace(ProfileData{evenly(points, 0.1), QVector<double>(points, 1.0), QVector<double>(points, 0.0)});
+        trace.tool_head_radius_down = 2;
+        trace.measurement_mode = measurementMode;
+        trace.reprocess();
+
+        const LockedTraceData display = trace.lockedData();
+        QCOMPARE(column(display, 2).size(), points);
+        QCOMPARE(column(display, 1).size(), column(display, 0).size());
+        if (!shortened) {
+            QCOMPARE(column(display, 0), evenly(points, 0.1));
+            return;
+        }
+        const QVector<double> xs = column(display, 0);
+        QVERIFY(xs.size() < points);
+        QVERIFY(std::abs(xs.first() - 1.0) < 1e-9);
+        QVERIFY(std::abs(xs.last() - 9.0) < 1e-9);
+        for (double h : column(display, 1))
+            QVERIFY(std::abs(h - 1.0) < 1e-9);
+    }
+
+    void madeFromDataAreRawPoints()
+    {
+        ContourTrace trace(ProfileData{{1, 2}, {3, 4}, {5, 6}});
+        QCOMPARE(*trace.lockedRawData().data, (ProfileData{{1, 2}, {3, 4}, {5, 6}}));
+        QCOMPARE(trace.dimension(), 3);
+        ContourTrace fromTwoColumns(ProfileData{{1, 2}, {3, 4}});
+        QVERIFY(column(fromTwoColumns.lockedRawData(), 0).isEmpty());
+    }
+};
+
+KALVORA_TEST_MAIN(ContourTraceTest)
+#include "ContourTraceTest.moc"
