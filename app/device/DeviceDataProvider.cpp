@@ -1,11 +1,25 @@
 #include "DeviceDataProvider.h"
 
 #include "AbstractTrace.h"
+#include "AppSettings.h"
 #include "ContourConversionPointProcessor.h"
+#include "ContourTrace.h"
 #include "Device.h"
 #include "TraceTypes.h"
 
+#include <QMutexLocker>
 #include <QThread>
+
+namespace {
+
+bool isNeedleDown()
+{
+    AppSettings& settings = AppSettings::instance();
+    QMutexLocker lock(&settings.mutex());
+    return settings.movement.needle_pressing != MovementSettings::NEEDLE_UP;
+}
+
+} // namespace
 
 DeviceDataProvider::DeviceDataProvider(Device* device) : DataProvider(device->portName()), m_sourceDevice(device)
 {
@@ -32,8 +46,11 @@ void DeviceDataProvider::prepareTrace()
     AbstractTrace* target = trace();
     target->setName(m_sourceDevice->portName());
     target->clearPointProcessors();
-    if (target->type == CONTOUR || target->type == CONTOUR_PROFILE)
+    if (target->type == CONTOUR || target->type == CONTOUR_PROFILE) {
+        if (auto* contour = dynamic_cast<ContourTrace*>(target))
+            contour->needle_pressing = isNeedleDown() ? MovementSettings::NEEDLE_DOWN : MovementSettings::NEEDLE_UP;
         target->addPointProcessor(new ContourConversionPointProcessor);
+    }
     m_prepared = true;
 }
 

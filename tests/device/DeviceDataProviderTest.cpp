@@ -1,3 +1,4 @@
+#include "ContourTrace.h"
 #include "Device.h"
 #include "DeviceDataProvider.h"
 #include "LinkTestSupport.h"
@@ -160,6 +161,30 @@ private slots:
         const QVector<double> raw{1000, 500, 300};
         QCOMPARE(recording.trace.processedRow(0) != raw, converted);
         QCOMPARE(recording.trace.name(), m_device->portName());
+    }
+
+    void aContourTraceTakesTheNeedlePositionOfTheSettings_data()
+    {
+        QTest::addColumn<int>("setting");
+        QTest::addColumn<int>("needlePressing");
+        QTest::newRow("needle up") << int(MovementSettings::NEEDLE_UP) << 0;
+        QTest::newRow("needle down") << int(MovementSettings::NEEDLE_DOWN) << 1;
+    }
+
+    void aContourTraceTakesTheNeedlePositionOfTheSettings()
+    {
+        QFETCH(int, setting);
+        QFETCH(int, needlePressing);
+        AppSettings::instance().movement.needle_pressing = MovementSettings::E_NEEDLE_PRESSING(setting);
+        ContourTrace trace;
+        trace.setType(CONTOUR);
+        trace.needle_pressing = 1 - needlePressing;
+        DeviceDataProvider provider(m_device.get());
+        ProviderEvents events(provider);
+        QVERIFY(provider.start(&trace));
+        QVERIFY(events.waitFor("finished"));
+        QCOMPARE(trace.needle_pressing, needlePressing);
+        AppSettings::instance().movement.needle_pressing = MovementSettings::NEEDLE_DOWN;
     }
 
     void theWaitRunsOnTheLinksOwnPool()
