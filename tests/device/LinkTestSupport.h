@@ -2,6 +2,8 @@
 
 #include "AbstractTrace.h"
 #include "DataProvider.h"
+#include "Device.h"
+#include "SimulatedController.h"
 #include "serial/PortInfo.h"
 
 #include <QMutex>
@@ -9,6 +11,9 @@
 #include <QStringList>
 #include <QtTest>
 
+#include <algorithm>
+#include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -86,4 +91,63 @@ private:
 
     mutable QMutex m_mutex;
     QStringList m_events;
+};
+
+// Waits, with the event loop running, until the controller has received the
+// command `occurrence` times in all.
+inline bool waitForCommand(const SimulatedController& controller, const std::string& command, int occurrence = 1,
+                           int timeoutMs = 5000)
+{
+    return QTest::qWaitFor([&] { return controller.commandCount(command) >= occurrence; }, timeoutMs);
+}
+
+// The controller's commands without the keep-alive, which comes on its own clock.
+inline std::vector<std::string> commandsBesidesKeepAlive(const SimulatedController& controller)
+{
+    std::vector<std::string> commands = controller.commands();
+    commands.erase(std::remove(commands.begin(), commands.end(), "C9"), commands.end());
+    return commands;
+}
+
+// How often a signal was emitted, from whatever thread.
+class SignalCount
+{
+public:
+    template <typename Signal>
+    SignalCount(const Device& device, Signal signal)
+    {
+        QObject::connect(&device, signal, [this] { ++m_count; });
+    }
+
+    int count() const { return m_count; }
+
+private:
+    std::atomic<int> m_count{0};
+};
+
+// A simulated controller on a pseudo-terminal that the device's search
+// finds, and the device.
+struct Link
+{
+    explicit Link(SimulatedController::Family family) : controller(family)
+    {
+        controller.start();
+        ports.set({controller.portName()});
+    }
+
+    // The command the initialisation ends with: the speed, 0 by default.
+    std::string lastInitCommand() const
+    {
+        return controller.family() == SimulatedController::Family::Profile ? "PS0" : "SX0";
+    }
+
+    bool connect()
+    {
+        device = std::make_unique<Device>();
+        return waitForCommand(controller, lastInitCommand());
+    }
+
+    SimulatedController controller;
+    ScopedPortList ports;
+    std::unique_ptr<Device> device;
 };

@@ -1,0 +1,105 @@
+// Times the profile parameters on a 1,000,000-point profile trace: the whole
+// catalogue of 55 with the filtering (cold caches) and on filtered profiles
+// already at hand (warm caches), the material-ratio curve and the height bands.
+// Runs on the calling thread only.
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <random>
+
+#include "AppSettings.h"
+#include "ExtraArgs.h"
+#include "HeightDistribution.h"
+#include "MaterialRatio.h"
+#include "ProfileParamNames.h"
+#include "ProfileTrace.h"
+#include "TraceTypes.h"
+
+namespace {
+
+constexpr int kPoints = 1000000;
+constexpr double kStep = 0.1;
+constexpr double kCutOff = 800;
+constexpr int kRuns = 5;
+
+ProfileData roughProfile()
+{
+    std::mt19937 random(2024);
+    std::normal_distribution<double> noise(0, 0.3);
+    ProfileData profile(2);
+    profile[0].reserve(kPoints);
+    profile[1].reserve(kPoints);
+    for (int i = 0; i < kPoints; ++i) {
+        const double x = i * kStep;
+        profile[0].append(x);
+        profile[1].append(0.0005 * x + 1.2 * std::sin(x / 23) + 3 * std::sin(x / 1700) + noise(random));
+    }
+    return profile;
+}
+
+// Milliseconds of the fastest and of the median of kRuns runs.
+QString timing(const std::function<void()>& prepare, const std::function<void()>& work)
+{
+    QVector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        prepare();
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.append(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return QStringLiteral("min %1 ms, median %2 ms").arg(times.first(), 0, 'f', 1).arg(times.at(kRuns / 2), 0, 'f', 1);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+
+    AppSettings& settings = AppSettings::instance();
+    settings.preferenses.enabled_params.clear();
+    for (auto it = profileParamNames.cbegin(); it != profileParamNames.cend(); ++it)
+        settings.preferenses.enabled_params.insert(it.key(), it.value());
+    settings.preferenses.enabled_params_count = profileParamNames.size();
+
+    ProfileTrace trace(roughProfile());
+    trace.setType(PROFILE);
+    trace.filterCutOff = kCutOff;
+    trace.level = 0.5;
+    ExtraArgs args;
+    const auto nothing = [] {};
+
+    out << "profile of " << kPoints << " points, cut-off " << kCutOff << " um, all " << profileParamNames.size()
+        << " parameters\n";
+    out << "calculateAll, cold caches (filtering included): "
+        << timing([&] { trace.clearFilteredCache(); }, [&] { args.calculateAll(&trace); }) << "\n";
+    out << "calculateAll, warm caches: " << timing(nothing, [&] { args.calculateAll(&trace); }) << "\n";
+    out << "filtered profiles alone (roughness and waviness): "
+        << timing([&] { trace.clearFilteredCache(); },
+                  [&] {
+                      ProfileTrace::filteredProfile(&trace, kCutOff, ROUGHNESS);
+                      ProfileTrace::filteredProfile(&trace, kCutOff, WAVINESS);
+                  })
+        << "\n";
+
+    const ProfileData roughness = ProfileTrace::filteredProfile(&trace, kCutOff, ROUGHNESS);
+    const QVector<double>& heights = roughness.at(1);
+    const auto [lowest, highest] = std::minmax_element(heights.cbegin(), heights.cend());
+    out << "material-ratio curve: " << timing(nothing, [&] { Algos::materialRatioCurve(roughness); }) << "\n";
+    out << "height bands (a = 10): "
+        << timing(nothing, [&] { Algos::heightDistribution(roughness, 10, *lowest, *highest); }) << "\n";
+    const double xRange[2] = {roughness.at(0).first(), roughness.at(0).last()};
+    const double heightRange[2] = {*lowest - 1, *highest + 1};
+    out << "height bands in a window (a = 10): "
+        << timing(nothing, [&] { Algos::heightDistributionInWindow(roughness, 10, xRange, heightRange); }) << "\n";
+    out << "Ra of the trace: " << trace.parameterResults.value(QStringLiteral("Ra")) << " um\n";
+    return 0;
+}
