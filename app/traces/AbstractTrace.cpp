@@ -144,6 +144,34 @@ void AbstractTrace::addPoint(QVector<double> point)
     appendPoint(m_display, converted);
 }
 
+void AbstractTrace::addPoints(const ProfileData& rows)
+{
+    if (rows.size() < m_dimension)
+        return;
+    int n = rowCount(rows);
+    for (int i = 1; i < m_dimension; ++i)
+        n = std::min(n, rows[i].size());
+
+    const PointProcessors pointProcessors = pointProcessorsSnapshot();
+    ProfileData converted = emptyColumns(m_dimension, n);
+    QVector<double> point(m_dimension);
+    for (int j = 0; j < n; ++j) {
+        for (int i = 0; i < m_dimension; ++i)
+            point[i] = rows[i][j];
+        for (const auto& processor : pointProcessors)
+            processor->process(point);
+        appendPoint(converted, point);
+    }
+
+    QMutexLocker lock(&m_mutex);
+    for (int i = 0; i < m_dimension; ++i) {
+        m_raw[i] += rows[i].mid(0, n);
+        m_processed[i] += converted[i];
+        if (i < m_display.size())
+            m_display[i] += converted[i];
+    }
+}
+
 void AbstractTrace::addPostProcessor(IDataPostProcessor* processor)
 {
     QMutexLocker lock(&m_processorMutex);

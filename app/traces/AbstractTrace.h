@@ -53,6 +53,10 @@ public:
     // the point processors, to the processed and display stores. A point
     // with fewer values than the trace has columns is ignored.
     void addPoint(QVector<double> point);
+    // addPoint for each row of `rows` (columns as in the stores), with one
+    // lock for all of them; readers of long files append in batches this way.
+    // Fewer columns than the trace has are ignored.
+    void addPoints(const ProfileData& rows);
 
     void addPostProcessor(IDataPostProcessor* processor);
     void clearPostProcessors();

@@ -1,0 +1,262 @@
+#include "TraceFileParser.h"
+
+#include <QDateTime>
+
+#include "ByteLineReader.h"
+#include "Constants.h"
+#include "ContourTrace.h"
+#include "DataMedianFilterProcessor.h"
+#include "DecimalText.h"
+#include "FilterRoughnessProfileProcessor.h"
+#include "FilterWaveProfileProcessor.h"
+#include "ProfileTrace.h"
+#include "ThreadAngleCompensationProcessor.h"
+#include "TraceFileType.h"
+#include "TraceTypes.h"
+#include "YZeronator.h"
+
+namespace {
+
+const QString kPointCountKey = QStringLiteral("point_count");
+const QString kCreationDateFormat = QStringLiteral("dd-MM-yyyy HH:mm:ss");
+
+enum ProfileFilterMode { NO_PROFILE_FILTER = 0, ROUGHNESS_FILTER = 1, WAVINESS_FILTER = 2 };
+
+int toInteger(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    return ok ? value : 0;
+}
+
+bool isProfileType(int type)
+{
+    return type == PROFILE || type == ADDITIONAL_TRACE;
+}
+
+bool fitsTraceClass(int type, AbstractTrace& trace)
+{
+    if (isProfileType(type))
+        return dynamic_cast<ProfileTrace*>(&trace) != nullptr;
+    return dynamic_cast<ContourTrace*>(&trace) != nullptr;
+}
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+// The first white-space separated numbers of the line, one per column of
+// the point; a number that is missing or malformed reads as 0.
+void readPointOfLine(const ByteLine& line, QVector<double>& point)
+{
+    point.fill(0.0);
+    const char* position = line.begin;
+    for (double& value : point) {
+        while (position < line.end && isSpace(*position))
+            ++position;
+        const char* tokenEnd = position;
+        while (tokenEnd < line.end && !isSpace(*tokenEnd))
+            ++tokenEnd;
+        if (position == tokenEnd)
+            break;
+        if (!DecimalText::parseNumber(position, tokenEnd, value))
+            value = 0;
+        position = tokenEnd;
+    }
+}
+
+} // namespace
+
+struct TraceFileParser::HeaderBlock
+{
+    Header values;
+    // Whether the header holds "point_count:" (its last line).
+    bool hasPointCount = false;
+    // The line without ':' that ended a header without "point_count:".
+    bool hasEndingLine = false;
+    QByteArray endingLine;
+    // Whether any line was read at all.
+    bool isEmpty = true;
+};
+
+TraceFileParser::TraceFileParser(const AppSettingsData& settings, BatchedRowAppender::Handler onBatch)
+    : m_settings(settings), m_onBatch(std::move(onBatch))
+{
+}
+
+TraceFileParser::Result TraceFileParser::parse(QIODevice& device, const QString& path, AbstractTrace& trace)
+{
+    ByteLineReader reader(device);
+    HeaderBlock block = readHeader(reader);
+    const Header header = completedHeader(block);
+    const int type = TraceFileType::typeOfWord(header.value(QStringLiteral("trace_type")));
+    if (!fitsTraceClass(type, trace))
+        return Result::WrongTraceClass;
+
+    trace.setType(type);
+    if (auto* profile = dynamic_cast<ProfileTrace*>(&trace))
+        readProfileHeader(header, *profile);
+    else
+        readContourHeader(header, static_cast<ContourTrace&>(trace));
+    readCommonHeader(header, trace);
+    trace.setFilePath(path);
+
+    readPoints(reader, block, trace, m_onBatch);
+
+    if (type == PROFILE) {
+        const int additionalCount = toInteger(header.value(QStringLiteral("addittional_trace_count")));
+        readAdditionalTraces(reader, additionalCount, path, static_cast<ProfileTrace&>(trace));
+    }
+    return Result::Read;
+}
+
+TraceFileParser::HeaderBlock TraceFileParser::readHeader(ByteLineReader& reader) const
+{
+    HeaderBlock block;
+    ByteLine line;
+    while (reader.readLine(line)) {
+        block.isEmpty = false;
+        const ByteLine trimmed = line.trimmed();
+        const QString text = QString::fromUtf8(trimmed.begin, int(trimmed.end - trimmed.begin));
+        const int colon = text.indexOf(QLatin1Char(':'));
+        if (colon < 0) {
+            block.hasEndingLine = true;
+            block.endingLine = trimmed.toByteArray();
+            break;
+        }
+        const QString key = text.left(colon).trimmed();
+        block.values.insert(key, text.mid(colon + 1).trimmed());
+        if (key == kPointCountKey) {
+            block.hasPointCount = true;
+            break;
+        }
+    }
+    return block;
+}
+
+TraceFileParser::Header TraceFileParser::defaultHeader() const
+{
+    const CalibrationSettings& calibration = m_settings.calibration;
+    const auto number = [](double value) { return DecimalText::number(value); };
+    Header header;
+    header.insert(QStringLiteral("trace_type"), QStringLiteral("CONTOUR"));
+    header.insert(QStringLiteral("needle_pressing"),
+                  m_settings.movement.needle_pressing != 0 ? QStringLiteral("d") : QStringLiteral("u"));
+    header.insert(QStringLiteral("tool_head_radius_down"), number(calibration.tool_head_radius_down));
+    header.insert(QStringLiteral("tool_head_radius_up"), number(calibration.tool_head_radius_up));
+    header.insert(QStringLiteral("double_sided_probe_high"), number(calibration.double_sided_probe_high));
+    header.insert(QStringLiteral("needle_bias"), number(calibration.needle_bias));
+    header.insert(QStringLiteral("rack_perpendicular"), number(calibration.rack_prpendicular));
+    header.insert(QStringLiteral("roughness_ratio"), number(calibration.roughness_ratio));
+    header.insert(QStringLiteral("x_axis_compression_ratio"), number(calibration.x_axis_compression_ratio));
+    header.insert(QStringLiteral("y_axis_compression_ratio"), number(calibration.y_axis_compression_ratio));
+    header.insert(QStringLiteral("displacement_coefficient"), number(calibration.displacement_coefficient));
+    header.insert(QStringLiteral("measurement_mode"), QString::number(m_settings.device.measurement_mode));
+    header.insert(QStringLiteral("speed"), number(m_settings.movement.current_speed * 0.25 + 0.25));
+    header.insert(QStringLiteral("filter"), number(cutOffForIndex(m_settings.device.spinbox_filter_length_index)));
+    header.insert(QStringLiteral("controler_name"), QStringLiteral("no name"));
+    header.insert(QStringLiteral("creation_date"), QStringLiteral("01-01-1970 00:00:00"));
+    header.insert(QStringLiteral("addittional_trace_count"), QStringLiteral("0"));
+    return header;
+}
+
+TraceFileParser::Header TraceFileParser::completedHeader(const HeaderBlock& block) const
+{
+    Header header = defaultHeader();
+    for (auto it = block.values.cbegin(); it != block.values.cend(); ++it)
+        header.insert(it.key(), it.value());
+    return header;
+}
+
+void TraceFileParser::readContourHeader(const Header& header, ContourTrace& trace) const
+{
+    const auto number = [&header](const char* key) { return DecimalText::toNumber(header.value(QLatin1String(key))); };
+    trace.needle_pressing = header.value(QStringLiteral("needle_pressing")) == QLatin1String("u") ? 0 : 1;
+    trace.tool_head_radius_down = number("tool_head_radius_down");
+    trace.tool_head_radius_up = number("tool_head_radius_up");
+    trace.double_sided_probe_high = number("double_sided_probe_high");
+    trace.needle_bias = number("needle_bias");
+    trace.rack_perpendicular = number("rack_perpendicular");
+    trace.roughness_ratio = number("roughness_ratio");
+    trace.x_axis_compression_ratio = number("x_axis_compression_ratio");
+    trace.y_axis_compression_ratio = number("y_axis_compression_ratio");
+    trace.displacement_coefficient = number("displacement_coefficient");
+    trace.measurement_mode = toInteger(header.value(QStringLiteral("measurement_mode")));
+}
+
+void TraceFileParser::readProfileHeader(const Header& header, ProfileTrace& trace) const
+{
+    trace.speed = DecimalText::toNumber(header.value(QStringLiteral("speed")));
+    trace.filterCutOff = DecimalText::toNumber(header.value(QStringLiteral("filter")));
+    trace.medianWindow = m_settings.preferenses.meadian_filter_value;
+    trace.medianEnabled = m_settings.preferenses.meadian_filter;
+}
+
+void TraceFileParser::readCommonHeader(const Header& header, AbstractTrace& trace) const
+{
+    trace.controllerName = header.value(QStringLiteral("controler_name")).toStdString();
+    trace.creationTime = QDateTime::fromString(header.value(QStringLiteral("creation_date")), kCreationDateFormat);
+}
+
+void TraceFileParser::readPoints(ByteLineReader& reader, const HeaderBlock& block, AbstractTrace& trace,
+                                 const BatchedRowAppender::Handler& onBatch) const
+{
+    BatchedRowAppender rows(trace, onBatch);
+    QVector<double> point(trace.dimension());
+    const auto addLine = [&](const ByteLine& line) {
+        readPointOfLine(line, point);
+        rows.addRow(point.constData());
+    };
+    const ByteLine endingLine{block.endingLine.constData(), block.endingLine.constData() + block.endingLine.size()};
+    ByteLine line;
+
+    if (block.hasPointCount) {
+        const int count = toInteger(block.values.value(kPointCountKey));
+        for (int read = 0; read < count && reader.readLine(line); ++read)
+            addLine(line);
+        return;
+    }
+    // Without a count the points are the lines up to an empty line.
+    if (!block.hasEndingLine)
+        return;
+    if (!endingLine.isEmpty())
+        addLine(endingLine);
+    while (reader.readLine(line) && !line.trimmed().isEmpty())
+        addLine(line);
+}
+
+void TraceFileParser::readAdditionalTraces(ByteLineReader& reader, int count, const QString& path,
+                                           ProfileTrace& main) const
+{
+    for (int i = 0; i < count; ++i) {
+        HeaderBlock block = readHeader(reader);
+        if (block.isEmpty)
+            return;
+        const Header header = completedHeader(block);
+        auto* additional = new ProfileTrace;
+        additional->setType(ADDITIONAL_TRACE);
+        readProfileHeader(header, *additional);
+        readCommonHeader(header, *additional);
+        additional->setFilePath(path);
+        additional->setName(path);
+        readPoints(reader, block, *additional, {});
+        addAdditionalPostProcessors(*additional);
+        main.addAdditionalTrace(additional);
+    }
+}
+
+void TraceFileParser::addAdditionalPostProcessors(ProfileTrace& trace) const
+{
+    const PreferenceSettings& preferences = m_settings.preferenses;
+    const double cutOff = cutOffForIndex(m_settings.device.spinbox_filter_length_index);
+    if (preferences.meadian_filter)
+        trace.addPostProcessor(new DataMedianFilterProcessor(preferences.meadian_filter_value));
+    if (preferences.thread_angle_compensation)
+        trace.addPostProcessor(new ThreadAngleCompensationProcessor(preferences.thread_angle_compensation_value));
+    if (preferences.profile_filter_mode == ROUGHNESS_FILTER)
+        trace.addPostProcessor(new FilterRoughnessProfileProcessor(cutOff));
+    else if (preferences.profile_filter_mode == WAVINESS_FILTER)
+        trace.addPostProcessor(new FilterWaveProfileProcessor(cutOff));
+    trace.addPostProcessor(new YZeronator);
+}

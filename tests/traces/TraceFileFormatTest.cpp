@@ -1,0 +1,472 @@
+#include <QFile>
+#include <QSaveFile>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+#include "AppSettings.h"
+#include "Constants.h"
+#include "ContourTrace.h"
+#include "DecimalText.h"
+#include "ProfileTrace.h"
+#include "TestMain.h"
+#include "TraceFileParser.h"
+#include "TraceFileWriter.h"
+#include "TraceTypes.h"
+
+namespace {
+
+using Batches = QVector<QPair<int, int>>;
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+ProfileData rawPoints(const AbstractTrace& trace)
+{
+    return *trace.lockedRawData().data;
+}
+
+TraceFileParser::Result parseFile(const QString& path, AbstractTrace& trace, Batches* batches = nullptr)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    TraceFileParser parser(AppSettings::instance().snapshot(), [batches](int from, int count) {
+        if (batches)
+            batches->append({from, count});
+    });
+    return parser.parse(file, path, trace);
+}
+
+// A trace made for the type the file names, as the main window makes it.
+std::unique_ptr<AbstractTrace> traceForType(int type)
+{
+    if (type == PROFILE || type == ADDITIONAL_TRACE)
+        return std::make_unique<ProfileTrace>();
+    return std::make_unique<ContourTrace>();
+}
+
+// Owns the additional traces a read created.
+struct ReadProfile
+{
+    ProfileTrace trace;
+    ~ReadProfile() { qDeleteAll(trace.additionalTraces); }
+};
+
+const QDateTime kCreation(QDate(2021, 3, 3), QTime(7, 5, 9));
+
+} // namespace
+
+class TraceFileFormatTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        static_cast<AppSettingsData&>(AppSettings::instance()) = AppSettingsData();
+    }
+
+    void numbersKeepSixSignificantDigits_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("integer") << 20.0 << "20";
+        QTest::newRow("small") << 0.001 << "0.001";
+        QTest::newRow("smaller") << 0.00001 << "1e-05";
+        QTest::newRow("million") << 1e6 << "1e+06";
+        QTest::newRow("e") << 2.718281 << "2.71828";
+        QTest::newRow("negative") << -0.5 << "-0.5";
+        QTest::newRow("rounded up") << 999999.7 << "1e+06";
+        QTest::newRow("large") << 123456789.0 << "1.23457e+08";
+        QTest::newRow("zero") << 0.0 << "0";
+        QTest::newRow("tiny") << 1.5e-300 << "1.5e-300";
+    }
+
+    void numbersKeepSixSignificantDigits()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(DecimalText::number(value), text);
+        QCOMPARE(DecimalText::number(value), QString::number(value, 'g', 6));
+        double parsed = 0;
+        QVERIFY(DecimalText::parseNumber(text, parsed));
+        QCOMPARE(DecimalText::number(parsed), text);
+    }
+
+    void goldenContourFile()
+    {
+        ContourTrace trace;
+        trace.needle_pressing = 1;
+        trace.tool_head_radius_down = 20;
+        trace.tool_head_radius_up = 25.5;
+        trace.double_sided_probe_high = 22;
+        trace.needle_bias = 0.001;
+        trace.rack_perpendicular = 0.00001;
+        trace.x_axis_compression_ratio = 1;
+        trace.y_axis_compression_ratio = 1e6;
+        trace.displacement_coefficient = 0;
+        trace.roughness_ratio = 6.2;
+        trace.measurement_mode = 1;
+        trace.controllerName = "Иванов";
+        trace.creationTime = kCreation;
+        trace.addPoint({1.5, 2.718281, 3000});
+
+        QVERIFY(writeTraceFile("contour.txt", &trace));
+        const QByteArray golden = "trace_type:CONTOUR\n"
+                                  "needle_pressing:d\n"
+                                  "tool_head_radius_down:20\n"
+                                  "tool_head_radius_up:25.5\n"
+                                  "double_sided_probe_high:22\n"
+                                  "needle_bias:0.001\n"
+                                  "rack_perpendicular:1e-05\n"
+                                  "x_axis_compression_ratio:1\n"
+                                  "y_axis_compression_ratio:1e+06\n"
+                                  "displacement_coefficient:0\n"
+                                  "roughness_ratio:6.2\n"
+                                  "measurement_mode:1\n"
+                                  "controler_name:\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\xD0\xBE\xD0\xB2\n"
+                                  "creation_date:03-03-2021 07:05:09\n"
+                                  "point_count:1\n"
+                                  "1.5\t2.71828\t3000\t\n";
+        QCOMPARE(readAll("contour.txt"), golden);
+
+        ContourTrace read;
+        read.needle_pressing = 0;
+        QCOMPARE(parseFile("contour.txt", read), TraceFileParser::Result::Read);
+        QCOMPARE(read.type, int(CONTOUR));
+        QCOMPARE(read.needle_pressing, 1);
+        QCOMPARE(read.tool_head_radius_down, 20.0);
+        QCOMPARE(read.tool_head_radius_up, 25.5);
+        QCOMPARE(read.double_sided_probe_high, 22.0);
+        QCOMPARE(read.needle_bias, 0.001);
+        QCOMPARE(read.rack_perpendicular, 0.00001);
+        QCOMPARE(read.x_axis_compression_ratio, 1.0);
+        QCOMPARE(read.y_axis_compression_ratio, 1e6);
+        QCOMPARE(read.displacement_coefficient, 0.0);
+        QCOMPARE(read.roughness_ratio, 6.2);
+        QCOMPARE(read.measurement_mode, 1);
+        QCOMPARE(QString::fromStdString(read.controllerName), QStringLiteral("Иванов"));
+        QCOMPARE(read.creationTime, kCreation);
+        QCOMPARE(read.filePath(), QStringLiteral("contour.txt"));
+        QCOMPARE(rawPoints(read), (ProfileData{{1.5}, {2.71828}, {3000}}));
+    }
+
+    void contourWithProfileKeepsItsWord()
+    {
+        ContourTrace trace;
+        trace.setType(CONTOUR_PROFILE);
+        trace.needle_pressing = 0;
+        QVERIFY(writeTraceFile("cntprof.txt", &trace));
+        QVERIFY(readAll("cntprof.txt").startsWith("trace_type:CNTPROF\nneedle_pressing:u\n"));
+        ContourTrace read;
+        QCOMPARE(parseFile("cntprof.txt", read), TraceFileParser::Result::Read);
+        QCOMPARE(read.type, int(CONTOUR_PROFILE));
+        QCOMPARE(read.needle_pressing, 0);
+    }
+
+    void profileWithAdditionalTracesReadsBackWhole()
+    {
+        AppSettings::instance().preferenses.meadian_filter = true;
+        AppSettings::instance().preferenses.meadian_filter_value = 5;
+        ProfileTrace main;
+        main.speed = 0.75;
+        main.filterCutOff = 800;
+        main.controllerName = "Петров";
+        main.creationTime = kCreation;
+        for (int i = 0; i < 3; ++i)
+            main.addPoint({i * 0.5, 1.0 + i});
+        ProfileTrace first;
+        first.setType(ADDITIONAL_TRACE);
+        first.speed = 1.25;
+        first.filterCutOff = 250;
+        first.controllerName = "Сидоров";
+        first.creationTime = kCreation.addDays(1);
+        first.addPoint({10, -1});
+        first.addPoint({11, 3});
+        ProfileTrace second;
+        second.setType(ADDITIONAL_TRACE);
+        second.addPoint({20, 7});
+        main.addAdditionalTrace(&first);
+        main.addAdditionalTrace(&second);
+
+        QVERIFY(writeTraceFile("profile.txt", &main));
+        const QList<QByteArray> lines = readAll("profile.txt").split('\n');
+        const int countLine = lines.indexOf("addittional_trace_count:2");
+        QVERIFY(countLine > 0);
+        QCOMPARE(lines.at(countLine + 1), QByteArray("point_count:3"));
+
+        ReadProfile read;
+        QCOMPARE(parseFile("profile.txt", read.trace), TraceFileParser::Result::Read);
+        QCOMPARE(read.trace.type, int(PROFILE));
+        QCOMPARE(read.trace.speed, 0.75);
+        QCOMPARE(read.trace.filterCutOff, 800.0);
+        QCOMPARE(read.trace.medianWindow, 5);
+        QVERIFY(read.trace.medianEnabled);
+        QCOMPARE(rawPoints(read.trace), (ProfileData{{0, 0.5, 1}, {1, 2, 3}}));
+        QCOMPARE(read.trace.additionalTraces.size(), 2);
+
+        const ProfileTrace* a = read.trace.additionalTraces[0];
+        QCOMPARE(a->type, int(ADDITIONAL_TRACE));
+        QCOMPARE(a->parentTrace, &read.trace);
+        QCOMPARE(a->speed, 1.25);
+        QCOMPARE(a->filterCutOff, 250.0);
+        QCOMPARE(QString::fromStdString(a->controllerName), QStringLiteral("Сидоров"));
+        QCOMPARE(a->creationTime, kCreation.addDays(1));
+        QCOMPARE(a->filePath(), QStringLiteral("profile.txt"));
+        QCOMPARE(a->name(), QStringLiteral("profile.txt"));
+        QCOMPARE(rawPoints(*a), (ProfileData{{10, 11}, {-1, 3}}));
+        QCOMPARE(rawPoints(*read.trace.additionalTraces[1]), (ProfileData{{20}, {7}}));
+    }
+
+    void additionalTracesGetProcessingFromTheSettings_data()
+    {
+        QTest::addColumn<bool>("median");
+        QTest::addColumn<double>("angle");
+        QTest::addColumn<QVector<double>>("x");
+        QTest::addColumn<QVector<double>>("heights");
+        const QVector<double> x{0, 1, 2, 3};
+        QTest::newRow("zeroing only") << false << 0.0 << x << QVector<double>{10, 0, 10, 0};
+        const double cos60 = std::cos(60 * 0.017453292519943295);
+        QTest::newRow("thread angle") << false << 60.0 << QVector<double>{0, cos60, 2 * cos60, 3 * cos60}
+                                      << QVector<double>{10, 0, 10, 0};
+        QTest::newRow("median") << true << 0.0 << x << QVector<double>();
+    }
+
+    void additionalTracesGetProcessingFromTheSettings()
+    {
+        QFETCH(bool, median);
+        QFETCH(double, angle);
+        QFETCH(QVector<double>, x);
+        QFETCH(QVector<double>, heights);
+        PreferenceSettings& preferences = AppSettings::instance().preferenses;
+        preferences.meadian_filter = median;
+        preferences.meadian_filter_value = 3;
+        preferences.thread_angle_compensation = angle != 0;
+        preferences.thread_angle_compensation_value = angle;
+        writeBytes("processed.txt", "trace_type:PROFILE\naddittional_trace_count:1\npoint_count:0\n"
+                                    "trace_type:ADDITIONAL_TRACE\npoint_count:4\n0 5\n1 -5\n2 5\n3 -5\n");
+        ReadProfile read;
+        QCOMPARE(parseFile("processed.txt", read.trace), TraceFileParser::Result::Read);
+        QCOMPARE(read.trace.additionalTraces.size(), 1);
+        ProfileTrace* additional = read.trace.additionalTraces[0];
+        additional->applyPostProcessors();
+        const ProfileData display = *additional->lockedData().data;
+        QCOMPARE(display[0], x);
+        // The zeroing comes last, after the median too.
+        QCOMPARE(*std::min_element(display[1].cbegin(), display[1].cend()), 0.0);
+        if (median)
+            QVERIFY(display[1] != (QVector<double>{10, 0, 10, 0}));
+        else
+            QCOMPARE(display[1], heights);
+    }
+
+    void mainTraceWithoutPointsKeepsItsAdditionalTraces()
+    {
+        ProfileTrace main;
+        main.speed = 2;
+        ProfileTrace additional;
+        additional.setType(ADDITIONAL_TRACE);
+        additional.controllerName = "Петров";
+        additional.addPoint({1, 2});
+        additional.addPoint({3, 4});
+        main.addAdditionalTrace(&additional);
+        QVERIFY(writeTraceFile("empty-main.txt", &main));
+
+        ReadProfile read;
+        QCOMPARE(parseFile("empty-main.txt", read.trace), TraceFileParser::Result::Read);
+        QCOMPARE(read.trace.type, int(PROFILE));
+        QCOMPARE(read.trace.speed, 2.0);
+        QCOMPARE(rawPoints(read.trace), (ProfileData{{}, {}}));
+        QCOMPARE(read.trace.additionalTraces.size(), 1);
+        QCOMPARE(QString::fromStdString(read.trace.additionalTraces[0]->controllerName), QStringLiteral("Петров"));
+        QCOMPARE(rawPoints(*read.trace.additionalTraces[0]), (ProfileData{{1, 3}, {2, 4}}));
+    }
+
+    void headerRules_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("needlePressing");
+        QTest::addColumn<ProfileData>("points");
+
+        QTest::newRow("lower-case type word is contour")
+            << QByteArray("trace_type:contour\npoint_count:1\n1 2 3\n") << int(CONTOUR) << 1
+            << ProfileData{{1}, {2}, {3}};
+        QTest::newRow("capital U is needle down")
+            << QByteArray("trace_type:CONTOUR\nneedle_pressing:U\npoint_count:0\n") << int(CONTOUR) << 1
+            << ProfileData(3);
+        QTest::newRow("blanks around key and value")
+            << QByteArray("  trace_type : CNTPROF \r\n needle_pressing:\tu\r\npoint_count :1\r\n1\t2\t3\t\r\n")
+            << int(CONTOUR_PROFILE) << 0 << ProfileData{{1}, {2}, {3}};
+        QTest::newRow("later type line wins")
+            << QByteArray("trace_type:CONTOUR\ntrace_type:CNTPROF\npoint_count:0\n") << int(CONTOUR_PROFILE) << 1
+            << ProfileData(3);
+        QTest::newRow("blank line after the count is a point")
+            << QByteArray("trace_type:CONTOUR\npoint_count:2\n\n1\t2\t3\t\n") << int(CONTOUR) << 1
+            << ProfileData{{0, 1}, {0, 2}, {0, 3}};
+        QTest::newRow("blank line ends the header")
+            << QByteArray("trace_type:CONTOUR\n\nneedle_pressing:u\n") << int(CONTOUR) << 1
+            << ProfileData{{0}, {0}, {0}};
+        QTest::newRow("short point line")
+            << QByteArray("trace_type:CONTOUR\npoint_count:1\n1.5\n") << int(CONTOUR) << 1
+            << ProfileData{{1.5}, {0}, {0}};
+        QTest::newRow("malformed and extra values")
+            << QByteArray("trace_type:CONTOUR\npoint_count:2\n1 abc 3 9\n2,5 1e2 -4\n") << int(CONTOUR) << 1
+            << ProfileData{{1, 0}, {0, 100}, {3, -4}};
+        QTest::newRow("header to the end of the file")
+            << QByteArray("trace_type:CNTPROF\nneedle_pressing:u") << int(CONTOUR_PROFILE) << 0 << ProfileData(3);
+        QTest::newRow("count above the lines")
+            << QByteArray("trace_type:CONTOUR\npoint_count:1000000000\n1 2 3\n4 5 6") << int(CONTOUR) << 1
+            << ProfileData{{1, 4}, {2, 5}, {3, 6}};
+        QTest::newRow("negative count")
+            << QByteArray("trace_type:CONTOUR\npoint_count:-5\n1 2 3\n") << int(CONTOUR) << 1 << ProfileData(3);
+        QTest::newRow("count that is no number")
+            << QByteArray("trace_type:CONTOUR\npoint_count:many\n1 2 3\n") << int(CONTOUR) << 1 << ProfileData(3);
+        QTest::newRow("no count: points up to an empty line")
+            << QByteArray("trace_type:CONTOUR\n1 2 3\n4 5 6\n\n7 8 9\n") << int(CONTOUR) << 1
+            << ProfileData{{1, 4}, {2, 5}, {3, 6}};
+        QTest::newRow("UTF-8 byte-order mark")
+            << QByteArray("\xEF\xBB\xBFtrace_type:CNTPROF\npoint_count:1\n1 2 3\n") << int(CONTOUR_PROFILE) << 1
+            << ProfileData{{1}, {2}, {3}};
+    }
+
+    void headerRules()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, type);
+        QFETCH(int, needlePressing);
+        QFETCH(ProfileData, points);
+        writeBytes("header.txt", text);
+        ContourTrace trace;
+        QCOMPARE(parseFile("header.txt", trace), TraceFileParser::Result::Read);
+        QCOMPARE(trace.type, type);
+        QCOMPARE(trace.needle_pressing, needlePressing);
+        QCOMPARE(rawPoints(trace), points);
+    }
+
+    void utf16FileReadsLikeUtf8()
+    {
+        const QString text = QStringLiteral("trace_type:CONTOUR\ncontroler_name:Иванов\npoint_count:1\n1 2 3\n");
+        QByteArray bytes("\xFF\xFE");
+        bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        writeBytes("utf16.txt", bytes);
+        ContourTrace trace;
+        QCOMPARE(parseFile("utf16.txt", trace), TraceFileParser::Result::Read);
+        QCOMPARE(QString::fromStdString(trace.controllerName), QStringLiteral("Иванов"));
+        QCOMPARE(rawPoints(trace), (ProfileData{{1}, {2}, {3}}));
+    }
+
+    void defaultsComeFromTheSettings()
+    {
+        AppSettings& settings = AppSettings::instance();
+        settings.movement.current_speed = 2;
+        settings.device.spinbox_filter_length_index = 2;
+        settings.movement.needle_pressing = MovementSettings::NEEDLE_UP;
+        settings.calibration.tool_head_radius_down = 1.23456789;
+        writeBytes("profile-defaults.txt", "trace_type:PROFILE\npoint_count:0\n");
+        ReadProfile profile;
+        QCOMPARE(parseFile("profile-defaults.txt", profile.trace), TraceFileParser::Result::Read);
+        QCOMPARE(profile.trace.speed, 0.75);
+        QCOMPARE(profile.trace.filterCutOff, 800.0);
+        QCOMPARE(QString::fromStdString(profile.trace.controllerName), QStringLiteral("no name"));
+        QCOMPARE(profile.trace.creationTime, QDateTime(QDate(1970, 1, 1), QTime(0, 0)));
+
+        writeBytes("contour-defaults.txt", "trace_type:CONTOUR\npoint_count:0\n");
+        ContourTrace contour;
+        QCOMPARE(parseFile("contour-defaults.txt", contour), TraceFileParser::Result::Read);
+        QCOMPARE(contour.needle_pressing, 0);
+        QCOMPARE(contour.tool_head_radius_down, 1.23457);
+
+        // A stored index outside the cut-off list is never used as an index.
+        settings.device.spinbox_filter_length_index = 99;
+        ReadProfile outOfRange;
+        QCOMPARE(parseFile("profile-defaults.txt", outOfRange.trace), TraceFileParser::Result::Read);
+        QCOMPARE(outOfRange.trace.filterCutOff, cutOffForIndex(kDefaultCutOffIndex));
+    }
+
+    void valuesMayHoldColonsAndBadDates()
+    {
+        writeBytes("colons.txt", "trace_type:CONTOUR\ncontroler_name:a:b\ncreation_date:31-02-2021 10:00:00\n"
+                                 "point_count:0\n");
+        ContourTrace trace;
+        QCOMPARE(parseFile("colons.txt", trace), TraceFileParser::Result::Read);
+        QCOMPARE(QString::fromStdString(trace.controllerName), QStringLiteral("a:b"));
+        QVERIFY(!trace.creationTime.isValid());
+    }
+
+    void additionalTraceCountIsOnlyAnUpperBound()
+    {
+        writeBytes("count.txt", "trace_type:PROFILE\naddittional_trace_count:100000\npoint_count:1\n1 2\n"
+                                "trace_type:ADDITIONAL_TRACE\npoint_count:1\n3 4\n");
+        ReadProfile read;
+        QCOMPARE(parseFile("count.txt", read.trace), TraceFileParser::Result::Read);
+        QCOMPARE(read.trace.additionalTraces.size(), 1);
+        QCOMPARE(rawPoints(*read.trace.additionalTraces[0]), (ProfileData{{3}, {4}}));
+    }
+
+    void typeOfTheOtherTraceClassLeavesTheTraceUntouched_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("traceType");
+        QTest::newRow("profile file, contour trace") << QByteArray("trace_type:PROFILE\npoint_count:1\n1 2\n")
+                                                     << int(CONTOUR);
+        QTest::newRow("contour file, profile trace") << QByteArray("trace_type:CONTOUR\npoint_count:1\n1 2 3\n")
+                                                     << int(PROFILE);
+        QTest::newRow("second type line names a contour")
+            << QByteArray("trace_type:PROFILE\nspeed:5\ntrace_type:CONTOUR\npoint_count:1\n1 2 3\n") << int(PROFILE);
+    }
+
+    void typeOfTheOtherTraceClassLeavesTheTraceUntouched()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, traceType);
+        writeBytes("wrong.txt", text);
+        const std::unique_ptr<AbstractTrace> trace = traceForType(traceType);
+        trace->setType(traceType);
+        QCOMPARE(parseFile("wrong.txt", *trace), TraceFileParser::Result::WrongTraceClass);
+        QCOMPARE(trace->type, traceType);
+        QCOMPARE(trace->filePath(), QString());
+        QCOMPARE(rawPoints(*trace).value(0).size(), 0);
+        if (auto* profile = dynamic_cast<ProfileTrace*>(trace.get()))
+            QCOMPARE(profile->speed, 0.0);
+    }
+
+    void pointsAreAnnouncedInBatchesOf500()
+    {
+        QByteArray text = "trace_type:PROFILE\npoint_count:1200\n";
+        for (int i = 0; i < 1200; ++i)
+            text += QByteArray::number(i) + "\t1\t\n";
+        writeBytes("batches.txt", text);
+        ReadProfile read;
+        Batches batches;
+        QCOMPARE(parseFile("batches.txt", read.trace, &batches), TraceFileParser::Result::Read);
+        QCOMPARE(batches, (Batches{{0, 500}, {500, 500}}));
+        QCOMPARE(rawPoints(read.trace)[0].size(), 1200);
+    }
+
+    void failedWriteIsReported()
+    {
+        ContourTrace trace;
+        trace.addPoint({1, 2, 3});
+        QVERIFY(!writeTraceFile("missing-folder/trace.txt", &trace));
+        QVERIFY(!QFile::exists("missing-folder/trace.txt"));
+        QVERIFY(QDir().mkdir("folder.txt"));
+        QVERIFY(!writeTraceFile("folder.txt", &trace));
+        QVERIFY(QFileInfo("folder.txt").isDir());
+    }
+};
+
+KALVORA_TEST_MAIN(TraceFileFormatTest)
+#include "TraceFileFormatTest.moc"
