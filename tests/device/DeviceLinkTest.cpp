@@ -182,7 +182,7 @@ private slots:
         Link link(Family::Profile);
         QVERIFY(link.connect());
         QVERIFY(link.device->writeParameters());
-        QVERIFY(QTest::qWaitFor([&] { return link.controller.uploadedRecord().has_value(); }, 2000));
+        QVERIFY(QTest::qWaitFor([&] { return link.controller.uploadedRecord().has_value(); }, 5000));
         const DeviceParameterRecord record = *link.controller.uploadedRecord();
         QCOMPARE(record.values[0], 1000000);
         QCOMPARE(record.values[3], 115);

@@ -1,5 +1,4 @@
 #include "ControllerFrames.h"
-#include "DebugCapture.h"
 #include "DeviceDataProvider.h"
 #include "LinkTestSupport.h"
 #include "TestMain.h"
@@ -131,18 +130,19 @@ private slots:
         LiveRecording recording(*link.device);
         QVERIFY(recording.start(link));
         QVERIFY(recording.events.waitFor("batch 0 8"));
-        DebugCapture debug;
         link.controller.vanish();
         QVERIFY(recording.events.waitFor("finished"));
 
         QCOMPARE(recording.trace.rowCount(), 12);
         QCOMPARE(recording.batches(), batchEvents(0, 12, 8));
         QVERIFY(!link.device->isTracing());
-        QVERIFY(QTest::qWaitFor([&] { return !link.device->isReaderRunning(); }, 1000));
-        // A keep-alive tick meets the closed port; the attempt to reopen it fails.
-        QVERIFY(QTest::qWaitFor([&] { return debug.contains(QStringLiteral("Faild attempt")); }, 3000));
+        QVERIFY(QTest::qWaitFor([&] { return !link.device->isReaderRunning(); }, 5000));
         QCOMPARE(lost.count(), 1);
-        QVERIFY(!link.device->isOpen());
+        // Keep-alive ticks meet the closed port and try to reopen it (a
+        // parallel test may by then own a pseudo-terminal of the same name,
+        // so whether that succeeds is not checked); the loss stays reported once.
+        QTest::qWait(Device::kKeepAliveIntervalMs + 500);
+        QCOMPARE(lost.count(), 1);
     }
 
     void aNewSearchAfterTheLossFindsTheNewPort()
@@ -152,7 +152,7 @@ private slots:
         SignalCount lost(*link.device, &Device::deviceLost);
         connect(link.device.get(), &Device::deviceLost, link.device.get(), &Device::find);
         link.controller.vanish();
-        QVERIFY(QTest::qWaitFor([&] { return lost.count() == 1; }, 2000));
+        QVERIFY(QTest::qWaitFor([&] { return lost.count() == 1; }, 5000));
 
         SimulatedController replacement(Family::Contour);
         replacement.start();

@@ -68,7 +68,7 @@ private slots:
 
         // The stop brings the block transfer, whose end ends the trace.
         link.device->stopTrace();
-        QVERIFY(QTest::qWaitFor([&] { return !link.device->isTracing(); }, 2000));
+        QVERIFY(QTest::qWaitFor([&] { return !link.device->isTracing(); }, 5000));
         QVERIFY(waitForCommand(link.controller, "C9", 3, 2500));
         const std::vector<std::string> commands = commandsBesidesKeepAlive(link.controller);
         QCOMPARE(std::vector<std::string>(commands.end() - 3, commands.end()),

@@ -46,9 +46,9 @@ private slots:
     void showsWhatTheControllerSends()
     {
         m_link->controller.send("hello\nworld");
-        QVERIFY(QTest::qWaitFor([&] { return m_log->toPlainText() == QStringLiteral("hello\nworld"); }, 2000));
+        QVERIFY(QTest::qWaitFor([&] { return m_log->toPlainText() == QStringLiteral("hello\nworld"); }, 5000));
         m_link->controller.send(" again");
-        QVERIFY(QTest::qWaitFor([&] { return m_log->toPlainText().endsWith(QStringLiteral("world again")); }, 2000));
+        QVERIFY(QTest::qWaitFor([&] { return m_log->toPlainText().endsWith(QStringLiteral("world again")); }, 5000));
     }
 
     void enterSendsTheLineWithoutItsLineFeed()
@@ -92,14 +92,14 @@ private slots:
         QTest::mouseClick(button("startPushButton"), Qt::LeftButton);
         QVERIFY(!button("startPushButton")->isEnabled());
         m_link->controller.send("kept");
-        QVERIFY(QTest::qWaitFor([&] { return !m_log->toPlainText().isEmpty(); }, 2000));
+        QVERIFY(QTest::qWaitFor([&] { return !m_log->toPlainText().isEmpty(); }, 5000));
         QCOMPARE(m_log->toPlainText(), QStringLiteral("kept"));
     }
 
     void clearEmptiesOnlyTheLog()
     {
         m_link->controller.send("old");
-        QVERIFY(QTest::qWaitFor([&] { return !m_log->toPlainText().isEmpty(); }, 2000));
+        QVERIFY(QTest::qWaitFor([&] { return !m_log->toPlainText().isEmpty(); }, 5000));
         QTest::mouseClick(button("stopPushButton"), Qt::LeftButton);
         m_input->setPlainText(QStringLiteral("typed"));
         QTest::mouseClick(button("clearPushButton"), Qt::LeftButton);
@@ -112,7 +112,7 @@ private:
     QByteArray received() const { return QByteArray::fromStdString(m_link->controller.receivedBytes()); }
     bool waitForBytes(const char* bytes) const
     {
-        return QTest::qWaitFor([&] { return received().contains(bytes); }, 2000);
+        return QTest::qWaitFor([&] { return received().contains(bytes); }, 5000);
     }
 
     QPushButton* button(const char* name) const { return m_dialog->findChild<QPushButton*>(QLatin1String(name)); }
