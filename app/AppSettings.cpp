@@ -229,9 +229,22 @@ AppSettingsData AppSettings::snapshot() const
 
 bool AppSettings::save()
 {
-    const AppSettingsData data = snapshot();
+    AppSettingsData data;
+    quint64 order = 0;
+    {
+        QMutexLocker lock(&m_mutex);
+        data = *this;
+        order = ++m_copiesTaken;
+    }
     QMutexLocker fileLock(&m_fileMutex);
-    return write(data, QLatin1String(kFileName));
+    // A save that copied the record later, and so holds this one's changes
+    // too, has written the file already: writing this copy would undo its work.
+    if (order < m_copyOnDisk)
+        return true;
+    if (!write(data, QLatin1String(kFileName)))
+        return false;
+    m_copyOnDisk = order;
+    return true;
 }
 
 namespace {

@@ -132,6 +132,8 @@ private:
 
     mutable QRecursiveMutex m_mutex;
     QMutex m_fileMutex;
+    quint64 m_copiesTaken = 0; // under m_mutex: copies taken by save()
+    quint64 m_copyOnDisk = 0;  // under m_fileMutex: the newest copy written
 };
 
 // Calibration values of a newly created console: tip radius down, tip radius

@@ -19,12 +19,8 @@ const QPen kMagentaDashPen = sharedPen(Qt::magenta, 1, Qt::DashLine);
 
 const QVector<double> kCutOffValues = {8000, 2500, 800, 250, 80};
 
-bool isValidCutOffIndex(int index)
-{
-    return index >= 0 && index < kCutOffValues.size();
-}
-
 double cutOffForIndex(int index)
 {
-    return kCutOffValues.at(isValidCutOffIndex(index) ? index : kDefaultCutOffIndex);
+    const bool listed = index >= 0 && index < kCutOffValues.size();
+    return kCutOffValues.at(listed ? index : kDefaultCutOffIndex);
 }

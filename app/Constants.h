@@ -21,4 +21,3 @@ constexpr int kDefaultCutOffIndex = 1;
 
 // The cut-off for a stored index; an index outside the list gives the default one.
 double cutOffForIndex(int index);
-bool isValidCutOffIndex(int index);

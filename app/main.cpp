@@ -10,8 +10,8 @@
 
 namespace {
 
-// The measurement library stands beside the program; its file is read once at
-// start so that a broken installation shows up early. Nothing is loaded.
+// The measurement library stands beside the program. Its file is read once at
+// start and the bytes dropped: nothing is loaded, and a missing file is ignored.
 void touchMeasurementLibrary()
 {
     QFile library(QDir::currentPath() + QStringLiteral("/libKalvora.so"));

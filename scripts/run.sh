@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 
-cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DKALVORA_BUILD_TESTS=OFF
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DKALVORA_BUILD_TESTS=OFF -DKALVORA_BUILD_BENCH=OFF
 cmake --build build-release -j "$(nproc)"
 
 mkdir -p workdir

@@ -5,7 +5,7 @@
 namespace Algos {
 
 // For a handful of levels, how many heights lie at or above each level and how
-// many lie strictly above it, found in one pass over the heights: each height
+// many lie between two of them, found in one pass over the heights: each height
 // is placed between the sorted levels, and the counts per level are suffix sums.
 // Levels and heights may hold any doubles; a not-a-number compares false, so
 // it is neither at nor above anything, and nothing is at or above it.
@@ -15,7 +15,6 @@ public:
     LevelCounter(const QVector<double>& levels, const QVector<double>& heights);
 
     int atOrAbove(int levelIndex) const { return m_atOrAbove.at(m_slotOfLevel.at(levelIndex)); }
-    int above(int levelIndex) const { return m_above.at(m_slotOfLevel.at(levelIndex)); }
 
     // Heights h with low <= h <= high for two of the levels.
     int between(int lowIndex, int highIndex) const;

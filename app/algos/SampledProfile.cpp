@@ -96,11 +96,15 @@ SampledProfile::Slopes summariseSlopes(const ProfileView& points)
 {
     SampledProfile::Slopes result;
     for (int i = 1; i < points.size; ++i) {
-        const double slope = (points.heights[i] - points.heights[i - 1]) / (points.x[i] - points.x[i - 1]);
+        const double run = points.x[i] - points.x[i - 1];
+        // A repeated x (the stage standing still) has no slope.
+        if (run == 0)
+            continue;
+        const double slope = (points.heights[i] - points.heights[i - 1]) / run;
         result.sumSquares += slope * slope;
         result.sumAbs += std::abs(slope);
+        ++result.steps;
     }
-    result.steps = std::max(points.size - 1, 0);
     return result;
 }
 

@@ -33,7 +33,8 @@ public:
         double thirdLowest = 0;   // the third from the lowest; count >= 3
     };
 
-    // Local slopes (h_i - h_(i-1)) / (x_i - x_(i-1)) of one segment's own heights.
+    // Local slopes (h_i - h_(i-1)) / (x_i - x_(i-1)) of one segment's own
+    // heights; steps between points of the same x are left out.
     struct Slopes
     {
         int steps = 0;

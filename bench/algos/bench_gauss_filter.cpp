@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <random>
 #include <vector>
 
 #include "GaussFilter.h"
+#include "SyntheticProfile.h"
 
 namespace {
 
@@ -20,17 +20,8 @@ constexpr double kCutOff = 800;
 
 ProfileData tiltedRoughProfile()
 {
-    std::mt19937 random(2024);
-    std::normal_distribution<double> noise(0, 0.05);
-    ProfileData profile(2);
-    profile[0].reserve(kPoints);
-    profile[1].reserve(kPoints);
-    for (int i = 0; i < kPoints; ++i) {
-        const double x = i * kStep;
-        profile[0].append(x);
-        profile[1].append(0.001 * x + 0.8 * std::sin(x / 37) + 2 * std::sin(x / 900) + noise(random));
-    }
-    return profile;
+    return syntheticProfile(kPoints, kStep, 0.05,
+                            [](double x) { return 0.001 * x + 0.8 * std::sin(x / 37) + 2 * std::sin(x / 900); });
 }
 
 // The mean line as a direct weighted sum: the Gaussian weighting function,

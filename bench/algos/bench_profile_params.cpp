@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <random>
 
 #include "AppSettings.h"
 #include "ExtraArgs.h"
@@ -18,6 +17,7 @@
 #include "MaterialRatio.h"
 #include "ProfileParamNames.h"
 #include "ProfileTrace.h"
+#include "SyntheticProfile.h"
 #include "TraceTypes.h"
 
 namespace {
@@ -29,17 +29,8 @@ constexpr int kRuns = 5;
 
 ProfileData roughProfile()
 {
-    std::mt19937 random(2024);
-    std::normal_distribution<double> noise(0, 0.3);
-    ProfileData profile(2);
-    profile[0].reserve(kPoints);
-    profile[1].reserve(kPoints);
-    for (int i = 0; i < kPoints; ++i) {
-        const double x = i * kStep;
-        profile[0].append(x);
-        profile[1].append(0.0005 * x + 1.2 * std::sin(x / 23) + 3 * std::sin(x / 1700) + noise(random));
-    }
-    return profile;
+    return syntheticProfile(kPoints, kStep, 0.3,
+                            [](double x) { return 0.0005 * x + 1.2 * std::sin(x / 23) + 3 * std::sin(x / 1700); });
 }
 
 // Milliseconds of the fastest and of the median of kRuns runs.

@@ -227,6 +227,32 @@ private slots:
         QVERIFY(closeTo(Algos::lambdaQ(profile, kSamplingLength), 0, 1e-6));
     }
 
+    // Where the stage stood still a trace holds several points of one x; such
+    // a step has no slope and must not make the slope parameters infinite.
+    void slopesLeaveOutRepeatedX()
+    {
+        const double slope = 0.02;
+        ProfileData repeated(2);
+        for (int i = 0; i <= 9000; ++i) {
+            const double x = i * kStep;
+            const int copies = i % 10 == 0 ? 2 : 1;
+            for (int copy = 0; copy < copies; ++copy) {
+                repeated[0].append(x);
+                repeated[1].append(slope * x);
+            }
+        }
+        QVERIFY(closeTo(Algos::RDq(repeated, kSamplingLength), slope * kDegrees, 1e-12));
+        QVERIFY(closeTo(Algos::RDa(repeated, kSamplingLength), slope * kDegrees, 1e-12));
+
+        ProfileData jumping = repeated;
+        for (int i = 1; i < jumping[0].size(); ++i) {
+            if (jumping[0][i] == jumping[0][i - 1])
+                jumping[1][i] += 0.1;
+        }
+        QVERIFY(std::isfinite(Algos::RDq(jumping, kSamplingLength)));
+        QVERIFY(std::isfinite(Algos::lambdaA(jumping, kSamplingLength)));
+    }
+
     // A sampling length that is not a positive number has no windows: every
     // parameter is 0 instead of an integer made from an infinite count.
     void unusableSamplingLength_data()

@@ -77,6 +77,14 @@ private slots:
         QTest::newRow("Wku") << "Wku" << "";
         QTest::newRow("PΔa") << "PΔa" << "°";
         QTest::newRow("Pt") << "Pt" << "мкм";
+        for (const char* name : {"Rmax", "Rp", "Rv", "Rz", "R3z", "Rc", "Rt", "Rq", "RSm", "Rm", "S", "L0", "λq", "λa",
+                                 "ηp", "Rk", "Rpk", "Rvk"})
+            QTest::newRow(name) << QString::fromUtf8(name) << "мкм";
+        QTest::newRow("Rku") << "Rku" << "";
+        QTest::newRow("RΔa(Δa)") << "RΔa(Δa)" << "°";
+        QTest::newRow("Mr1(tp1)") << "Mr1(tp1)" << "%";
+        QTest::newRow("WΔq") << "WΔq" << "°";
+        QTest::newRow("PSm") << "PSm" << "мкм";
     }
 
     void units()
@@ -213,6 +221,7 @@ private slots:
         QTest::addColumn<double>("cutOff");
         QTest::newRow("zero") << 0.0;
         QTest::newRow("negative") << -800.0;
+        QTest::newRow("not a number") << qQNaN();
     }
 
     void unusableCutOffGivesZero()

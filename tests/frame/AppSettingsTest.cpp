@@ -247,24 +247,30 @@ private slots:
     }
 
     // The instance of the program: threads change fields under the lock and
-    // save while others do the same; every save leaves a readable file.
+    // save while others do the same. When they are done the file holds every
+    // change without a further save, so no save wrote an older copy of the
+    // record over a newer one; a last save leaves a readable file.
     void concurrentChangesAndSaves()
     {
         AppSettings& settings = AppSettings::instance();
-        std::vector<std::thread> workers;
-        for (int t = 0; t < 4; ++t) {
-            workers.emplace_back([&settings, t] {
-                for (int i = 0; i < 50; ++i) {
-                    {
-                        QMutexLocker lock(&settings.mutex());
-                        settings.controllers.append(QStringLiteral("c%1_%2").arg(t).arg(i));
+        for (int round = 0; round < 8; ++round) {
+            settings.controllers.clear();
+            std::vector<std::thread> workers;
+            for (int t = 0; t < 4; ++t) {
+                workers.emplace_back([&settings, round, t] {
+                    for (int i = 0; i < 50; ++i) {
+                        {
+                            QMutexLocker lock(&settings.mutex());
+                            settings.controllers.append(QStringLiteral("c%1_%2_%3").arg(round).arg(t).arg(i));
+                        }
+                        settings.save();
                     }
-                    settings.save();
-                }
-            });
+                });
+            }
+            for (std::thread& worker : workers)
+                worker.join();
+            QCOMPARE(AppSettings::load(kIni).controllers.size(), 200);
         }
-        for (std::thread& worker : workers)
-            worker.join();
         QVERIFY(settings.save());
         QCOMPARE(AppSettings::load(kIni).controllers.size(), 200);
     }
