@@ -5,14 +5,11 @@
 
 #include <cstring>
 
+#include "DecimalText.h"
+
 namespace {
 
 constexpr qint64 kChunkSize = 1 << 20;
-
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
 
 bool startsWith(const QByteArray& bytes, const char* prefix, int size)
 {
@@ -29,9 +26,9 @@ bool ByteLine::contains(char c) const
 ByteLine ByteLine::trimmed() const
 {
     ByteLine line = *this;
-    while (line.begin < line.end && isSpace(*line.begin))
+    while (line.begin < line.end && DecimalText::isSpace(*line.begin))
         ++line.begin;
-    while (line.end > line.begin && isSpace(line.end[-1]))
+    while (line.end > line.begin && DecimalText::isSpace(line.end[-1]))
         --line.end;
     return line;
 }

@@ -3,6 +3,8 @@
 #include <QMutexLocker>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "AppSettings.h"
 
@@ -28,6 +30,39 @@ Calibration currentCalibration()
     return {c.rack_prpendicular, c.x_axis_compression_ratio, c.y_axis_compression_ratio, c.displacement_coefficient};
 }
 
+struct Rotation
+{
+    double sine;
+    double cosine;
+};
+
+std::uint64_t bitsOf(double value)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+// sin and cos of the rack angle, computed again only when the angle changes.
+// The angle is compared bit for bit: 0 and -0 have sines of different signs.
+// One cache per thread, as points are converted on several threads at once.
+Rotation rackRotation(double degrees)
+{
+    struct Cache
+    {
+        bool filled = false;
+        std::uint64_t degreeBits = 0;
+        Rotation rotation{0, 1};
+    };
+    thread_local Cache cache;
+    const std::uint64_t bits = bitsOf(degrees);
+    if (!cache.filled || cache.degreeBits != bits) {
+        const double angle = degrees * kDegreesToRadians;
+        cache = {true, bits, {std::sin(angle), std::cos(angle)}};
+    }
+    return cache.rotation;
+}
+
 } // namespace
 
 void ContourConversionPointProcessor::process(QVector<double>& point)
@@ -43,7 +78,7 @@ void ContourConversionPointProcessor::process(QVector<double>& point)
     x = c.xRatio * x;
     x = x - console * c.displacement;
     height = height + console / 1000;
-    const double angle = c.rackAngle * kDegreesToRadians;
-    x = x - std::sin(angle) * height;
-    height = std::cos(angle) * height;
+    const Rotation rotation = rackRotation(c.rackAngle);
+    x = x - rotation.sine * height;
+    height = rotation.cosine * height;
 }

@@ -10,11 +10,6 @@ constexpr int kSignificantDigits = 6;
 // Longest "%.6g" text: sign, six digits, point, "e-308".
 constexpr int kMaxNumberLength = 32;
 
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
 // The end of the number that starts at `begin`, or null when none does.
 const char* parsePrefix(const char* begin, const char* end, double& value)
 {
@@ -29,6 +24,11 @@ const char* parsePrefix(const char* begin, const char* end, double& value)
 }
 
 } // namespace
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 void appendNumber(QByteArray& text, double value)
 {

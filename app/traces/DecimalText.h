@@ -10,6 +10,10 @@ namespace DecimalText {
 
 enum class ReadStatus { Parsed, Missing, Malformed };
 
+// The white space that separates numbers and ends lines: blank, TAB, CR, LF,
+// vertical tab and form feed.
+bool isSpace(char c);
+
 // Appends the number in "%g" with six significant digits.
 void appendNumber(QByteArray& text, double value);
 QString number(double value);

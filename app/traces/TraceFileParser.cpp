@@ -41,11 +41,6 @@ bool fitsTraceClass(int type, AbstractTrace& trace)
     return dynamic_cast<ContourTrace*>(&trace) != nullptr;
 }
 
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
 // The first white-space separated numbers of the line, one per column of
 // the point; a number that is missing or malformed reads as 0.
 void readPointOfLine(const ByteLine& line, QVector<double>& point)
@@ -53,10 +48,10 @@ void readPointOfLine(const ByteLine& line, QVector<double>& point)
     point.fill(0.0);
     const char* position = line.begin;
     for (double& value : point) {
-        while (position < line.end && isSpace(*position))
+        while (position < line.end && DecimalText::isSpace(*position))
             ++position;
         const char* tokenEnd = position;
-        while (tokenEnd < line.end && !isSpace(*tokenEnd))
+        while (tokenEnd < line.end && !DecimalText::isSpace(*tokenEnd))
             ++tokenEnd;
         if (position == tokenEnd)
             break;

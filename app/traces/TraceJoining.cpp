@@ -111,10 +111,9 @@ ProfileData thinOut(const ProfileData& segment, double overlap)
     if (count == 0)
         return thinned;
     const double firstX = segment[0][0];
-    const double spacing = overlap / kThinnedPointsPerOverlap;
     appendPoint(thinned, segment, 0);
     for (int i = 1; i < count; ++i) {
-        if (std::abs(segment[0][i] - firstX) >= thinned[0].size() * spacing)
+        if (std::abs(segment[0][i] - firstX) >= thinned[0].size() * overlap / kThinnedPointsPerOverlap)
             appendPoint(thinned, segment, i);
     }
     return thinned;

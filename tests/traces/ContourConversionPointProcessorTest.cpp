@@ -5,7 +5,28 @@
 #include "TestMain.h"
 #include "TestTraces.h"
 
+#include <cstring>
+
 namespace {
+
+bool sameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The conversion written out in full, with sin and cos taken for every point.
+QVector<double> convertedDirectly(const QVector<double>& calibration, QVector<double> p)
+{
+    const double rackAngle = calibration[0];
+    p[1] = calibration[2] * p[1];
+    p[0] = calibration[1] * p[0];
+    p[0] = p[0] - p[2] * calibration[3];
+    p[1] = p[1] + p[2] / 1000;
+    const double r = rackAngle * 0.017453292519943295;
+    p[0] = p[0] - std::sin(r) * p[1];
+    p[1] = std::cos(r) * p[1];
+    return p;
+}
 
 void setCalibration(double rackAngle, double xRatio, double yRatio, double displacement)
 {
@@ -69,6 +90,29 @@ private slots:
         QVector<double> point{1, 2};
         ContourConversionPointProcessor().process(point);
         QCOMPARE(point, (QVector<double>{1, 2}));
+    }
+
+    // The rotation is kept while the angle stays the same; every change of the
+    // angle, from 0 to -0 as well, must give the bits of a fresh computation.
+    void everyChangeOfTheAngleTakesEffectBitForBit()
+    {
+        const QVector<double> angles{0.0, -0.0, 0.0, 30.0, 30.0, 1e-300, -30.0, qQNaN(), 90.0, 30.0, -0.0};
+        const QVector<double> scales{1.5, 0.75, 0.002};
+        const QVector<QVector<double>> points{{-0.0, 0.0, 0.0}, {10, 2, 3000}, {-7.25, 1e-3, -40}};
+        ContourConversionPointProcessor processor;
+        for (double angle : angles) {
+            const QVector<double> calibration{angle, scales[0], scales[1], scales[2]};
+            setCalibration(angle, scales[0], scales[1], scales[2]);
+            for (const QVector<double>& point : points) {
+                QVector<double> converted = point;
+                processor.process(converted);
+                const QVector<double> expected = convertedDirectly(calibration, point);
+                for (int i = 0; i < 3; ++i)
+                    QVERIFY2(sameBits(converted[i], expected[i]) || (std::isnan(converted[i]) && std::isnan(expected[i])),
+                             qPrintable(QStringLiteral("angle %1, value %2: %3 instead of %4")
+                                            .arg(angle).arg(i).arg(converted[i], 0, 'g', 17).arg(expected[i], 0, 'g', 17)));
+            }
+        }
     }
 
     void theCurrentCalibrationAppliesToRebuiltTraces()

@@ -163,6 +163,14 @@ private slots:
             QCOMPARE(thinned[0][k], 10.0 * k);
     }
 
+    // The k-th mark is k times the overlap, divided by 100: for an overlap of
+    // 10 the third is exactly 0.3, where 3 * 0.1 would lie just beyond it.
+    void thinningMarksAreMultiplesOfTheOverlapDividedBy100()
+    {
+        const ProfileData segment{{0, 0.1, 0.2, 0.3}, {0, 0, 0, 0}};
+        QCOMPARE(thinOut(segment, 10), segment);
+    }
+
     void alignedSegmentsStopAfterOnePassWithoutDebugLine()
     {
         const ProfileData reference = surfaceStretch(0, 500, 1);
