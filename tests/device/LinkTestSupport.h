@@ -57,19 +57,29 @@ protected:
     void processDisplay(ProfileData&) const override {}
 };
 
-// The provider's signals in the order they came, from whatever thread.
+// The provider's signals in the order they came, from whatever thread, while
+// the recorder lives.
 class ProviderEvents
 {
 public:
     explicit ProviderEvents(DataProvider& provider)
+        : m_connections{
+            QObject::connect(&provider, &DataProvider::dataReadStarted, [this] { add("started"); }),
+            QObject::connect(&provider, &DataProvider::dataBatchReady,
+                             [this](int from, int count) { add(QStringLiteral("batch %1 %2").arg(from).arg(count)); }),
+            QObject::connect(&provider, &DataProvider::dataReset, [this] { add("reset"); }),
+            QObject::connect(&provider, &DataProvider::dataReadError, [this](const QString& s) { add("error " + s); }),
+            QObject::connect(&provider, &DataProvider::dataReadFinished, [this] { add("finished"); })}
     {
-        QObject::connect(&provider, &DataProvider::dataReadStarted, [this] { add("started"); });
-        QObject::connect(&provider, &DataProvider::dataBatchReady,
-                         [this](int from, int count) { add(QStringLiteral("batch %1 %2").arg(from).arg(count)); });
-        QObject::connect(&provider, &DataProvider::dataReset, [this] { add("reset"); });
-        QObject::connect(&provider, &DataProvider::dataReadError, [this](const QString& s) { add("error " + s); });
-        QObject::connect(&provider, &DataProvider::dataReadFinished, [this] { add("finished"); });
     }
+    ~ProviderEvents()
+    {
+        for (const QMetaObject::Connection& connection : m_connections)
+            QObject::disconnect(connection);
+    }
+
+    ProviderEvents(const ProviderEvents&) = delete;
+    ProviderEvents& operator=(const ProviderEvents&) = delete;
 
     QStringList events() const
     {
@@ -91,6 +101,7 @@ private:
 
     mutable QMutex m_mutex;
     QStringList m_events;
+    std::vector<QMetaObject::Connection> m_connections;
 };
 
 // Waits, with the event loop running, until the controller has received the
