@@ -45,7 +45,6 @@ public:
     static constexpr int kSearchRetryDelayMs = 10000;
     static constexpr int kKeepAliveIntervalMs = 2000;
     static constexpr uint32_t kReadTimeoutMs = 500;
-    static constexpr uint32_t kBaudRate = 460800;
     // A port the search never probes.
     static constexpr const char* kSkippedPort = "/dev/ttyS4";
 

@@ -101,8 +101,11 @@ void AdaptiveCurve::draw(QCPPainter* painter)
         mSelectionDecorator->drawDecoration(painter, selection());
 }
 
+// Without both axes the library's drawing reports the curve and skips it.
 bool AdaptiveCurve::drawsPlainLine() const
 {
+    if (!mKeyAxis || !mValueAxis)
+        return false;
     const bool filled = mBrush.style() != Qt::NoBrush && mBrush.color().alpha() != 0;
     return adaptive && mLineStyle == lsLine && mScatterStyle.isNone() && !filled;
 }

@@ -1,5 +1,7 @@
 #include "CurvePixelIndex.h"
 
+#include "PolylineClipping.h"
+
 #include <qcustomplot.h>
 
 #include <algorithm>
@@ -13,12 +15,6 @@ constexpr double kMaxDouble = std::numeric_limits<double>::max();
 bool cannotComeBelow(double lowerBound, double bound)
 {
     return lowerBound - 1e-7 - 1e-9 * lowerBound > bound;
-}
-
-bool contains(const QRectF& rect, const QPointF& point)
-{
-    return point.x() >= rect.left() && point.x() <= rect.right() && point.y() >= rect.top()
-        && point.y() <= rect.bottom();
 }
 
 } // namespace
@@ -113,7 +109,7 @@ void CurvePixelIndex::searchSegmentBlock(int block, const QPointF& pos, const QR
         const QPointF& start = m_points.at(i);
         const QPointF& stop = m_points.at(i + 1);
         const double distanceSquared = cursor.distanceSquaredToLine(QCPVector2D(start), QCPVector2D(stop));
-        double& slot = contains(inside, start) && contains(inside, stop) ? best.inside : best.crossing;
+        double& slot = PolylineClipping::isInside(inside, start) && PolylineClipping::isInside(inside, stop) ? best.inside : best.crossing;
         if (distanceSquared < slot)
             slot = distanceSquared;
     }

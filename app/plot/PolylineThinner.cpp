@@ -6,7 +6,7 @@ void PolylineThinner::addGap()
 {
     flushColumn();
     m_haveReference = false;
-    if (!m_result.isEmpty() && !isGap(m_result.constLast()))
+    if (!m_result.isEmpty() && !PolylineClipping::isGap(m_result.constLast()))
         m_result.append(QPointF(std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()));
 }
 

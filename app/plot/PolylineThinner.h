@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PolylineClipping.h"
+
 #include <QPointF>
 #include <QVector>
 
@@ -16,11 +18,9 @@
 class PolylineThinner
 {
 public:
-    static bool isGap(const QPointF& point) { return std::isnan(point.x()) || std::isnan(point.y()); }
-
     void add(const QPointF& point)
     {
-        if (isGap(point)) {
+        if (PolylineClipping::isGap(point)) {
             addGap();
             return;
         }

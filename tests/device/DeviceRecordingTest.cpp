@@ -1,8 +1,11 @@
 #include "ControllerFrames.h"
+#include "DebugCapture.h"
 #include "DeviceDataProvider.h"
 #include "LinkTestSupport.h"
 #include "TestMain.h"
 
+#include <QDir>
+#include <QFile>
 #include <QThreadPool>
 
 using Family = SimulatedController::Family;
@@ -138,10 +141,43 @@ private slots:
         QVERIFY(!link.device->isTracing());
         QVERIFY(QTest::qWaitFor([&] { return !link.device->isReaderRunning(); }, 5000));
         QCOMPARE(lost.count(), 1);
-        // Keep-alive ticks meet the closed port and try to reopen it (a
-        // parallel test may by then own a pseudo-terminal of the same name,
-        // so whether that succeeds is not checked); the loss stays reported once.
+        // Keep-alive ticks meet the closed port and try to reopen it; the
+        // vanished path leads nowhere, and the loss stays reported once.
         QTest::qWait(Device::kKeepAliveIntervalMs + 500);
+        QCOMPARE(lost.count(), 1);
+        QVERIFY(!link.device->isOpen());
+    }
+
+    void aCommandOnTheClosedPortReopensItAndIsDropped()
+    {
+        // The search finds the controller through a link that the test can
+        // point at another terminal later.
+        Link link(Family::Profile);
+        const QString path = QDir::current().absoluteFilePath(QStringLiteral("instrument"));
+        QVERIFY(QFile::link(QString::fromStdString(link.controller.portName()), path));
+        link.ports.set({path.toStdString()});
+        QVERIFY(link.connect());
+        SignalCount lost(*link.device, &Device::deviceLost);
+        link.controller.vanish();
+        QVERIFY(QTest::qWaitFor([&] { return lost.count() == 1 && !link.device->isReaderRunning(); }, 5000));
+
+        DebugCapture debug;
+        link.device->moveX(1);
+        QVERIFY(debug.contains(QStringLiteral("Faild attempt")));
+        QVERIFY(!link.device->isOpen());
+
+        SimulatedController replacement(Family::Profile);
+        replacement.start();
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QFile::link(QString::fromStdString(replacement.portName()), path));
+        // No keep-alive tick can run before the next command: it finds the
+        // port closed, opens it again and is itself dropped.
+        QVERIFY(!link.device->isOpen());
+        link.device->moveX(1);
+        QVERIFY(link.device->isOpen());
+        link.device->moveX(0);
+        QVERIFY(waitForCommand(replacement, "DX0"));
+        QCOMPARE(commandsBesidesKeepAlive(replacement), std::vector<std::string>{"DX0"});
         QCOMPARE(lost.count(), 1);
     }
 

@@ -109,20 +109,25 @@ inline std::vector<std::string> commandsBesidesKeepAlive(const SimulatedControll
     return commands;
 }
 
-// How often a signal was emitted, from whatever thread.
+// How often a signal was emitted while the counter lived, from whatever thread.
 class SignalCount
 {
 public:
     template <typename Signal>
     SignalCount(const Device& device, Signal signal)
+        : m_connection(QObject::connect(&device, signal, [this] { ++m_count; }))
     {
-        QObject::connect(&device, signal, [this] { ++m_count; });
     }
+    ~SignalCount() { QObject::disconnect(m_connection); }
+
+    SignalCount(const SignalCount&) = delete;
+    SignalCount& operator=(const SignalCount&) = delete;
 
     int count() const { return m_count; }
 
 private:
     std::atomic<int> m_count{0};
+    QMetaObject::Connection m_connection;
 };
 
 // A simulated controller on a pseudo-terminal that the device's search

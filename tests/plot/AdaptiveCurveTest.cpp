@@ -17,6 +17,7 @@ private slots:
     void hitTestMatchesLibrary();
     void hitTestFollowsDataAndViewChanges();
     void shortPolylinesAndThinningOff();
+    void curveThatLostAnAxisDrawsNothing();
     void drawsTheLibrarysPicture_data();
     void drawsTheLibrarysPicture();
 };
@@ -190,6 +191,20 @@ void AdaptiveCurveTest::shortPolylinesAndThinningOff()
     curve->adaptive = false;
     QCOMPARE(curve->thinPoints(three), three);
     QCOMPARE(curve->dataCount(), 0);
+}
+
+// An axis removed from its axis rect is deleted; the curve on it stays in the
+// plot and is skipped when drawing and hit-testing, as the library skips it.
+void AdaptiveCurveTest::curveThatLostAnAxisDrawsNothing()
+{
+    PlotFixture f;
+    f.plot.yAxis2->setVisible(true);
+    auto* curve = new AdaptiveCurve(f.plot.xAxis, f.plot.yAxis2);
+    curve->data()->set(noisyData(500), true);
+    f.plot.replot();
+    QVERIFY(f.plot.axisRect()->removeAxis(f.plot.yAxis2));
+    f.plot.replot();
+    QCOMPARE(curve->selectTest(QPointF(f.pixel(50, 50)), false), -1.0);
 }
 
 void AdaptiveCurveTest::drawsTheLibrarysPicture_data()

@@ -26,8 +26,8 @@ bool samePoints(const Points& a, const Points& b)
     if (a.size() != b.size())
         return false;
     for (int i = 0; i < a.size(); ++i) {
-        const bool gapA = PolylineThinner::isGap(a.at(i));
-        const bool gapB = PolylineThinner::isGap(b.at(i));
+        const bool gapA = PolylineClipping::isGap(a.at(i));
+        const bool gapB = PolylineClipping::isGap(b.at(i));
         if (gapA != gapB || (!gapA && a.at(i) != b.at(i)))
             return false;
     }

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <chrono>
 #include <future>
 #include <thread>
 
@@ -238,39 +239,39 @@ void SerialTransferTest::blockedReadDoesNotHoldUpAWrite()
 {
     PtyPair pty;
     Serial port(pty.slavePath(), 460800, Timeout::simpleTimeout(1500));
-    std::atomic<bool> readStarted{false};
-    auto read = std::async(std::launch::async, [&] {
-        readStarted = true;
-        return port.read(5);
-    });
-    QTRY_VERIFY(readStarted);
-    QTest::qWait(50);
+    pty.writeMaster("p");
+    QTRY_VERIFY_WITH_TIMEOUT(port.available() == 1, 5000);
+    auto read = std::async(std::launch::async, [&] { return port.read(5); });
+    // Once the first byte is taken, the read is under way and waits for more.
+    QTRY_VERIFY_WITH_TIMEOUT(port.available() == 0, 5000);
 
     const qint64 ms = msTaken([&] { QCOMPARE(port.write(std::string("ping")), size_t(4)); });
     QVERIFY2(ms < 500, qPrintable(QString::number(ms)));
     QCOMPARE(pty.readMaster(4, 1000), std::string("ping"));
-    pty.writeMaster("pong!");
+    pty.writeMaster("ong!");
     QCOMPARE(read.get(), std::string("pong!"));
 }
 
 void SerialTransferTest::closeWaitsForARead()
 {
     PtyPair pty;
-    Serial port(pty.slavePath(), 460800, Timeout::simpleTimeout(400));
-    std::atomic<bool> readStarted{false};
-    std::atomic<bool> readDone{false};
+    using Clock = std::chrono::steady_clock;
+    constexpr std::chrono::milliseconds readTimeout(600);
+    Serial port(pty.slavePath(), 460800, Timeout::simpleTimeout(uint32_t(readTimeout.count())));
+    pty.writeMaster("a");
+    QTRY_VERIFY_WITH_TIMEOUT(port.available() == 1, 5000);
+    std::promise<Clock::time_point> readStart;
     auto read = std::async(std::launch::async, [&] {
-        readStarted = true;
-        std::string received = port.read(5);
-        readDone = true;
-        return received;
+        readStart.set_value(Clock::now());
+        return port.read(5);
     });
-    QTRY_VERIFY(readStarted);
-    QTest::qWait(50);
+    // Once the first byte is taken, the read is under way and waits for more.
+    QTRY_VERIFY_WITH_TIMEOUT(port.available() == 0, 5000);
 
-    pty.writeMaster("ab");
+    pty.writeMaster("b");
     port.close();
-    QVERIFY(readDone);
+    // The read, short of bytes, runs to its time-out; close returns after it.
+    QVERIFY(Clock::now() - readStart.get_future().get() >= readTimeout);
     QVERIFY(!port.isOpen());
     QCOMPARE(read.get(), std::string("ab"));
     QVERIFY_EXCEPTION_THROWN(port.read(1), PortNotOpenedException);

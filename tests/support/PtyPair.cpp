@@ -52,7 +52,7 @@ PtyPair::PtyPair()
 PtyPair::~PtyPair()
 {
     closeMaster();
-    closeSlave();
+    closeFd(m_slaveFd);
 }
 
 bool PtyPair::isOpen() const
@@ -120,9 +120,4 @@ struct termios PtyPair::slaveSettings() const
 void PtyPair::closeMaster()
 {
     closeFd(m_masterFd);
-}
-
-void PtyPair::closeSlave()
-{
-    closeFd(m_slaveFd);
 }

@@ -7,7 +7,8 @@
 // A pseudo-terminal pair for tests. The slave end is what the code under test
 // opens by path; the master end stands for the device and is driven by the test.
 // The slave descriptor stays open for the object's life, so the pair survives
-// the code under test closing and reopening the slave path.
+// the code under test closing and reopening the slave path, and the
+// terminal's number stays taken even after the master has closed.
 class PtyPair
 {
 public:
@@ -27,10 +28,6 @@ public:
 
     // The line settings of the terminal as its driver holds them.
     struct termios slaveSettings() const;
-
-    // Closes the slave descriptor this object keeps; with the master closed too,
-    // nothing keeps the terminal alive any more.
-    void closeSlave();
 
 private:
     int m_masterFd = -1;

@@ -97,8 +97,9 @@ public:
     // Script: queued in order after what is queued already.
     void send(const std::string& bytes);
     void stall(int ms);
-    // After the queued output, both ends of the pseudo-terminal close: the
-    // host's reads fail and the port path is gone.
+    // After the queued output, the controller's end of the pseudo-terminal
+    // closes: the host's reads fail and the port path is gone. The path stays
+    // unused by other pseudo-terminals until the controller stops.
     void vanish();
     // Waits until everything queued has been written.
     bool waitUntilSent(int timeoutMs);
