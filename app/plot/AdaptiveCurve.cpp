@@ -80,7 +80,10 @@ void AdaptiveCurve::draw(QCPPainter* painter)
     }
     if (mDataContainer->isEmpty())
         return;
-    refreshPixelIndex();
+    // The data may have changed in place where the fingerprint does not look,
+    // so every drawing projects the points afresh; hit tests between two
+    // drawings use what the last one projected.
+    rebuildPixelIndex(currentView());
     QList<QCPDataRange> selectedSegments, unselectedSegments;
     getDataSegments(selectedSegments, unselectedSegments);
     const QCPDataRange all(0, dataCount());
@@ -214,6 +217,11 @@ void AdaptiveCurve::refreshPixelIndex() const
     const View view = currentView();
     if (view == m_view && !m_points.isEmpty())
         return;
+    rebuildPixelIndex(view);
+}
+
+void AdaptiveCurve::rebuildPixelIndex(const View& view) const
+{
     m_points.build(pixelPositions());
     m_lines.clear();
     m_linesValid = false;

@@ -44,6 +44,7 @@ private:
     View currentView() const;
     quint64 sampleOfData() const;
     void refreshPixelIndex() const;
+    void rebuildPixelIndex(const View& view) const;
     QVector<QPointF> pixelPositions() const;
     const CurvePixelIndex& hitTestLines() const;
     bool allPointsInside(const QRectF& rect) const;

@@ -18,11 +18,6 @@ bool startsWith(const QByteArray& bytes, const char* prefix, int size)
 
 } // namespace
 
-bool ByteLine::contains(char c) const
-{
-    return std::memchr(begin, c, size_t(end - begin)) != nullptr;
-}
-
 ByteLine ByteLine::trimmed() const
 {
     ByteLine line = *this;

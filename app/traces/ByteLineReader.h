@@ -11,7 +11,6 @@ struct ByteLine
     const char* end = nullptr;
 
     bool isEmpty() const { return begin == end; }
-    bool contains(char c) const;
     // Without the white space (blank, TAB, CR, ...) at both ends.
     ByteLine trimmed() const;
     QByteArray toByteArray() const { return QByteArray(begin, int(end - begin)); }

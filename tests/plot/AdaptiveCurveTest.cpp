@@ -174,6 +174,12 @@ void AdaptiveCurveTest::hitTestFollowsDataAndViewChanges()
     curve->addData(100, 10);
     compareWithLibrary(f.plot, curve);
 
+    // One spike moved in place, where a sample of the data does not look: the
+    // next drawing projects it anew.
+    (curve->data()->begin() + 1001)->value += 40;
+    f.plot.replot();
+    compareWithLibrary(f.plot, curve);
+
     f.plot.resize(500, 300);
     f.plot.replot();
     compareWithLibrary(f.plot, curve);
