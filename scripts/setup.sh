@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential binutils cmake pkg-config
-  qtbase5-dev qtbase5-dev-tools qttools5-dev-tools libqt5svg5-dev qttranslations5-l10n
+  qtbase5-dev qtbase5-dev-tools qttranslations5-l10n
   libqcustomplot-dev
   nlohmann-json3-dev
   libgrantlee5-dev
