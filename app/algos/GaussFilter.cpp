@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <memory>
 
 #include "Geometry.h"
 #include "ProfileChecks.h"
@@ -91,18 +92,11 @@ struct Trend
     }
 };
 
-// Wavelength of every bin of an evenly spaced profile of n points and the
-// given step; bins j and n - j share the wavelength n step / j.
-QVector<double> binWavelengths(int n, double step)
+// Wavelength of bin j of an evenly spaced profile of n points and the given
+// step; bins j and n - j share it.
+double binWavelength(int j, int n, double step)
 {
-    QVector<double> wavelengths(n, 0.0);
-    wavelengths[0] = kMeanBinWavelength;
-    for (int j = 1; j <= n / 2; ++j) {
-        const double wavelength = n * step / j;
-        wavelengths[j] = wavelength;
-        wavelengths[n - j] = wavelength;
-    }
-    return wavelengths;
+    return j == 0 ? kMeanBinWavelength : n * step / j;
 }
 
 // exp(-pi (alpha cutOff / wavelength)^2): the share of a wavelength that the
@@ -113,6 +107,46 @@ double gaussTransmission(double cutOff, double wavelength)
     const double ratio = kGaussAlpha * cutOff / wavelength;
     const double exponent = M_PI * ratio * ratio;
     return exponent > 746 ? 0.0 : std::exp(-exponent);
+}
+
+// The share of a wavelength that the band between cut-offs a and b keeps.
+double gaussWeight(double wavelength, double a, double b)
+{
+    if (wavelength > DBL_MAX)
+        return 0.0;
+    return std::abs(gaussTransmission(b, wavelength) - gaussTransmission(a, wavelength));
+}
+
+struct FftwDeleter
+{
+    void operator()(void* data) const { fftw_free(data); }
+};
+using RealBuffer = std::unique_ptr<double[], FftwDeleter>;
+using ComplexBuffer = std::unique_ptr<fftw_complex[], FftwDeleter>;
+
+// Filters real samples in place: forward real transform, weights on the half
+// spectrum (the other half mirrors it), inverse transform scaled by 1 / n.
+void filterSamples(double* samples, int n, double step, double a, double b)
+{
+    const int bins = n / 2 + 1;
+    const ComplexBuffer spectrum(fftw_alloc_complex(bins));
+    fftw_plan forward;
+    fftw_plan backward;
+    {
+        QMutexLocker lock(&plannerMutex());
+        forward = fftw_plan_dft_r2c_1d(n, samples, spectrum.get(), FFTW_ESTIMATE);
+        backward = fftw_plan_dft_c2r_1d(n, spectrum.get(), samples, FFTW_ESTIMATE);
+    }
+    fftw_execute(forward);
+    for (int j = 0; j < bins; ++j) {
+        const double weight = gaussWeight(binWavelength(j, n, step), a, b) / n;
+        spectrum[j][0] *= weight;
+        spectrum[j][1] *= weight;
+    }
+    fftw_execute(backward);
+    QMutexLocker lock(&plannerMutex());
+    fftw_destroy_plan(forward);
+    fftw_destroy_plan(backward);
 }
 
 } // namespace
@@ -155,14 +189,8 @@ void inverseFft(Spectrum& spectrum)
 void applyGaussWeights(Spectrum& spectrum, const QVector<double>& wavelengths, double a, double b)
 {
     const int bins = std::min(spectrum.size(), wavelengths.size());
-    for (int i = 0; i < bins; ++i) {
-        const double wavelength = wavelengths[i];
-        if (wavelength > DBL_MAX) {
-            spectrum[i] = 0;
-            continue;
-        }
-        spectrum[i] *= std::abs(gaussTransmission(b, wavelength) - gaussTransmission(a, wavelength));
-    }
+    for (int i = 0; i < bins; ++i)
+        spectrum[i] *= gaussWeight(wavelengths[i], a, b);
 }
 
 ProfileData trimEnds(ProfileData profile, double cutOff)
@@ -206,17 +234,13 @@ ProfileData gaussFilter(const ProfileData& profile, double cutOffA, double cutOf
     const int n = even[0].size();
     const QVector<double>& evenX = qAsConst(even)[0];
     const QVector<double>& evenY = qAsConst(even)[1];
-    Spectrum spectrum(n);
+    // FFTW's aligned buffer lets it use its vectorised kernels.
+    const RealBuffer samples(fftw_alloc_real(n));
     for (int i = 0; i < n; ++i)
-        spectrum[i] = evenY[i] - trend.at(evenX[i]);
-    fft(spectrum);
-
+        samples[i] = evenY[i] - trend.at(evenX[i]);
     const double step = (profile[0].last() - profile[0].first()) / (n - 1);
-    applyGaussWeights(spectrum, binWavelengths(n, step), cutOffA, cutOffB);
-    inverseFft(spectrum);
-    QVector<double>& filteredY = even[1];
-    for (int i = 0; i < n; ++i)
-        filteredY[i] = spectrum[i].real();
+    filterSamples(samples.get(), n, step, cutOffA, cutOffB);
+    std::copy(samples.get(), samples.get() + n, even[1].begin());
 
     ProfileData filtered = resampleAt(even, profile[0]);
     if (meanLine)

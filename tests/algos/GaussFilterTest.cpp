@@ -3,8 +3,10 @@
 
 #include <cfloat>
 #include <cmath>
+#include <random>
 
 #include "GaussFilter.h"
+#include "Geometry.h"
 #include "TestMain.h"
 
 namespace {
@@ -73,6 +75,66 @@ double arithmeticMean(const QVector<double>& values)
 ProfileData roughness(const ProfileData& profile)
 {
     return Algos::gaussFilter(profile, kCutOff, kShortCutOff);
+}
+
+ProfileData noisy(int count, double step, double x0, double tilt, unsigned seed)
+{
+    std::mt19937 generator(seed);
+    std::uniform_real_distribution<double> noise(-1, 1);
+    ProfileData profile(2);
+    for (int i = 0; i < count; ++i) {
+        const double x = x0 + i * step;
+        profile[0].append(x);
+        profile[1].append(tilt * x + 0.3 * std::sin(x / 37) + noise(generator));
+    }
+    return profile;
+}
+
+// The filter the long way: the least-squares line off, a complex transform of
+// the whole spectrum, bins j and n - j weighted alike, back, line on for the
+// mean line, resampled and trimmed.
+ProfileData fullSpectrumFilter(const ProfileData& profile, double cutOffA, double cutOffB)
+{
+    const QVector<double>& x = profile[0];
+    const QVector<double>& y = profile[1];
+    const int count = x.size();
+    double meanX = 0;
+    double meanY = 0;
+    for (int i = 0; i < count; ++i) {
+        meanX += x[i];
+        meanY += y[i];
+    }
+    meanX /= count;
+    meanY /= count;
+    double sxx = 0;
+    double sxy = 0;
+    for (int i = 0; i < count; ++i) {
+        sxx += (x[i] - meanX) * (x[i] - meanX);
+        sxy += (x[i] - meanX) * (y[i] - meanY);
+    }
+    const auto line = [&](double at) { return meanY + sxy / sxx * (at - meanX); };
+
+    ProfileData even = Algos::resampleToPowerOfTwo(profile);
+    const int n = even[0].size();
+    Algos::Spectrum spectrum(n);
+    for (int i = 0; i < n; ++i)
+        spectrum[i] = even[1][i] - line(even[0][i]);
+    Algos::fft(spectrum);
+    const double step = (x.last() - x.first()) / (n - 1);
+    QVector<double> wavelengths(n, 1e9);
+    for (int j = 1; j < n; ++j)
+        wavelengths[j] = n * step / std::min(j, n - j);
+    Algos::applyGaussWeights(spectrum, wavelengths, cutOffA, cutOffB);
+    Algos::inverseFft(spectrum);
+    for (int i = 0; i < n; ++i)
+        even[1][i] = spectrum[i].real();
+
+    ProfileData filtered = Algos::resampleAt(even, x);
+    const bool meanLine = cutOffA == DBL_MAX;
+    if (meanLine)
+        for (int i = 0; i < count; ++i)
+            filtered[1][i] += line(x[i]);
+    return Algos::trimEnds(filtered, meanLine ? cutOffB : cutOffA);
 }
 
 void verifyTrimmed(const ProfileData& input, const ProfileData& output, double trim)
@@ -317,6 +379,49 @@ private slots:
         Algos::Spectrum band(1, 1.0);
         Algos::applyGaussWeights(band, {800}, 800, 8);
         QVERIFY(std::abs(band[0].real() - (std::exp(-M_PI * 0.4697 * 0.4697 / 10000) - atCutOff)) < 1e-15);
+    }
+
+    void matchesFullSpectrumFilter_data()
+    {
+        QTest::addColumn<ProfileData>("profile");
+        QTest::addColumn<double>("cutOffA");
+        QTest::addColumn<double>("cutOffB");
+
+        const ProfileData plain = noisy(3000, 1, 0, 0, 1);
+        QTest::newRow("noisy roughness") << plain << kCutOff << kShortCutOff;
+        QTest::newRow("noisy mean line") << plain << DBL_MAX << kCutOff;
+        QTest::newRow("noisy waviness") << plain << 250.0 << 500.0;
+        const ProfileData tilted = noisy(3001, 0.5, 2e4, 0.01, 2);
+        QTest::newRow("tilted odd length roughness") << tilted << kCutOff << kShortCutOff;
+        QTest::newRow("tilted odd length mean line") << tilted << DBL_MAX << kCutOff;
+        const ProfileData powerOfTwo = noisy(4096, 0.5, -100, -0.02, 3);
+        QTest::newRow("power of two roughness") << powerOfTwo << kCutOff << kShortCutOff;
+        QTest::newRow("power of two mean line") << powerOfTwo << DBL_MAX << kCutOff;
+        ProfileData uneven = noisy(1500, 1, 0, 0.005, 4);
+        for (int i = 0; i < uneven[0].size(); ++i)
+            uneven[0][i] += 0.4 * std::sin(i * 1.3);
+        QTest::newRow("uneven spacing") << uneven << kCutOff << kShortCutOff;
+        QTest::newRow("two points") << noisy(2, 1, 0, 1, 5) << kCutOff << kShortCutOff;
+        QTest::newRow("three points mean line") << noisy(3, 1, 0, 1, 6) << DBL_MAX << kCutOff;
+    }
+
+    void matchesFullSpectrumFilter()
+    {
+        QFETCH(ProfileData, profile);
+        QFETCH(double, cutOffA);
+        QFETCH(double, cutOffB);
+
+        const ProfileData expected = fullSpectrumFilter(profile, cutOffA, cutOffB);
+        const ProfileData filtered = Algos::gaussFilter(profile, cutOffA, cutOffB);
+        QCOMPARE(filtered.size(), 2);
+        QCOMPARE(filtered[0], expected[0]);
+        QCOMPARE(filtered[1].size(), expected[1].size());
+        const auto [lowest, highest] = std::minmax_element(profile[1].cbegin(), profile[1].cend());
+        const double tolerance = 1e-12 * (*highest - *lowest);
+        for (int i = 0; i < expected[1].size(); ++i)
+            QVERIFY2(std::abs(filtered[1][i] - expected[1][i]) <= tolerance,
+                     qPrintable(QString("point %1: %2 against %3").arg(i).arg(filtered[1][i], 0, 'g', 17)
+                                    .arg(expected[1][i], 0, 'g', 17)));
     }
 
     void degenerateInputGivesEmpty_data()
