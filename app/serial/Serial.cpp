@@ -28,6 +28,25 @@ bool endsWith(const std::string& text, const std::string& end)
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+// Reads up to size bytes straight onto the end of the buffer; the buffer is
+// as before when the read throws.
+template <typename Buffer>
+size_t readAppending(Serial::SerialImpl& port, Buffer& buffer, size_t size)
+{
+    ReadLock lock(port);
+    const size_t start = buffer.size();
+    buffer.resize(start + size);
+    size_t count = 0;
+    try {
+        count = port.read(reinterpret_cast<uint8_t*>(buffer.data()) + start, size);
+    } catch (...) {
+        buffer.resize(start);
+        throw;
+    }
+    buffer.resize(start + count);
+    return count;
+}
+
 // Reads one byte into the line; false on a time-out.
 bool readByteInto(Serial::SerialImpl& port, std::string& line)
 {
@@ -99,20 +118,12 @@ size_t Serial::read(uint8_t* buffer, size_t size)
 
 size_t Serial::read(std::vector<uint8_t>& buffer, size_t size)
 {
-    ReadLock lock(*m_impl);
-    std::vector<uint8_t> received(size);
-    const size_t count = m_impl->read(received.data(), size);
-    buffer.insert(buffer.end(), received.begin(), received.begin() + std::ptrdiff_t(count));
-    return count;
+    return readAppending(*m_impl, buffer, size);
 }
 
 size_t Serial::read(std::string& buffer, size_t size)
 {
-    ReadLock lock(*m_impl);
-    std::string received(size, '\0');
-    const size_t count = m_impl->read(reinterpret_cast<uint8_t*>(received.data()), size);
-    buffer.append(received, 0, count);
-    return count;
+    return readAppending(*m_impl, buffer, size);
 }
 
 std::string Serial::read(size_t size)
