@@ -47,27 +47,14 @@ void logInfo(const std::string& line)
     Logger::instance().log(INFO, line);
 }
 
-struct DevicePortSettings
-{
-    uint32_t baudrate;
-    serial::ByteSize bytesize;
-    serial::Parity parity;
-    serial::StopBits stopbits;
-    serial::FlowControl flowcontrol;
-};
+constexpr uint32_t kDeviceBaudRate = 460800;
 
-// The instrument's line: 460800 baud, 8 data bits, no parity, one stop bit,
-// no flow control.
-constexpr DevicePortSettings kDevicePortSettings{460800, serial::eightbits, serial::parity_none,
-                                                 serial::stopbits_one, serial::flowcontrol_none};
-
-// Opens the port with the instrument's line settings and no time-outs;
-// throws when it cannot.
+// Opens the port with the instrument's line settings (8 data bits, no parity,
+// one stop bit, no flow control) and no time-outs; throws when it cannot.
 std::unique_ptr<serial::Serial> openWithDevicePortSettings(const std::string& name)
 {
-    const DevicePortSettings& line = kDevicePortSettings;
-    return std::make_unique<serial::Serial>(name, line.baudrate, serial::Timeout(), line.bytesize, line.parity,
-                                            line.stopbits, line.flowcontrol);
+    return std::make_unique<serial::Serial>(name, kDeviceBaudRate, serial::Timeout(), serial::eightbits,
+                                            serial::parity_none, serial::stopbits_one, serial::flowcontrol_none);
 }
 
 bool contains(const std::string& text, const char* part)
