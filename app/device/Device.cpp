@@ -374,20 +374,18 @@ void Device::readContourPacket()
 // fast stream costs few reads.
 std::string Device::nextBytes(std::size_t wanted)
 {
-    std::size_t buffered = m_received.size() - m_receivedPos;
-    if (buffered < wanted) {
-        const std::size_t missing = wanted - buffered;
+    if (m_received.size() - m_receivedPos < wanted) {
+        // The bytes taken already go first, so that a stream that never
+        // runs dry does not pile up behind m_receivedPos.
+        m_received.erase(0, m_receivedPos);
+        m_receivedPos = 0;
+        const std::size_t missing = wanted - m_received.size();
         const std::size_t arrived = std::min(m_serialPort->available(), kMaxChunk);
         m_received += readBytes(std::max(missing, arrived));
-        buffered = m_received.size() - m_receivedPos;
     }
-    const std::size_t take = std::min(wanted, buffered);
+    const std::size_t take = std::min(wanted, m_received.size() - m_receivedPos);
     std::string bytes = m_received.substr(m_receivedPos, take);
     m_receivedPos += take;
-    if (m_receivedPos == m_received.size()) {
-        m_received.clear();
-        m_receivedPos = 0;
-    }
     return bytes;
 }
 
