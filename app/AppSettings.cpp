@@ -1,6 +1,7 @@
 #include "AppSettings.h"
 
 #include <climits>
+#include <iterator>
 
 #include <QSet>
 #include <QSettings>
@@ -17,7 +18,7 @@ constexpr int kMaxListEntries = 10000;
 
 const char* const kConsoleValueKeys[] = {"/tool_head_radius_down", "/tool_head_radius_up",
                                          "/double_sided_probe_high", "/needle_bias", "/roughness_ratio"};
-constexpr int kConsoleValueCount = 5;
+constexpr int kConsoleValueCount = int(std::size(kConsoleValueKeys));
 
 class IniReader
 {

@@ -120,8 +120,12 @@ bool convert(QWidget* parent, const QByteArray& markdown, const QString& outputP
     return true;
 }
 
-void warnGenerationFailed(QWidget* parent, const QString& what, const QString& templatePath)
+void reportGenerationFailure(QWidget* parent, const char* logLine, const std::exception& error,
+                             const QString& templatePath)
 {
+    const QString what = QString::fromStdString(error.what());
+    Logger::instance().log(CRITICAL, logLine);
+    qDebug().noquote() << what;
     QMessageBox::warning(parent, kErrorTitle,
                          QStringLiteral("Что-то пошло не так при генерации отчета. Что именно:\n") + what
                              + QStringLiteral("\n Проверьте шаблон отчета ") + templatePath);
@@ -136,15 +140,9 @@ bool generateReport(QWidget* parent, const QString& templatePath, const QString&
         const QByteArray markdown = renderMarkdown(templatePath, images, data);
         return convert(parent, markdown, outputPath, referenceDocPath);
     } catch (const TemplateError& error) {
-        const QString what = QString::fromStdString(error.what());
-        Logger::instance().log(CRITICAL, "Error in inja");
-        warnGenerationFailed(parent, what, templatePath);
-        qDebug().noquote() << what;
+        reportGenerationFailure(parent, "Error in inja", error, templatePath);
     } catch (const std::exception& error) {
-        const QString what = QString::fromStdString(error.what());
-        Logger::instance().log(CRITICAL, "Error std");
-        qDebug().noquote() << what;
-        warnGenerationFailed(parent, what, templatePath);
+        reportGenerationFailure(parent, "Error std", error, templatePath);
     } catch (...) {
         Logger::instance().log(CRITICAL, "Error in constructor");
     }

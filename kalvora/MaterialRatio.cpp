@@ -48,23 +48,19 @@ HeightRange rangeOf(const double* z, std::size_t n)
     return range;
 }
 
-// Share of points (per cent) in the window of 2w half-level bins centred on each level.
-LevelCurve amplitudeDensity(const double* z, std::size_t n, const HeightRange& range, long long w)
+// Share of points (per cent) in the window of 2w half-level bins centred on `level`.
+double amplitudeDensity(const double* z, std::size_t n, const HeightRange& range, long long w, int level)
 {
     std::array<double, kBins> histogram{};
     for (std::size_t i = 0; i < n; ++i)
         histogram[clampedIndex(range.depth(z[i], kBins), kBins - 1)] += 100.0;
 
-    LevelCurve density{};
-    for (long long k = 0; k < kLevels; ++k) {
-        const long long first = std::max(0LL, 2 * k - w);
-        const long long last = std::min<long long>(kBins - 1, 2 * k + w - 1);
-        double sum = 0;
-        for (long long j = first; j <= last; ++j)
-            sum += histogram[j];
-        density[k] = sum / static_cast<double>(n);
-    }
-    return density;
+    const long long first = std::max(0LL, 2LL * level - w);
+    const long long last = std::min<long long>(kBins - 1, 2LL * level + w - 1);
+    double sum = 0;
+    for (long long j = first; j <= last; ++j)
+        sum += histogram[j];
+    return sum / static_cast<double>(n);
 }
 
 // Per cent of the points whose level lies above (is smaller than) each level.
@@ -166,7 +162,7 @@ void computeMaterialRatio(Results& r, const double* z, std::size_t n, long long 
 {
     const HeightRange range = rangeOf(z, n);
     const LevelCurve tp = materialRatioCurve(z, n, range);
-    r[kAmplitudeDensity] = amplitudeDensity(z, n, range, 51 - smoothing)[level];
+    r[kAmplitudeDensity] = amplitudeDensity(z, n, range, 51 - smoothing, level);
     r[kMaterialRatio] = tp[level];
     r[kLevel] = level;
     if (!range.isFlat())

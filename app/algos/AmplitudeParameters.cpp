@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 #include "SamplingLengths.h"
 
@@ -27,19 +26,13 @@ double pooled(const SampledProfile& profile, double Deviations::*sum)
 }
 
 // Mean of a per-segment value over the segments with at least minPoints points.
-double averaged(const SampledProfile& profile, int minPoints, const std::function<double(const Deviations&)>& value)
+template <typename DeviationsValue>
+double averaged(const SampledProfile& profile, int minPoints, DeviationsValue value)
 {
-    if (profile.samplingLengthCount() == 0)
-        return 0;
-    double total = 0;
-    int used = 0;
-    for (const Deviations& segment : profile.deviations()) {
-        if (segment.count >= std::max(minPoints, SampledProfile::kMinPointsForMeanLine)) {
-            total += value(segment);
-            ++used;
-        }
-    }
-    return used > 0 ? total / used : 0;
+    const QVector<Deviations>& all = profile.deviations();
+    const int needed = std::max(minPoints, SampledProfile::kMinPointsForMeanLine);
+    return profile.meanOverSegmentsWhere([&](int index) { return all.at(index).count >= needed; },
+                                         [&](int index) { return value(all.at(index)); });
 }
 
 // The pooled mean of a power of the deviations over Rq to that power; 0 for

@@ -67,24 +67,31 @@ public:
     // The line fitted to the whole profile; not valid below two points.
     const RMS& profileMeanLine() const;
 
-    // The mean of value(segment) over the segments of at least minPoints
-    // points; 0 when there is none or the profile is shorter than one
-    // sampling length.
-    template <typename SegmentValue>
-    double meanOverSegments(int minPoints, SegmentValue value) const
+    // The mean of value(index) over the segments whose index accept takes; 0
+    // when it takes none or the profile is shorter than one sampling length.
+    template <typename Accept, typename SegmentValue>
+    double meanOverSegmentsWhere(Accept accept, SegmentValue value) const
     {
         if (m_samplingLengthCount == 0)
             return 0;
         double total = 0;
         int used = 0;
         for (int index = 0; index < segmentCount(); ++index) {
-            const ProfileView points = segment(index);
-            if (points.size >= minPoints) {
-                total += value(points);
+            if (accept(index)) {
+                total += value(index);
                 ++used;
             }
         }
         return used > 0 ? total / used : 0;
+    }
+
+    // The mean of value(points of the segment) over the segments of at least
+    // minPoints points.
+    template <typename PointsValue>
+    double meanOverSegments(int minPoints, PointsValue value) const
+    {
+        return meanOverSegmentsWhere([&](int index) { return segment(index).size >= minPoints; },
+                                     [&](int index) { return value(segment(index)); });
     }
 
 private:

@@ -121,17 +121,10 @@ double localPeakSpacing(const ProfileView& points)
 template <typename SlopeValue>
 double meanSlope(const SampledProfile& profile, SlopeValue value)
 {
-    if (profile.samplingLengthCount() == 0)
-        return 0;
-    double total = 0;
-    int used = 0;
-    for (const SampledProfile::Slopes& segment : profile.slopes()) {
-        if (segment.steps > 0) {
-            total += value(segment);
-            ++used;
-        }
-    }
-    return used > 0 ? total / used * kDegreesPerRadian : 0;
+    const QVector<SampledProfile::Slopes>& all = profile.slopes();
+    return profile.meanOverSegmentsWhere([&](int index) { return all.at(index).steps > 0; },
+                                         [&](int index) { return value(all.at(index)); })
+        * kDegreesPerRadian;
 }
 
 double wavelength(double amplitude, double slope)
@@ -178,19 +171,13 @@ double S(const SampledProfile& profile)
 
 double D(const SampledProfile& profile)
 {
-    if (profile.samplingLengthCount() == 0)
-        return 0;
     const QVector<RMS>& lines = profile.meanLines();
-    double total = 0;
-    int used = 0;
-    for (int index = 0; index < profile.segmentCount(); ++index) {
-        const ProfileView points = profile.segment(index);
-        if (!lines.at(index).isValid() || !(points.span() > 0))
-            continue;
-        total += downwardCrossings(points, LineValues(lines.at(index))) / (points.span() / kPeakDensityLength);
-        ++used;
-    }
-    return used > 0 ? total / used : 0;
+    return profile.meanOverSegmentsWhere(
+        [&](int index) { return lines.at(index).isValid() && profile.segment(index).span() > 0; },
+        [&](int index) {
+            const ProfileView points = profile.segment(index);
+            return downwardCrossings(points, LineValues(lines.at(index))) / (points.span() / kPeakDensityLength);
+        });
 }
 
 double RDq(const SampledProfile& profile)

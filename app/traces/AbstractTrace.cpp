@@ -11,14 +11,6 @@ int rowCount(const ProfileData& store)
     return store.isEmpty() ? 0 : store.first().size();
 }
 
-ProfileData emptyColumns(int dimension, int reserved)
-{
-    ProfileData store(dimension);
-    for (QVector<double>& column : store)
-        column.reserve(reserved);
-    return store;
-}
-
 // Appends to the columns the store has; a store reduced by a filter to fewer
 // columns takes only those.
 void appendPoint(ProfileData& store, const QVector<double>& point)
@@ -26,14 +18,6 @@ void appendPoint(ProfileData& store, const QVector<double>& point)
     const int columns = std::min(store.size(), point.size());
     for (int i = 0; i < columns; ++i)
         store[i].append(point[i]);
-}
-
-QVector<double> row(const ProfileData& store, int j)
-{
-    QVector<double> point(store.size());
-    for (int i = 0; i < store.size(); ++i)
-        point[i] = store[i][j];
-    return point;
 }
 
 void emptyStore(ProfileData& store, int dimension)
@@ -152,17 +136,7 @@ void AbstractTrace::addPoints(const ProfileData& rows)
     for (int i = 1; i < m_dimension; ++i)
         n = std::min(n, rows[i].size());
 
-    const PointProcessors pointProcessors = pointProcessorsSnapshot();
-    ProfileData converted = emptyColumns(m_dimension, n);
-    QVector<double> point(m_dimension);
-    for (int j = 0; j < n; ++j) {
-        for (int i = 0; i < m_dimension; ++i)
-            point[i] = rows[i][j];
-        for (const auto& processor : pointProcessors)
-            processor->process(point);
-        appendPoint(converted, point);
-    }
-
+    const ProfileData converted = convertedRows(rows, n);
     QMutexLocker lock(&m_mutex);
     for (int i = 0; i < m_dimension; ++i) {
         m_raw[i] += rows[i].mid(0, n);
@@ -248,17 +222,8 @@ void AbstractTrace::rebuild()
         QMutexLocker lock(&m_mutex);
         raw = m_raw;
     }
-    const PointProcessors pointProcessors = pointProcessorsSnapshot();
     const int n = rowCount(raw);
-
-    ProfileData processed = emptyColumns(m_dimension, n);
-    for (int j = 0; j < n; ++j) {
-        QVector<double> point = row(raw, j);
-        for (const auto& processor : pointProcessors)
-            processor->process(point);
-        appendPoint(processed, point);
-    }
-
+    ProfileData processed = convertedRows(raw, n);
     ProfileData display = processed;
     for (const auto& processor : postProcessorsSnapshot())
         processor->process(display);
@@ -266,13 +231,35 @@ void AbstractTrace::rebuild()
     installStores(std::move(processed), std::move(display), n);
 }
 
+// The first `count` rows of the first m_dimension columns of `rows` after
+// the point processors; without processors the columns are shared, not copied.
+ProfileData AbstractTrace::convertedRows(const ProfileData& rows, int count) const
+{
+    const PointProcessors pointProcessors = pointProcessorsSnapshot();
+    ProfileData converted(m_dimension);
+    if (pointProcessors.isEmpty()) {
+        for (int i = 0; i < m_dimension; ++i)
+            converted[i] = rows[i].mid(0, count);
+        return converted;
+    }
+    for (QVector<double>& column : converted)
+        column.reserve(count);
+    QVector<double> point(m_dimension);
+    for (int j = 0; j < count; ++j) {
+        for (int i = 0; i < m_dimension; ++i)
+            point[i] = rows[i][j];
+        for (const auto& processor : pointProcessors)
+            processor->process(point);
+        appendPoint(converted, point);
+    }
+    return converted;
+}
+
 void AbstractTrace::installStores(ProfileData processed, ProfileData display, int coveredRows)
 {
     QMutexLocker lock(&m_mutex);
-    for (const QVector<double>& point : processedRowsFrom(coveredRows)) {
-        appendPoint(processed, point);
-        appendPoint(display, point);
-    }
+    appendProcessedRowsFrom(processed, coveredRows);
+    appendProcessedRowsFrom(display, coveredRows);
     m_processed.swap(processed);
     m_display.swap(display);
 }
@@ -280,19 +267,17 @@ void AbstractTrace::installStores(ProfileData processed, ProfileData display, in
 void AbstractTrace::installDisplay(ProfileData display, int coveredRows)
 {
     QMutexLocker lock(&m_mutex);
-    for (const QVector<double>& point : processedRowsFrom(coveredRows))
-        appendPoint(display, point);
+    appendProcessedRowsFrom(display, coveredRows);
     m_display.swap(display);
 }
 
-// The rows that addPoint appended while a rebuild computed its own stores;
-// called with m_mutex held.
-QVector<QVector<double>> AbstractTrace::processedRowsFrom(int firstRow) const
+// Appends to the columns `store` has the rows that addPoint appended to the
+// processed store while a rebuild computed `store`; called with m_mutex held.
+void AbstractTrace::appendProcessedRowsFrom(ProfileData& store, int firstRow) const
 {
-    QVector<QVector<double>> rows;
-    for (int j = firstRow; j < rowCount(m_processed); ++j)
-        rows.append(row(m_processed, j));
-    return rows;
+    const int columns = std::min(store.size(), m_processed.size());
+    for (int i = 0; i < columns; ++i)
+        store[i] += m_processed[i].mid(firstRow);
 }
 
 AbstractTrace::PointProcessors AbstractTrace::pointProcessorsSnapshot() const

@@ -88,7 +88,8 @@ private:
     void rebuild();
     void installStores(ProfileData processed, ProfileData display, int coveredRows);
     void installDisplay(ProfileData display, int coveredRows);
-    QVector<QVector<double>> processedRowsFrom(int firstRow) const;
+    ProfileData convertedRows(const ProfileData& rows, int count) const;
+    void appendProcessedRowsFrom(ProfileData& store, int firstRow) const;
     PointProcessors pointProcessorsSnapshot() const;
     PostProcessors postProcessorsSnapshot() const;
 

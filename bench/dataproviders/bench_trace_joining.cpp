@@ -7,8 +7,8 @@
 
 #include <cmath>
 
-#include "AbstractTrace.h"
 #include "NearestPointSearch.h"
+#include "PlainTrace.h"
 #include "TraceJoining.h"
 #include "algos/Geometry.h"
 
@@ -17,15 +17,6 @@ namespace {
 constexpr double kStep = 0.1;
 constexpr double kOverlapMm = 10;
 constexpr int kPointsPerTrace = 200000;
-
-class BenchTrace : public AbstractTrace
-{
-public:
-    BenchTrace() : AbstractTrace(2) {}
-
-protected:
-    void processDisplay(ProfileData&) const override {}
-};
 
 double surface(double x)
 {
@@ -48,8 +39,8 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
 
-    BenchTrace left;
-    BenchTrace right;
+    PlainTrace left;
+    PlainTrace right;
     const double rightStart = kPointsPerTrace * kStep - kOverlapMm * 1000;
     fill(left, 0, 0);
     fill(right, rightStart, 150);

@@ -7,9 +7,9 @@
 
 #include <algorithm>
 
-#include "AbstractTrace.h"
 #include "AppSettings.h"
 #include "ContourConversionPointProcessor.h"
+#include "PlainTrace.h"
 
 namespace {
 
@@ -17,15 +17,6 @@ constexpr int kPoints = 1000000;
 // A calibrated rack is never exactly perpendicular; at 0 the sine and cosine
 // would cost next to nothing and hide the conversion's real cost.
 constexpr double kRackAngle = 0.35;
-
-class BenchTrace : public AbstractTrace
-{
-public:
-    BenchTrace() : AbstractTrace(3) {}
-
-protected:
-    void processDisplay(ProfileData&) const override {}
-};
 
 QVector<double> reading(int j)
 {
@@ -53,7 +44,7 @@ double bareAppendSeconds()
 
 double traceAppendSeconds(bool withConversion)
 {
-    BenchTrace trace;
+    PlainTrace trace(3);
     if (withConversion)
         trace.addPointProcessor(new ContourConversionPointProcessor);
     QElapsedTimer timer;

@@ -5,21 +5,12 @@
 #include <atomic>
 #include <memory>
 
-#include "AbstractTrace.h"
 #include "DataProvider.h"
 #include "DebugCapture.h"
+#include "PlainTrace.h"
 #include "TestMain.h"
 
 namespace {
-
-class PlainTrace : public AbstractTrace
-{
-public:
-    PlainTrace() : AbstractTrace(2) {}
-
-protected:
-    void processDisplay(ProfileData&) const override {}
-};
 
 // Records the provider's signals, in the order they were emitted on
 // whatever thread, and the post-processing runs among them.

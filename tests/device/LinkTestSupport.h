@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AbstractTrace.h"
 #include "DataProvider.h"
 #include "Device.h"
+#include "PlainTrace.h"
 #include "SimulatedController.h"
 #include "serial/PortInfo.h"
 
@@ -40,10 +40,10 @@ public:
 };
 
 // A trace of the three columns a recording fills, with no processing of its own.
-class RecordedTrace : public AbstractTrace
+class RecordedTrace : public PlainTrace
 {
 public:
-    explicit RecordedTrace(int type) : AbstractTrace(3) { setType(type); }
+    explicit RecordedTrace(int type) : PlainTrace(3) { setType(type); }
 
     int rowCount() const { return lockedRawData().data->at(0).size(); }
     QVector<double> rawColumn(int i) const { return lockedRawData().data->at(i); }
@@ -52,9 +52,6 @@ public:
         const LockedTraceData locked = lockedData();
         return {locked.data->at(0).at(row), locked.data->at(1).at(row), locked.data->at(2).at(row)};
     }
-
-protected:
-    void processDisplay(ProfileData&) const override {}
 };
 
 // The provider's signals in the order they came, from whatever thread, while

@@ -5,6 +5,7 @@
 
 #include "AppSettings.h"
 #include "ProfileParamNames.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "TestWorkDir.h"
 
@@ -18,12 +19,6 @@ void writeIni(const QMap<QString, QVariant>& values)
     settings.setIniCodec("UTF-8");
     for (auto it = values.begin(); it != values.end(); ++it)
         settings.setValue(it.key(), it.value());
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QMap<int, QString> catalogueFrom(int position, const QStringList& names)

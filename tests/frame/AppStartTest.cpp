@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "TestWorkDir.h"
 
@@ -25,8 +26,7 @@ private slots:
             const QStringList logs = QDir(dir.filePath("logs")).entryList(QDir::Files);
             if (logs.isEmpty())
                 return QString();
-            QFile file(dir.filePath("logs/" + logs.first()));
-            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+            return readText(dir.filePath("logs/" + logs.first()));
         };
         QTRY_VERIFY_WITH_TIMEOUT(logText().contains(QStringLiteral("INFO: Start Programm")), 20000);
         QCOMPARE(app.state(), QProcess::Running);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Logger.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "TestWorkDir.h"
 
@@ -13,10 +14,7 @@ namespace {
 
 QStringList readLines(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return readText(path).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 void touch(const QString& path)

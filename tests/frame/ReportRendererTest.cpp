@@ -10,6 +10,7 @@
 #include "Logger.h"
 #include "MessageBoxAnswerer.h"
 #include "ReportRenderer.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "TestWorkDir.h"
 
@@ -20,22 +21,6 @@ const QString kTemplateHint = QStringLiteral("\n Проверьте шаблон
 const QString kConversionText = QStringLiteral("Что-то пошло не так при конвертации отчета\nПроверьте, что установлен pandoc ");
 const QString kArgumentsFile = QStringLiteral("pandoc-arguments.txt");
 const QString kSeenMarkdownFile = QStringLiteral("pandoc-input.md");
-
-void writeText(const QString& path, const QString& text)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text.toUtf8());
-}
-
-QString readText(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
-}
 
 // A program named "pandoc" in bin/ of the working directory: records its
 // arguments and the Markdown it is given, then runs `then`.

@@ -1,19 +1,8 @@
 #include <QtTest>
 
 #include "ReportTemplate.h"
+#include "TestFiles.h"
 #include "TestMain.h"
-
-namespace {
-
-void writeText(const QString& path, const QString& text)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text.toUtf8());
-}
-
-} // namespace
 
 class ReportTemplateTest : public QObject
 {
