@@ -222,28 +222,31 @@ void AdaptiveCurve::refreshPixelIndex() const
 
 void AdaptiveCurve::rebuildPixelIndex(const View& view) const
 {
-    m_points.build(pixelPositions());
+    // The buffer of the previous positions takes the new ones: a fresh one of
+    // a long trace's size costs a good part of what filling it costs.
+    QVector<QPointF> pixels = m_points.takePoints();
+    projectPoints(pixels);
+    m_points.build(std::move(pixels));
     m_lines.clear();
     m_linesValid = false;
     m_allInside = -1;
     m_view = view;
 }
 
-QVector<QPointF> AdaptiveCurve::pixelPositions() const
+void AdaptiveCurve::projectPoints(QVector<QPointF>& pixels) const
 {
-    QVector<QPointF> pixels(dataCount());
+    pixels.resize(dataCount());
     QPointF* out = pixels.data();
     const bool linear = mKeyAxis->scaleType() == QCPAxis::stLinear && mValueAxis->scaleType() == QCPAxis::stLinear;
     if (!linear) {
         for (auto it = mDataContainer->constBegin(); it != mDataContainer->constEnd(); ++it)
             *out++ = coordsToPixels(it->key, it->value);
-        return pixels;
+        return;
     }
     const LinearAxisMapping key(mKeyAxis);
     const LinearAxisMapping value(mValueAxis);
     for (auto it = mDataContainer->constBegin(); it != mDataContainer->constEnd(); ++it)
         *out++ = key.horizontal ? QPointF(key(it->key), value(it->value)) : QPointF(value(it->value), key(it->key));
-    return pixels;
 }
 
 AdaptiveCurve::View AdaptiveCurve::currentView() const

@@ -45,7 +45,8 @@ private:
     quint64 sampleOfData() const;
     void refreshPixelIndex() const;
     void rebuildPixelIndex(const View& view) const;
-    QVector<QPointF> pixelPositions() const;
+    // The pixel positions of the data points, written over pixels.
+    void projectPoints(QVector<QPointF>& pixels) const;
     const CurvePixelIndex& hitTestLines() const;
     bool allPointsInside(const QRectF& rect) const;
     QRectF lineClipRect(double penWidth) const;

@@ -25,6 +25,14 @@ void CurvePixelIndex::clear()
     m_boxes.clear();
 }
 
+QVector<QPointF> CurvePixelIndex::takePoints()
+{
+    QVector<QPointF> points;
+    points.swap(m_points);
+    m_boxes.clear();
+    return points;
+}
+
 void CurvePixelIndex::build(QVector<QPointF> points)
 {
     m_points = std::move(points);

@@ -27,6 +27,8 @@ public:
 
     void build(QVector<QPointF> points);
     void clear();
+    // Hands the points over, so that their buffer can serve the next build; the index is empty after.
+    QVector<QPointF> takePoints();
     bool isEmpty() const { return m_points.isEmpty(); }
     const QVector<QPointF>& points() const { return m_points; }
 
