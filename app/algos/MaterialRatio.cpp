@@ -113,17 +113,13 @@ ProfileData materialRatioCurve(const ProfileData& profile)
 RMS leastSlopeSecant(const ProfileData& curve)
 {
     RMS best;
-    if (curve.size() < 2)
-        return best;
-    const QVector<double>& ratios = curve.at(0);
-    const QVector<double>& levels = curve.at(1);
-    const int rows = std::min(ratios.size(), levels.size());
+    const ProfileView rows = ProfileView::of(curve);
+    const double* const ratios = rows.x;
     double leastGradient = std::numeric_limits<double>::max();
     int first = 0;
-    for (int row = 0; row < rows; ++row) {
-        while (first < row && ratios.at(row) - ratios.at(first) >= kSecantSpan) {
-            const int count = row - first + 1;
-            const RMS line(ratios.mid(first, count), levels.mid(first, count));
+    for (int row = 0; row < rows.size; ++row) {
+        while (first < row && ratios[row] - ratios[first] >= kSecantSpan) {
+            const RMS line = fitLine(rows.mid(first, row - first + 1));
             const double gradient = std::abs(line.coefficient(1));
             if (gradient < leastGradient) {
                 best = line;

@@ -36,11 +36,7 @@ QVector<ProfileData> splitIntoSamplingLengths(const ProfileData& profile, double
 
 RMS meanLine(const ProfileData& profile)
 {
-    if (profile.size() < 2)
-        return RMS();
-    if (profile.at(0).size() == profile.at(1).size())
-        return RMS(profile.at(0), profile.at(1));
-    return fitLine(ProfileView::of(profile));
+    return profile.size() < 2 ? RMS() : RMS(profile.at(0), profile.at(1));
 }
 
 } // namespace Algos
