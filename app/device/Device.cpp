@@ -47,27 +47,14 @@ void logInfo(const std::string& line)
     Logger::instance().log(INFO, line);
 }
 
-struct DevicePortSettings
-{
-    uint32_t baudrate;
-    serial::ByteSize bytesize;
-    serial::Parity parity;
-    serial::StopBits stopbits;
-    serial::FlowControl flowcontrol;
-};
+constexpr uint32_t kDeviceBaudRate = 460800;
 
-// The instrument's line: 460800 baud, 8 data bits, no parity, one stop bit,
-// no flow control.
-constexpr DevicePortSettings kDevicePortSettings{460800, serial::eightbits, serial::parity_none,
-                                                 serial::stopbits_one, serial::flowcontrol_none};
-
-// Opens the port with the instrument's line settings and no time-outs;
-// throws when it cannot.
+// Opens the port with the instrument's line settings (8 data bits, no parity,
+// one stop bit, no flow control) and no time-outs; throws when it cannot.
 std::unique_ptr<serial::Serial> openWithDevicePortSettings(const std::string& name)
 {
-    const DevicePortSettings& line = kDevicePortSettings;
-    return std::make_unique<serial::Serial>(name, line.baudrate, serial::Timeout(), line.bytesize, line.parity,
-                                            line.stopbits, line.flowcontrol);
+    return std::make_unique<serial::Serial>(name, kDeviceBaudRate, serial::Timeout(), serial::eightbits,
+                                            serial::parity_none, serial::stopbits_one, serial::flowcontrol_none);
 }
 
 bool contains(const std::string& text, const char* part)
@@ -387,20 +374,18 @@ void Device::readContourPacket()
 // fast stream costs few reads.
 std::string Device::nextBytes(std::size_t wanted)
 {
-    std::size_t buffered = m_received.size() - m_receivedPos;
-    if (buffered < wanted) {
-        const std::size_t missing = wanted - buffered;
+    if (m_received.size() - m_receivedPos < wanted) {
+        // The bytes taken already go first, so that a stream that never
+        // runs dry does not pile up behind m_receivedPos.
+        m_received.erase(0, m_receivedPos);
+        m_receivedPos = 0;
+        const std::size_t missing = wanted - m_received.size();
         const std::size_t arrived = std::min(m_serialPort->available(), kMaxChunk);
         m_received += readBytes(std::max(missing, arrived));
-        buffered = m_received.size() - m_receivedPos;
     }
-    const std::size_t take = std::min(wanted, buffered);
+    const std::size_t take = std::min(wanted, m_received.size() - m_receivedPos);
     std::string bytes = m_received.substr(m_receivedPos, take);
     m_receivedPos += take;
-    if (m_receivedPos == m_received.size()) {
-        m_received.clear();
-        m_receivedPos = 0;
-    }
     return bytes;
 }
 
