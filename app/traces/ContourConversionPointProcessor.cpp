@@ -1,6 +1,7 @@
 #include "ContourConversionPointProcessor.h"
 
 #include <QMutexLocker>
+#include <QtMath>
 
 #include <cmath>
 #include <cstdint>
@@ -9,8 +10,6 @@
 #include "AppSettings.h"
 
 namespace {
-
-constexpr double kDegreesToRadians = 0.017453292519943295;
 
 struct Calibration
 {
@@ -57,7 +56,7 @@ Rotation rackRotation(double degrees)
     thread_local Cache cache;
     const std::uint64_t bits = bitsOf(degrees);
     if (!cache.filled || cache.degreeBits != bits) {
-        const double angle = degrees * kDegreesToRadians;
+        const double angle = qDegreesToRadians(degrees);
         cache = {true, bits, {std::sin(angle), std::cos(angle)}};
     }
     return cache.rotation;

@@ -25,16 +25,6 @@ ProcessingSwitches currentSwitches()
     return {settings.servise.is_disabled_gauss_filter, settings.servise.is_disabled_radius_elimination};
 }
 
-int commonLength(const ProfileData& data, int columns)
-{
-    if (data.size() < columns)
-        return 0;
-    int length = data[0].size();
-    for (int i = 1; i < columns; ++i)
-        length = std::min(length, data[i].size());
-    return length;
-}
-
 // Smooths the heights with a Gaussian low-pass whose cut-off is the tip
 // radius; x and heights come back trimmed at both ends, the console column
 // keeps its length.
@@ -56,11 +46,7 @@ ContourTrace::ContourTrace() : AbstractTrace(3)
 
 ContourTrace::ContourTrace(const ProfileData& data) : ContourTrace()
 {
-    clearPointProcessors();
-    clearPostProcessors();
-    const int rows = commonLength(data, 3);
-    for (int j = 0; j < rows; ++j)
-        addPoint({data[0][j], data[1][j], data[2][j]});
+    addPoints(data);
 }
 
 void ContourTrace::processDisplay(ProfileData& display) const

@@ -16,11 +16,7 @@ ProfileTrace::ProfileTrace() : AbstractTrace(2), filterCutOff(cutOffForIndex(kDe
 
 ProfileTrace::ProfileTrace(const ProfileData& data) : ProfileTrace()
 {
-    clearPointProcessors();
-    clearPostProcessors();
-    const int rows = data.size() < 2 ? 0 : std::min(data[0].size(), data[1].size());
-    for (int j = 0; j < rows; ++j)
-        addPoint({data[0][j], data[1][j]});
+    addPoints(data);
 }
 
 void ProfileTrace::addAdditionalTrace(ProfileTrace* trace)

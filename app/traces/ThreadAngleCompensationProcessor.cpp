@@ -1,5 +1,7 @@
 #include "ThreadAngleCompensationProcessor.h"
 
+#include <QtMath>
+
 #include <cmath>
 
 ThreadAngleCompensationProcessor::ThreadAngleCompensationProcessor(double angle)
@@ -12,7 +14,7 @@ void ThreadAngleCompensationProcessor::process(ProfileData& data)
 {
     if (data.isEmpty())
         return;
-    const double factor = std::cos(m_angle * 0.017453292519943295);
+    const double factor = std::cos(qDegreesToRadians(m_angle));
     for (double& x : data[0])
         x *= factor;
 }

@@ -1,12 +1,12 @@
 #include "XZeronator.h"
 
+#include "algos/Geometry.h"
+
 XZeronator::XZeronator() : IDataPostProcessor(QStringLiteral("XZeronator")) {}
 
 void XZeronator::process(ProfileData& data)
 {
     if (data.isEmpty() || data[0].isEmpty())
         return;
-    const double first = data[0].first();
-    for (double& x : data[0])
-        x -= first;
+    Algos::addConstant(data[0], -data[0].first());
 }
