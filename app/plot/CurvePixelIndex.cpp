@@ -95,16 +95,26 @@ void CurvePixelIndex::searchPointBlock(int block, const QPointF& pos, NearestPoi
     }
 }
 
+// The best distance the most promising block sets prunes most of the others.
+template <typename MayBeat, typename Search>
+void CurvePixelIndex::searchBlocks(const QPointF& pos, MayBeat mayBeat, Search search) const
+{
+    const int first = mostPromisingBlock(pos);
+    search(first);
+    for (int block = 0; block < m_boxes.size(); ++block) {
+        if (block != first && mayBeat(lowerBound(block, pos)))
+            search(block);
+    }
+}
+
 CurvePixelIndex::NearestPoint CurvePixelIndex::nearestPoint(const QPointF& pos) const
 {
     NearestPoint best{-1, kMaxDouble};
     if (m_points.isEmpty())
         return best;
-    searchPointBlock(mostPromisingBlock(pos), pos, best);
-    for (int block = 0; block < m_boxes.size(); ++block) {
-        if (lowerBound(block, pos) <= best.distanceSquared)
-            searchPointBlock(block, pos, best);
-    }
+    searchBlocks(
+        pos, [&](double lowerBound) { return lowerBound <= best.distanceSquared; },
+        [&](int block) { searchPointBlock(block, pos, best); });
     return best;
 }
 
@@ -129,11 +139,9 @@ CurvePixelIndex::NearestSegments CurvePixelIndex::nearestSegments(const QPointF&
     NearestSegments best{kMaxDouble, kMaxDouble};
     if (m_points.size() < 2)
         return best;
-    searchSegmentBlock(mostPromisingBlock(pos), pos, inside, best);
-    for (int block = 0; block < m_boxes.size(); ++block) {
-        const double limit = std::min({bound, best.inside, best.crossing});
-        if (!cannotComeBelow(lowerBound(block, pos), limit))
-            searchSegmentBlock(block, pos, inside, best);
-    }
+    searchBlocks(
+        pos,
+        [&](double lowerBound) { return !cannotComeBelow(lowerBound, std::min({bound, best.inside, best.crossing})); },
+        [&](int block) { searchSegmentBlock(block, pos, inside, best); });
     return best;
 }

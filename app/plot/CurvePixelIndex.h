@@ -51,6 +51,10 @@ private:
 
     double lowerBound(int block, const QPointF& pos) const;
     int mostPromisingBlock(const QPointF& pos) const;
+    // Calls search(block) for the most promising block, then for every other
+    // block whose lower bound mayBeat(lowerBound) accepts at that moment.
+    template <typename MayBeat, typename Search>
+    void searchBlocks(const QPointF& pos, MayBeat mayBeat, Search search) const;
     void searchPointBlock(int block, const QPointF& pos, NearestPoint& best) const;
     void searchSegmentBlock(int block, const QPointF& pos, const QRectF& inside, NearestSegments& best) const;
 

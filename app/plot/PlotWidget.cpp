@@ -210,14 +210,9 @@ PlotWidget::CurveHit PlotWidget::nearestCurve(const QPointF& pos) const
     for (QCPCurve* curve : liveCurves()) {
         if (curve->selectable() == QCP::stNone)
             continue;
-        QVariant details;
-        const double distance = curve->selectTest(pos, true, &details);
-        if (distance < 0 || std::isnan(distance))
-            continue;
-        const QCPDataSelection selection = details.value<QCPDataSelection>();
-        const int index = selection.isEmpty() ? -1 : selection.dataRange(0).begin();
-        // A curve whose points are all NaN reports an index past its data.
-        if (index < 0 || index >= curve->dataCount())
+        double distance = 0;
+        const int index = nearestIndex(curve, pos, &distance);
+        if (index < 0 || std::isnan(distance))
             continue;
         if (!best.curve || distance < bestDistance) {
             best = {curve, index};
@@ -227,10 +222,13 @@ PlotWidget::CurveHit PlotWidget::nearestCurve(const QPointF& pos) const
     return best;
 }
 
-int PlotWidget::nearestIndex(const QCPCurve* curve, const QPointF& pos)
+int PlotWidget::nearestIndex(const QCPCurve* curve, const QPointF& pos, double* distance)
 {
     QVariant details;
-    if (curve->selectTest(pos, true, &details) < 0)
+    const double result = curve->selectTest(pos, true, &details);
+    if (distance)
+        *distance = result;
+    if (result < 0)
         return -1;
     const QCPDataSelection selection = details.value<QCPDataSelection>();
     const int index = selection.isEmpty() ? -1 : selection.dataRange(0).begin();

@@ -69,7 +69,10 @@ private:
 
     QList<QCPCurve*> liveCurves() const;
     CurveHit nearestCurve(const QPointF& pos) const;
-    static int nearestIndex(const QCPCurve* curve, const QPointF& pos);
+    // The index of the curve's point nearest to pos, -1 when the curve is not
+    // hit or names no point of its data (a curve whose points are all NaN
+    // reports an index past its data); distance receives the hit test's result.
+    static int nearestIndex(const QCPCurve* curve, const QPointF& pos, double* distance = nullptr);
 
     void chooseStartCurve(PlotSelectionRect* rect, const QRect& selection) const;
     bool addRangeCandidate(PlotSelectionRect* rect, const QMouseEvent* event, Candidates& candidates) const;
