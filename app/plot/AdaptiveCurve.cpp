@@ -235,6 +235,10 @@ void AdaptiveCurve::rebuildPixelIndex(const View& view) const
 
 void AdaptiveCurve::projectPoints(QVector<QPointF>& pixels) const
 {
+    // A buffer far larger than the data goes, so that a curve does not hold
+    // on to the memory of a long trace it showed before.
+    if (pixels.capacity() > 2 * dataCount())
+        pixels = QVector<QPointF>();
     pixels.resize(dataCount());
     QPointF* out = pixels.data();
     const bool linear = mKeyAxis->scaleType() == QCPAxis::stLinear && mValueAxis->scaleType() == QCPAxis::stLinear;
