@@ -3,11 +3,6 @@
 #include "ContourStatusMachine.h"
 #include "DeviceCommands.h"
 
-ContourPacketHandler::ContourPacketHandler()
-{
-    reset();
-}
-
 void ContourPacketHandler::reset()
 {
     m_lastAlarm = kNoByteSeen;

@@ -18,8 +18,6 @@ public:
     // outside their range, so the first packet always counts as a change.
     static constexpr uint32_t kNoByteSeen = 1000000;
 
-    ContourPacketHandler();
-
     void reset();
     void handlePacket(const ContourPacket& packet, bool demo, DeviceActions& out);
 

@@ -11,11 +11,6 @@ constexpr int kSampleBatch = 100;
 
 } // namespace
 
-ProfileStreamDecoder::ProfileStreamDecoder()
-{
-    reset();
-}
-
 void ProfileStreamDecoder::reset()
 {
     m_window = kFillerWindow;

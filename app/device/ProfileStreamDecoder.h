@@ -20,8 +20,6 @@
 class ProfileStreamDecoder
 {
 public:
-    ProfileStreamDecoder();
-
     // The state after the link's initialisation: filler window, point 0 of 1.
     void reset();
 

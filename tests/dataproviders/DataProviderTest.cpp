@@ -1,4 +1,3 @@
-#include <QMutex>
 #include <QSemaphore>
 #include <QtTest>
 
@@ -8,47 +7,19 @@
 #include "DataProvider.h"
 #include "DebugCapture.h"
 #include "PlainTrace.h"
+#include "ProviderEventLog.h"
 #include "TestMain.h"
 
 namespace {
 
-// Records the provider's signals, in the order they were emitted on
-// whatever thread, and the post-processing runs among them.
-class EventLog
-{
-public:
-    void add(const QString& event)
-    {
-        QMutexLocker lock(&m_mutex);
-        m_events.append(event);
-    }
-    QStringList events() const
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_events;
-    }
-    void watch(DataProvider& provider)
-    {
-        QObject::connect(&provider, &DataProvider::dataReadStarted, [this] { add("started"); });
-        QObject::connect(&provider, &DataProvider::dataBatchReady,
-                         [this](int from, int count) { add(QStringLiteral("batch %1 %2").arg(from).arg(count)); });
-        QObject::connect(&provider, &DataProvider::dataReadError, [this](const QString& s) { add("error " + s); });
-        QObject::connect(&provider, &DataProvider::dataReadFinished, [this] { add("finished"); });
-    }
-
-private:
-    mutable QMutex m_mutex;
-    QStringList m_events;
-};
-
 class LoggingPostProcessor : public IDataPostProcessor
 {
 public:
-    explicit LoggingPostProcessor(EventLog& log) : IDataPostProcessor(QStringLiteral("log")), m_log(log) {}
+    explicit LoggingPostProcessor(ProviderEventLog& log) : IDataPostProcessor(QStringLiteral("log")), m_log(log) {}
     void process(ProfileData&) override { m_log.add("post-processing"); }
 
 private:
-    EventLog& m_log;
+    ProviderEventLog& m_log;
 };
 
 // Reads `points` rows in batches of two; optionally fails, or blocks until
@@ -134,7 +105,7 @@ private slots:
     void aNullTraceStartsNothing()
     {
         DefaultReadProvider provider;
-        EventLog log;
+        ProviderEventLog log;
         log.watch(provider);
         DebugCapture capture;
         QVERIFY(!provider.start(nullptr));
@@ -148,7 +119,7 @@ private slots:
     void aReadRunsItsStepsInOrder()
     {
         PlainTrace trace;
-        EventLog log;
+        ProviderEventLog log;
         trace.addPostProcessor(new LoggingPostProcessor(log));
         TestProvider provider(TestProvider::Points, 5);
         log.watch(provider);
@@ -168,7 +139,7 @@ private slots:
     void aFailedReadStillFinishes()
     {
         PlainTrace trace;
-        EventLog log;
+        ProviderEventLog log;
         trace.addPostProcessor(new LoggingPostProcessor(log));
         TestProvider provider(TestProvider::Failing);
         log.watch(provider);
@@ -183,7 +154,7 @@ private slots:
     {
         PlainTrace trace;
         DefaultReadProvider provider;
-        EventLog log;
+        ProviderEventLog log;
         log.watch(provider);
         QVERIFY(provider.start(&trace));
         QVERIFY(waitForFinish(provider));
@@ -217,7 +188,7 @@ private slots:
     void aProviderDestroyedDuringAReadWaitsForIt()
     {
         PlainTrace trace;
-        EventLog log;
+        ProviderEventLog log;
         trace.addPostProcessor(new LoggingPostProcessor(log));
         auto provider = std::make_unique<TestProvider>(TestProvider::Endless);
         log.watch(*provider);

@@ -1,5 +1,4 @@
 #include <QFile>
-#include <QMutex>
 #include <QtEndian>
 #include <QtTest>
 
@@ -9,51 +8,20 @@
 #include "ContourTrace.h"
 #include "FileDataProvider.h"
 #include "ProfileTrace.h"
+#include "ProviderEventLog.h"
 #include "TestMain.h"
 #include "TraceFileType.h"
 #include "TraceTypes.h"
 
 namespace {
 
-// The provider's signals in the order they were emitted, on whatever thread.
-class SignalLog
-{
-public:
-    explicit SignalLog(FileDataProvider& provider)
-    {
-        QObject::connect(&provider, &DataProvider::dataReadStarted, [this] { add("started"); });
-        QObject::connect(&provider, &DataProvider::dataBatchReady,
-                         [this](int from, int count) { add(QStringLiteral("batch %1 %2").arg(from).arg(count)); });
-        QObject::connect(&provider, &DataProvider::dataReadError, [this](const QString& s) { add("error " + s); });
-        QObject::connect(&provider, &DataProvider::dataReadFinished, [this] { add("finished"); });
-    }
-
-    QStringList events() const
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_events;
-    }
-
-    QStringList errors() const { return events().filter(QRegularExpression("^error ")); }
-    QStringList batches() const { return events().filter(QRegularExpression("^batch ")); }
-
-private:
-    void add(const QString& event)
-    {
-        QMutexLocker lock(&m_mutex);
-        m_events.append(event);
-    }
-
-    mutable QMutex m_mutex;
-    QStringList m_events;
-};
-
 // A file read the way the program opens one: the trace class chosen from
 // the file's first line, then the provider started on it and waited for.
 struct FileRead
 {
-    explicit FileRead(const QString& path) : provider(path), log(provider)
+    explicit FileRead(const QString& path) : provider(path)
     {
+        log.watch(provider);
         const int type = TraceFileType::typeOfFile(path);
         if (type == PROFILE || type == ADDITIONAL_TRACE)
             trace = std::make_unique<ProfileTrace>();
@@ -76,7 +44,7 @@ struct FileRead
 
     std::unique_ptr<AbstractTrace> trace;
     FileDataProvider provider;
-    SignalLog log;
+    ProviderEventLog log;
 };
 
 void writeBytes(const QString& path, const QByteArray& bytes)
