@@ -59,6 +59,15 @@ void enableRangeSelection(PlotFixture& f, QCP::SelectionRectMode mode)
     f.plot.setSelectionRectMode(mode);
 }
 
+// Range selection in the given mode over one curve along y = 50, drawn.
+AdaptiveCurve* rangeSelectionCurve(PlotFixture& f, QCP::SelectionRectMode mode, double step = 1)
+{
+    enableRangeSelection(f, mode);
+    auto* curve = f.addHorizontalCurve<AdaptiveCurve>(50, step);
+    f.plot.replot();
+    return curve;
+}
+
 // Selections compared as text, so that a failure shows both.
 QString text(const QCPDataSelection& selection)
 {
@@ -322,9 +331,7 @@ void PlotWidgetTest::snappedCurveThatVanishesIsNone()
 void PlotWidgetTest::realtimeDragSelectsRange()
 {
     PlotFixture f;
-    enableRangeSelection(f, QCP::srmSelectRealtime);
-    auto* curve = f.addHorizontalCurve<AdaptiveCurve>(50, 0.05);
-    f.plot.replot();
+    auto* curve = rangeSelectionCurve(f, QCP::srmSelectRealtime, 0.05);
     QSignalSpy changes(curve, SIGNAL(selectionChanged(QCPDataSelection)));
     auto nearestIndex = [&](const QPoint& pos) {
         QVariant details;
@@ -355,9 +362,7 @@ void PlotWidgetTest::realtimeDragSelectsRange()
 void PlotWidgetTest::dragLeavingAxisRectKeepsLastIndex()
 {
     PlotFixture f;
-    enableRangeSelection(f, QCP::srmSelectRealtime);
-    auto* curve = f.addHorizontalCurve<AdaptiveCurve>(50);
-    f.plot.replot();
+    auto* curve = rangeSelectionCurve(f, QCP::srmSelectRealtime);
     f.press(f.pixel(60, 50));
     f.move(f.pixel(62, 50));
     f.move(f.pixel(70, 50));
@@ -426,9 +431,7 @@ void PlotWidgetTest::keepSelections()
 void PlotWidgetTest::modeSwitchesDuringDrag()
 {
     PlotFixture f;
-    enableRangeSelection(f, QCP::srmSelectRealtime);
-    auto* curve = f.addHorizontalCurve<AdaptiveCurve>(50);
-    f.plot.replot();
+    auto* curve = rangeSelectionCurve(f, QCP::srmSelectRealtime);
 
     f.press(f.pixel(10, 50));
     f.move(f.pixel(20, 50));
@@ -455,9 +458,7 @@ void PlotWidgetTest::modeSwitchesDuringDrag()
 void PlotWidgetTest::plainSelectDragStartsAtPress()
 {
     PlotFixture f;
-    enableRangeSelection(f, QCP::srmSelect);
-    auto* curve = f.addHorizontalCurve<AdaptiveCurve>(50);
-    f.plot.replot();
+    auto* curve = rangeSelectionCurve(f, QCP::srmSelect);
     f.press(f.pixel(10, 50));
     f.move(f.pixel(20, 50));
     QVERIFY(curve->selection().isEmpty());
