@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "ProfileChecks.h"
+#include "ProfileView.h"
 
 namespace Algos {
 
@@ -39,24 +40,15 @@ QPointF rotatePoint(float cx, float cy, float angle, const QPointF& point)
     return QPointF(centreX + dx * c - dy * s, centreY + dx * s + dy * c);
 }
 
-namespace {
-
-int pointCount(const ProfileData& data)
-{
-    return data.size() < 2 ? 0 : std::min(data[0].size(), data[1].size());
-}
-
-} // namespace
-
 double nearestDistanceSum(const ProfileData& reference, const ProfileData& points)
 {
-    const int referenceCount = pointCount(reference);
-    const int count = pointCount(points);
+    const ProfileView searched = ProfileView::of(reference);
+    const ProfileView summed = ProfileView::of(points);
     double sum = 0;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < summed.size; ++i) {
         double nearest = std::numeric_limits<double>::max();
-        for (int j = 0; j < referenceCount; ++j) {
-            const double d = squaredDistance(points[0][i], points[1][i], reference[0][j], reference[1][j]);
+        for (int j = 0; j < searched.size; ++j) {
+            const double d = squaredDistance(summed.x[i], summed.heights[i], searched.x[j], searched.heights[j]);
             if (d < nearest)
                 nearest = d;
         }

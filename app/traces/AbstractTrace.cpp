@@ -232,14 +232,16 @@ void AbstractTrace::rebuild()
 }
 
 // The first `count` rows of the first m_dimension columns of `rows` after
-// the point processors; without processors the columns are shared, not copied.
+// the point processors. Without processors the columns are copied whole
+// rather than shared: a store sharing the raw columns would copy them under
+// the lock at the next appended point.
 ProfileData AbstractTrace::convertedRows(const ProfileData& rows, int count) const
 {
     const PointProcessors pointProcessors = pointProcessorsSnapshot();
     ProfileData converted(m_dimension);
     if (pointProcessors.isEmpty()) {
         for (int i = 0; i < m_dimension; ++i)
-            converted[i] = rows[i].mid(0, count);
+            converted[i] = QVector<double>(rows[i].cbegin(), rows[i].cbegin() + count);
         return converted;
     }
     for (QVector<double>& column : converted)

@@ -29,10 +29,20 @@ class TraceConcurrencyTest : public QObject
     Q_OBJECT
 
 private slots:
+    void appendWhileReadingClearingAndRebuilding_data()
+    {
+        QTest::addColumn<bool>("withPointConversion");
+        QTest::newRow("point conversion") << true;
+        // Without point processors a rebuild shares the raw columns.
+        QTest::newRow("no point processors") << false;
+    }
+
     void appendWhileReadingClearingAndRebuilding()
     {
+        QFETCH(bool, withPointConversion);
         CountingTrace trace(3);
-        trace.addPointProcessor(new ContourConversionPointProcessor);
+        if (withPointConversion)
+            trace.addPointProcessor(new ContourConversionPointProcessor);
         trace.addPostProcessor(new YZeronator);
 
         std::atomic<bool> writing{true};
