@@ -6,22 +6,14 @@
 #include <numeric>
 
 #include "algos/Geometry.h"
-
-namespace {
-
-int pointCount(const ProfileData& data)
-{
-    return data.size() < 2 ? 0 : std::min(data[0].size(), data[1].size());
-}
-
-} // namespace
+#include "algos/ProfileChecks.h"
 
 NearestPointSearch::NearestPointSearch(const ProfileData& reference)
 {
     // A reference point with a non-finite coordinate is never nearer than
     // the largest double, so leaving it out changes no result.
     QVector<int> order;
-    const int count = pointCount(reference);
+    const int count = Algos::pointCount(reference);
     for (int i = 0; i < count; ++i) {
         if (std::isfinite(reference[0][i]) && std::isfinite(reference[1][i]))
             order.append(i);
@@ -38,7 +30,7 @@ NearestPointSearch::NearestPointSearch(const ProfileData& reference)
 
 double NearestPointSearch::distanceSum(const ProfileData& points) const
 {
-    const int count = pointCount(points);
+    const int count = Algos::pointCount(points);
     double sum = 0;
     for (int i = 0; i < count; ++i)
         sum += std::sqrt(nearestSquaredDistance(points[0][i], points[1][i]));

@@ -9,8 +9,11 @@
 #include "AbstractTrace.h"
 #include "NearestPointSearch.h"
 #include "algos/Geometry.h"
+#include "algos/ProfileChecks.h"
 
 namespace {
+
+using Algos::pointCount;
 
 constexpr int kThinnedPointsPerOverlap = 100;
 constexpr double kSearchStartShare = 0.05;
@@ -19,11 +22,6 @@ constexpr double kSearchEndShare = 0.001;
 // and alignment settles within a few passes.
 constexpr int kMaxAcceptedSteps = 100000;
 constexpr int kMaxAlignmentPasses = 1000;
-
-int pointCount(const ProfileData& data)
-{
-    return data.size() < 2 ? 0 : std::min(data[0].size(), data[1].size());
-}
 
 ProfileData emptyProfile()
 {

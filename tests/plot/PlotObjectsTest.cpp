@@ -1,5 +1,7 @@
 #include "PlotFixture.h"
 
+#include <functional>
+
 #include "plot/PlotAxisTicker.h"
 #include "plot/QCPItemArc.h"
 #include "plot/XAxisMarker.h"
