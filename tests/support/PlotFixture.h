@@ -5,7 +5,8 @@
 #include <QtTest>
 
 // A shown offscreen plot with both axes over 0..100, and the mouse driven
-// through the window system so that the plot sees real mouse events.
+// through the window system so that the plot sees real mouse events. Tests of
+// the plot layer and of the measurements share it.
 class PlotFixture
 {
 public:
@@ -42,6 +43,17 @@ public:
     void release(const QPoint& pos, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::mouseRelease(plot.windowHandle(), Qt::LeftButton, modifiers, pos);
+    }
+
+    // A left-button drag from one pixel to another through a midway move, as
+    // a user picks a range with the selection rectangle.
+    void drag(const QPoint& from, const QPoint& to)
+    {
+        move(from);
+        press(from);
+        move((from + to) / 2);
+        move(to);
+        release(to);
     }
 
     // A curve of points (x, y) for x = 0, step, 2 step, ... up to 100.
