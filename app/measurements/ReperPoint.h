@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+#include <QPointF>
+#include <QPointer>
+
+class Measurement;
+class PlotCurve;
+class PlotWidget;
+class QCPItemTracer;
+
+// A marked point a measurement leaves on the plot: a visible marker on the
+// layer "overlay" and an invisible one-point curve that the plot's snap and
+// range selection can pick like a trace point. Created hidden; the owning
+// measurement places, shows and deletes it. Deleting it takes the marker and
+// the curve off the plot (and so out of the curve registry).
+class ReperPoint : public QObject
+{
+    Q_OBJECT
+public:
+    ReperPoint(PlotWidget* plot, Measurement* owner);
+    ~ReperPoint() override;
+
+    QPointF position() const { return m_position; }
+    // Moves the marker and makes p the pick curve's one data point.
+    void setPosition(const QPointF& p);
+
+    // Highlighted: a green circle; normal: a red plus with a dashed magenta
+    // pen. Returns whether the point was highlighted before.
+    bool setHighlighted(bool on);
+    bool isHighlighted() const { return m_highlighted; }
+
+    void setMarkerVisible(bool visible);
+
+    Measurement* measurement() const { return m_measurement; }
+
+    // The pick curve becomes selectable as a whole, or not selectable.
+    void setSelectable();
+    void setUnselectable();
+
+    QCPItemTracer* marker() const;
+    PlotCurve* pickCurve() const;
+
+private:
+    void applyLook();
+
+    QPointer<QCPItemTracer> m_marker;
+    Measurement* m_measurement;
+    QPointer<PlotWidget> m_plot;
+    QPointer<PlotCurve> m_pickCurve;
+    QPointF m_position;
+    bool m_highlighted = false;
+};
