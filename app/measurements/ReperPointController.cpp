@@ -66,14 +66,18 @@ bool ReperPointController::pixelOf(const ReperPoint* point, QPoint& pixel) const
     return true;
 }
 
-// Several points within reach are all highlighted; the cursor ends on the
-// last of them in registry order.
+// Several points within reach are all highlighted; the cursor goes to the
+// last of them in registry order. It is moved once, there: moving it onto each
+// in turn would make the window system report moves back and forth between
+// them, and each of those moves would start the round again.
 void ReperPointController::mouseMove(QMouseEvent* e)
 {
     if (!m_plot || !e)
         return;
     const QPoint mouse(int(std::floor(e->localPos().x() + 0.5)), int(std::floor(e->localPos().y() + 0.5)));
     bool changed = false;
+    bool attracted = false;
+    QPoint target;
     for (auto it = m_points.begin(); it != m_points.end();) {
         ReperPoint* point = it.value();
         if (!point) {
@@ -84,15 +88,25 @@ void ReperPointController::mouseMove(QMouseEvent* e)
         const bool attracts = point->measurement() && point->measurement()->isFinished() && pixelOf(point, pixel)
                               && std::abs(pixel.x() - mouse.x()) + std::abs(pixel.y() - mouse.y()) < kSnapReach;
         if (attracts) {
-            QCursor::setPos(m_plot->mapToGlobal(pixel));
+            attracted = true;
+            target = pixel;
             changed |= !point->setHighlighted(true);
         } else {
             changed |= point->setHighlighted(false);
         }
         ++it;
     }
+    if (attracted)
+        moveCursorTo(target);
     if (changed)
         redrawMarkers();
+}
+
+void ReperPointController::moveCursorTo(const QPoint& pixel)
+{
+    const QPoint global = m_plot->mapToGlobal(pixel);
+    if (QCursor::pos() != global)
+        QCursor::setPos(global);
 }
 
 void ReperPointController::redrawMarkers()

@@ -34,6 +34,7 @@ private:
     // The point's position in whole pixels; false when it has none (a
     // coordinate that is not finite or lies far outside any screen).
     bool pixelOf(const ReperPoint* point, QPoint& pixel) const;
+    void moveCursorTo(const QPoint& pixel);
     void redrawMarkers();
 
     QPointer<PlotWidget> m_plot;
