@@ -1,6 +1,7 @@
 #include "Measurement.h"
 
 #include "DisplayUnit.h"
+#include "MeasurementLayers.h"
 #include "ReperPoint.h"
 #include "math/SinglePrecision.h"
 
@@ -162,14 +163,37 @@ void Measurement::finish()
 {
     m_finished = true;
     disconnectAll();
+    settleOnOverlay();
     setHighlighted(false);
     if (m_plot)
         m_plot->replot(QCustomPlot::rpRefreshHint);
 }
 
-void Measurement::setItemsLayer(QCPLayer* layer)
+void Measurement::adopt(QCPLayerable* item)
 {
-    m_itemsLayer = layer;
+    if (!item)
+        return;
+    if (QCPLayer* layer = currentLayer())
+        item->setLayer(layer);
+    m_items.append(item);
+}
+
+QCPLayer* Measurement::currentLayer() const
+{
+    return m_finished ? MeasurementLayers::settled(m_plot) : MeasurementLayers::editing(m_plot);
+}
+
+void Measurement::settleOnOverlay()
+{
+    QCPLayer* overlay = MeasurementLayers::settled(m_plot);
+    if (!overlay)
+        return;
+    for (const QPointer<QCPLayerable>& item : qAsConst(m_items)) {
+        if (item)
+            item->setLayer(overlay);
+    }
+    for (ReperPoint* point : qAsConst(m_reperPoints))
+        point->setMarkerLayer(overlay);
 }
 
 void Measurement::graphSelectionChanged(QCPDataSelection sel)
@@ -199,8 +223,9 @@ void Measurement::followCursor(QMouseEvent* event)
 
 void Measurement::redrawAfterMove()
 {
-    if (m_itemsLayer)
-        m_itemsLayer->replot();
+    QCPLayer* layer = currentLayer();
+    if (m_moveRedraw == MoveRedraw::OwnLayer && layer)
+        layer->replot();
     else
         m_plot->replot(QCustomPlot::rpRefreshHint);
 }

@@ -12,6 +12,7 @@
 
 class PlotWidget;
 class QCPLayer;
+class QCPLayerable;
 class QMouseEvent;
 class ReperPoint;
 
@@ -23,6 +24,12 @@ class ReperPoint;
 //
 // A measurement has no QObject parent: its manager owns it. Ids come from one
 // counter for the whole process, starting at 1, and are never reused.
+//
+// Everything a kind draws goes through adoptItem(): while the measurement is
+// being placed its items and reference points are on a layer of their own
+// (MeasurementLayers), and finish() moves them to "overlay". A kind whose
+// calculate() only moves its adopted items asks for MoveRedraw::OwnLayer, and
+// a mouse move then redraws that layer alone instead of the whole plot.
 class Measurement : public QObject
 {
     Q_OBJECT
@@ -96,9 +103,14 @@ public:
     void makeReperPointsSelectable();
     void makeReperPointsUnselectable();
 
-    // Marks the measurement finished, cuts its connections, unhighlights it
-    // and replots. Emits nothing: kinds that report finishing do so themselves.
+    // Marks the measurement finished, cuts its connections, moves its items
+    // and reference points to "overlay", unhighlights it and replots. Emits
+    // nothing: kinds that report finishing do so themselves.
     void finish();
+
+    // What a mouse move redraws after calculate(): the whole plot, or only the
+    // layer of the measurement being placed.
+    enum class MoveRedraw { WholePlot, OwnLayer };
 
 signals:
     void measumentChanged();
@@ -111,16 +123,29 @@ signals:
 
 protected:
     void setYieldsValue(bool yieldsValue) { m_yieldsValue = yieldsValue; }
-    // The buffered layer holding every item that calculate() moves. When set,
-    // a mouse move redraws only that layer, not the traces; leave it unset for
-    // a kind whose calculate() changes curves or anything outside the layer.
-    void setItemsLayer(QCPLayer* layer);
+
+    // Puts an item (or a plottable) the kind created on the measurement's
+    // current layer and has finish() move it to "overlay". The kind still
+    // removes it from the plot in its destructor.
+    template <typename Layerable>
+    Layerable* adoptItem(Layerable* item)
+    {
+        adopt(item);
+        return item;
+    }
+
+    // OwnLayer only for a kind whose calculate() changes nothing but its
+    // adopted items and reference points; the default redraws the whole plot.
+    void setMoveRedraw(MoveRedraw redraw) { m_moveRedraw = redraw; }
 
 private slots:
     void graphSelectionChanged(QCPDataSelection sel);
 
 private:
     void connectPlottables();
+    void adopt(QCPLayerable* item);
+    QCPLayer* currentLayer() const;
+    void settleOnOverlay();
     void followCursor(QMouseEvent* event);
     void redrawAfterMove();
 
@@ -136,5 +161,6 @@ private:
     bool m_selectionLocked = false;
     int m_kind = NO_MEASUREMENT;
     QList<ReperPoint*> m_reperPoints;
-    QPointer<QCPLayer> m_itemsLayer;
+    QList<QPointer<QCPLayerable>> m_items;
+    MoveRedraw m_moveRedraw = MoveRedraw::WholePlot;
 };

@@ -1,14 +1,40 @@
 #include "ReperPoint.h"
 
+#include "Measurement.h"
+#include "MeasurementLayers.h"
+#include "PickCurve.h"
+
 #include "Constants.h"
 
-#include "plot/PlotCurve.h"
 #include "plot/PlotWidget.h"
 
 namespace {
 
-const QString kMarkerLayer = QStringLiteral("overlay");
 constexpr double kMarkerSize = 7;
+
+QCPItemTracer* createMarker(PlotWidget* plot, QCPLayer* layer)
+{
+    auto* marker = new QCPItemTracer(plot);
+    marker->setLayer(layer);
+    marker->setStyle(QCPItemTracer::tsPlus);
+    marker->setPen(kMagentaDashPen);
+    marker->setBrush(QBrush(Qt::red, Qt::SolidPattern));
+    marker->setSize(kMarkerSize);
+    marker->setVisible(false);
+    return marker;
+}
+
+// A pick curve has no name and draws nothing, so it stays out of the legend;
+// the legend's bookkeeping would also make adding thousands of them quadratic.
+PickCurve* createPickCurve(PlotWidget* plot)
+{
+    const bool addsToLegend = plot->autoAddPlottableToLegend();
+    plot->setAutoAddPlottableToLegend(false);
+    auto* curve = new PickCurve(plot->xAxis, plot->yAxis);
+    plot->setAutoAddPlottableToLegend(addsToLegend);
+    curve->setSelectable(QCP::stNone);
+    return curve;
+}
 
 } // namespace
 
@@ -18,14 +44,9 @@ ReperPoint::ReperPoint(PlotWidget* plot, Measurement* owner)
 {
     if (!plot)
         return;
-    m_marker = new QCPItemTracer(plot);
-    m_marker->setLayer(kMarkerLayer);
-    m_marker->setSize(kMarkerSize);
-    m_marker->setVisible(false);
-    applyLook();
-
-    m_pickCurve = new PlotCurve(plot->xAxis, plot->yAxis);
-    m_pickCurve->setSelectable(QCP::stNone);
+    const bool placing = owner && !owner->isFinished();
+    m_marker = createMarker(plot, placing ? MeasurementLayers::editing(plot) : MeasurementLayers::settled(plot));
+    m_pickCurve = createPickCurve(plot);
 }
 
 ReperPoint::~ReperPoint()
@@ -53,32 +74,20 @@ void ReperPoint::setPosition(const QPointF& p)
 bool ReperPoint::setHighlighted(bool on)
 {
     const bool before = m_highlighted;
-    if (on != before) {
-        m_highlighted = on;
-        applyLook();
-    }
+    m_highlighted = on;
     return before;
-}
-
-void ReperPoint::applyLook()
-{
-    if (!m_marker)
-        return;
-    if (m_highlighted) {
-        m_marker->setStyle(QCPItemTracer::tsCircle);
-        m_marker->setPen(kGreenPen);
-        m_marker->setBrush(QBrush(Qt::green, Qt::SolidPattern));
-    } else {
-        m_marker->setStyle(QCPItemTracer::tsPlus);
-        m_marker->setPen(kMagentaDashPen);
-        m_marker->setBrush(QBrush(Qt::red, Qt::SolidPattern));
-    }
 }
 
 void ReperPoint::setMarkerVisible(bool visible)
 {
     if (m_marker)
         m_marker->setVisible(visible);
+}
+
+void ReperPoint::setMarkerLayer(QCPLayer* layer)
+{
+    if (m_marker && layer)
+        m_marker->setLayer(layer);
 }
 
 void ReperPoint::setSelectable()
@@ -98,7 +107,7 @@ QCPItemTracer* ReperPoint::marker() const
     return m_marker;
 }
 
-PlotCurve* ReperPoint::pickCurve() const
+PickCurve* ReperPoint::pickCurve() const
 {
     return m_pickCurve;
 }

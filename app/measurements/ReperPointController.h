@@ -1,29 +1,35 @@
 #pragma once
 
-#include <QMap>
 #include <QObject>
 #include <QPoint>
+#include <QPointF>
 #include <QPointer>
+#include <QVector>
 
 class PlotWidget;
+class QCPAxis;
+class QCPItemTracer;
 class QMouseEvent;
 class ReperPoint;
 
 // The registry of the live reference points of one plot. It switches their
 // pickability as a whole and, on every mouse move, highlights the points of
 // finished measurements within four pixels (x and y differences added) of the
-// cursor and pulls the system cursor onto them.
+// cursor and pulls the system cursor onto them. The highlight, a green circle
+// over the point's marker, is drawn on the measurement layer (see
+// MeasurementLayers), so only that layer is redrawn when it changes.
 class ReperPointController : public QObject
 {
     Q_OBJECT
 public:
     explicit ReperPointController(PlotWidget* plot);
+    ~ReperPointController() override;
 
     void makePointsSelectable();
     void makePointsUnselectable();
 
     int pointCount() const { return m_points.size(); }
-    bool contains(ReperPoint* point) const { return m_points.contains(point); }
+    bool contains(ReperPoint* point) const;
 
 public slots:
     void reperPointChanged(ReperPoint* p);
@@ -31,14 +37,31 @@ public slots:
     void mouseMove(QMouseEvent* e);
 
 private:
-    // The point's position in whole pixels; false when it has none (a
-    // coordinate that is not finite or lies far outside any screen).
-    bool pixelOf(const ReperPoint* point, QPoint& pixel) const;
+    struct Entry
+    {
+        ReperPoint* point;
+        QPointF position; // as last announced
+    };
+
+    // The position in whole pixels; false when there is none (a coordinate
+    // that is not finite or lies far outside any screen).
+    static bool pixelOf(const QCPAxis* xAxis, const QCPAxis* yAxis, const QPointF& position, QPoint& pixel);
+    // Where the point's entry is or would be in the registry, which is ordered
+    // by the points' addresses.
+    QVector<Entry>::iterator slotOf(ReperPoint* point);
+    QVector<Entry>::const_iterator slotOf(ReperPoint* point) const;
+    void forget(ReperPoint* point);
     void moveCursorTo(const QPoint& pixel);
-    void redrawMarkers();
+    QCPItemTracer* createHighlight();
+    // One green circle over each highlighted point, then the layer redrawn.
+    void showHighlights();
 
     QPointer<PlotWidget> m_plot;
-    // Ordered by the point's address. A point deletes itself only after its
-    // measurement announced the removal; the guard covers a manager that did not.
-    QMap<ReperPoint*, QPointer<ReperPoint>> m_points;
+    // A plain array with the positions in it, walked on every mouse move. A
+    // point deleted without being announced leaves it through its destroyed
+    // signal.
+    QVector<Entry> m_points;
+    // The points the controller lit up, in registry order.
+    QVector<ReperPoint*> m_highlighted;
+    QVector<QPointer<QCPItemTracer>> m_highlights;
 };

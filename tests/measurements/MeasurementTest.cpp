@@ -1,6 +1,7 @@
 #include "ProbeMeasurement.h"
 
 #include "measurements/RangeProtocol.h"
+#include "measurements/PickCurve.h"
 #include "measurements/ReperPoint.h"
 
 #include "plot/AdaptiveCurve.h"
@@ -29,16 +30,14 @@ QString text(const Selection* s)
     return QStringLiteral("%1..%2 %3").arg(s->begin).arg(s->end).arg(s->plottable ? "curve" : "no curve");
 }
 
-// A probe that keeps a thick red vertical line at the cursor, on the layer
-// "overlay".
+// A probe that keeps a thick red vertical line at the cursor.
 class LineProbe : public ProbeMeasurement
 {
 public:
-    explicit LineProbe(PlotWidget* plot)
-        : ProbeMeasurement(plot)
-        , line(new QCPItemLine(plot))
+    explicit LineProbe(PlotWidget* plot, int reperPoints = 0)
+        : ProbeMeasurement(plot, reperPoints)
+        , line(adoptItem(new QCPItemLine(plot)))
     {
-        line->setLayer(QStringLiteral("overlay"));
         line->setPen(QPen(Qt::red, 3));
     }
     ~LineProbe() override { plot()->removeItem(line); }
@@ -74,6 +73,7 @@ private slots:
     void finishStopsFollowing();
     void moveRedrawsItemsLayer_data();
     void moveRedrawsItemsLayer();
+    void finishSettlesItemsOnOverlay();
     void deletionAnnouncesEachPointWhileAlive();
     void reperPointRefusals();
     void cleanup() { setAxisUnit(0); }
@@ -245,7 +245,7 @@ void MeasurementTest::moveRedrawsItemsLayer()
     f.addHorizontalCurve<AdaptiveCurve>(50);
     LineProbe m(&f.plot);
     if (itemsLayer)
-        m.setItemsLayer(f.plot.layer(QStringLiteral("overlay")));
+        m.setMoveRedraw(Measurement::MoveRedraw::OwnLayer);
     f.plot.replot();
     QSignalSpy fullReplots(&f.plot, &QCustomPlot::beforeReplot);
 
@@ -256,6 +256,30 @@ void MeasurementTest::moveRedrawsItemsLayer()
     }
     QCOMPARE(redPixelsInColumn(f.plot, f.pixel(30, 20).x()), 0);
     QCOMPARE(fullReplots.count() == 0, itemsLayer);
+}
+
+// While placed, a measurement draws above "overlay" on a layer of its own;
+// finished, it is on "overlay" with everything settled, and so are points and
+// items it gets later.
+void MeasurementTest::finishSettlesItemsOnOverlay()
+{
+    PlotFixture f;
+    LineProbe m(&f.plot, 1);
+    QCPLayer* editing = m.line->layer();
+    QCOMPARE(editing->name(), QStringLiteral("editing"));
+    QCOMPARE(editing->index(), f.plot.layer(QStringLiteral("overlay"))->index() + 1);
+    QCOMPARE(editing->mode(), QCPLayer::lmBuffered);
+    QCOMPARE(m.reperPoints().first()->marker()->layer(), editing);
+
+    m.finish();
+    const QString overlay = QStringLiteral("overlay");
+    QCOMPARE(m.line->layer()->name(), overlay);
+    QCOMPARE(m.reperPoints().first()->marker()->layer()->name(), overlay);
+    m.addReperPoints(1);
+    QCOMPARE(m.reperPoints().last()->marker()->layer()->name(), overlay);
+    auto* later = m.adoptItem(new QCPItemText(&f.plot));
+    QCOMPARE(later->layer()->name(), overlay);
+    QCOMPARE(f.plot.layer(QStringLiteral("overlay2"))->index(), editing->index() + 1);
 }
 
 void MeasurementTest::deletionAnnouncesEachPointWhileAlive()

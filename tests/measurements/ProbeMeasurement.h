@@ -21,7 +21,8 @@ public:
     void updateLabel() override {}
     void setHighlighted(bool on) override { highlighted = on; }
 
-    using Measurement::setItemsLayer;
+    using Measurement::adoptItem;
+    using Measurement::setMoveRedraw;
 
     int calculations = 0;
     bool highlighted = true;

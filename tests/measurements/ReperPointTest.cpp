@@ -4,8 +4,9 @@
 #include "measurements/ReperPoint.h"
 #include "measurements/ReperPointController.h"
 
+#include "measurements/PickCurve.h"
+
 #include "plot/AdaptiveCurve.h"
-#include "plot/PlotCurve.h"
 
 #include "Constants.h"
 #include "PlotFixture.h"
@@ -44,18 +45,39 @@ struct Scene
     std::vector<std::unique_ptr<ProbeMeasurement>> measurements;
 };
 
-bool looksHighlighted(const ReperPoint* point)
+using Colour = bool (*)(QRgb);
+
+bool isGreen(QRgb p)
 {
-    const QCPItemTracer* marker = point->marker();
-    return marker->style() == QCPItemTracer::tsCircle && marker->pen() == kGreenPen
-           && marker->brush() == QBrush(Qt::green) && marker->size() == 7;
+    return qGreen(p) > 200 && qRed(p) < 100 && qBlue(p) < 100;
 }
 
-bool looksNormal(const ReperPoint* point)
+bool isMagenta(QRgb p)
 {
-    const QCPItemTracer* marker = point->marker();
-    return marker->style() == QCPItemTracer::tsPlus && marker->pen() == kMagentaDashPen
-           && marker->brush() == QBrush(Qt::red) && marker->size() == 7;
+    return qRed(p) > 200 && qBlue(p) > 200 && qGreen(p) < 200;
+}
+
+// Pixels of a colour on screen within four pixels of a point.
+int pixelsNear(PlotWidget& plot, const QPoint& pixel, Colour colour)
+{
+    const QImage image = plot.grab().toImage();
+    int count = 0;
+    for (int y = pixel.y() - 4; y <= pixel.y() + 4; ++y)
+        for (int x = pixel.x() - 4; x <= pixel.x() + 4; ++x)
+            count += colour(image.pixel(x, y)) ? 1 : 0;
+    return count;
+}
+
+// A green circle shows over the point's marker.
+bool looksHighlighted(PlotWidget& plot, const QPoint& pixel)
+{
+    return pixelsNear(plot, pixel, isGreen) > 20;
+}
+
+// The plus with the magenta pen, and no green.
+bool looksNormal(PlotWidget& plot, const QPoint& pixel)
+{
+    return pixelsNear(plot, pixel, isGreen) == 0 && pixelsNear(plot, pixel, isMagenta) > 5;
 }
 
 } // namespace
@@ -64,7 +86,7 @@ class ReperPointTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void createdHiddenOnOverlay();
+    void createdHidden();
     void finishedPointPullsCursor_data();
     void finishedPointPullsCursor();
     void unfinishedPointNeverAttracts();
@@ -76,15 +98,18 @@ private slots:
     void pointRefOfDeletedOwnerReadsOrigin();
 };
 
-void ReperPointTest::createdHiddenOnOverlay()
+void ReperPointTest::createdHidden()
 {
     Scene s;
     ProbeMeasurement* m = s.addMeasurement(1);
     const ReperPoint* point = m->reperPoints().first();
     QCOMPARE(point->measurement(), m);
-    QCOMPARE(point->marker()->layer()->name(), QStringLiteral("overlay"));
     QVERIFY(!point->marker()->visible());
-    QVERIFY(looksNormal(point));
+    const QCPItemTracer* marker = point->marker();
+    QCOMPARE(marker->style(), QCPItemTracer::tsPlus);
+    QCOMPARE(marker->pen(), kMagentaDashPen);
+    QCOMPARE(marker->brush(), QBrush(Qt::red));
+    QCOMPARE(marker->size(), 7.0);
     QCOMPARE(s.f.plot.lastCurve(), point->pickCurve());
     QCOMPARE(point->pickCurve()->selectable(), QCP::stNone);
     QCOMPARE(point->pickCurve()->keyAxis(), s.f.plot.xAxis);
@@ -117,19 +142,21 @@ void ReperPointTest::finishedPointPullsCursor()
     const ReperPoint* point = m->reperPoints().first();
     QVERIFY(point->marker()->visible());
 
+    QVERIFY(looksNormal(s.f.plot, pixel));
     s.f.move(pixel);
-    QVERIFY(looksHighlighted(point));
+    QVERIFY(point->isHighlighted());
+    QVERIFY(looksHighlighted(s.f.plot, pixel));
     const QPoint parked = s.f.plot.mapToGlobal(QPoint(5, 5));
     QCursor::setPos(parked);
     QCoreApplication::processEvents();
-    QVERIFY(looksNormal(point));
+    QVERIFY(looksNormal(s.f.plot, pixel));
 
     s.f.move(pixel - QPoint(1, 0));
     QVERIFY(point->isHighlighted());
     QCursor::setPos(parked);
     s.f.move(pixel + offset);
     QCOMPARE(point->isHighlighted(), attracts);
-    QVERIFY(attracts ? looksHighlighted(point) : looksNormal(point));
+    QVERIFY(attracts ? looksHighlighted(s.f.plot, pixel) : looksNormal(s.f.plot, pixel));
     QCOMPARE(QCursor::pos(), attracts ? s.f.plot.mapToGlobal(pixel) : parked);
 }
 
@@ -143,7 +170,8 @@ void ReperPointTest::unfinishedPointNeverAttracts()
     QCursor::setPos(parked);
     s.f.move(pixel + QPoint(1, 0));
     s.f.move(pixel);
-    QVERIFY(looksNormal(m->reperPoints().first()));
+    QVERIFY(!m->reperPoints().first()->isHighlighted());
+    QVERIFY(looksNormal(s.f.plot, pixel));
     QCOMPARE(QCursor::pos(), parked);
 }
 
@@ -162,6 +190,8 @@ void ReperPointTest::allPointsWithinReachLight()
     ReperPoint* second = m->reperPoints().at(1);
     QVERIFY(first->isHighlighted());
     QVERIFY(second->isHighlighted());
+    QVERIFY(looksHighlighted(s.f.plot, pixel));
+    QVERIFY(looksHighlighted(s.f.plot, pixel + QPoint(2, 0)));
     const QPoint last = first > second ? pixel : pixel + QPoint(2, 0);
     QCOMPARE(QCursor::pos(), s.f.plot.mapToGlobal(last));
 }
@@ -203,8 +233,8 @@ void ReperPointTest::selectabilityFollowsRegistry()
     Scene s;
     ProbeMeasurement* m = s.addMeasurement(2);
     m->setReperPoint(0, QPointF(10, 20));
-    const PlotCurve* placed = m->reperPoints().at(0)->pickCurve();
-    const PlotCurve* unplaced = m->reperPoints().at(1)->pickCurve();
+    const PickCurve* placed = m->reperPoints().at(0)->pickCurve();
+    const PickCurve* unplaced = m->reperPoints().at(1)->pickCurve();
     s.controller.makePointsSelectable();
     QCOMPARE(placed->selectable(), QCP::stWhole);
     QCOMPARE(unplaced->selectable(), QCP::stNone);
