@@ -93,6 +93,8 @@ private slots:
     void allPointsWithinReachLight();
     void farPointIsSkipped();
     void placingTwiceKeepsOneEntry();
+    void movedPointAttractsAtItsNewPlace();
+    void unannouncedDeletionLeavesRegistry();
     void selectabilityFollowsRegistry();
     void deletingOwnerClearsPlotAndRegistry();
     void pointRefOfDeletedOwnerReadsOrigin();
@@ -225,6 +227,41 @@ void ReperPointTest::placingTwiceKeepsOneEntry()
     QCOMPARE(point->marker()->position->coords(), QPointF(30, 40));
     const QCPCurveData& data = *point->pickCurve()->data()->constBegin();
     QCOMPARE(QPointF(data.key, data.value), QPointF(30, 40));
+}
+
+void ReperPointTest::movedPointAttractsAtItsNewPlace()
+{
+    Scene s;
+    ProbeMeasurement* m = s.addMeasurement(1);
+    const QPoint before = s.f.pixel(20, 30);
+    const QPoint after = s.f.pixel(70, 80);
+    m->setReperPoint(0, s.insidePixel(before));
+    m->finish();
+    m->setReperPoint(0, s.insidePixel(after));
+    ReperPoint* point = m->reperPoints().first();
+    s.f.move(before);
+    QVERIFY(!point->isHighlighted());
+    s.f.move(after + QPoint(1, 1));
+    QVERIFY(point->isHighlighted());
+}
+
+// A manager that forgets to pass on the removal leaves no dangling entry.
+void ReperPointTest::unannouncedDeletionLeavesRegistry()
+{
+    Scene s;
+    auto* m = new ProbeMeasurement(&s.f.plot, 2);
+    QObject::connect(m, &Measurement::reperPointChanged, &s.controller, &ReperPointController::reperPointChanged);
+    const QPoint pixel = s.f.pixel(40, 60);
+    m->setReperPoint(0, s.insidePixel(pixel));
+    m->setReperPoint(1, QPointF(10, 10));
+    m->finish();
+    s.f.move(pixel);
+    QCOMPARE(s.controller.pointCount(), 2);
+    delete m;
+    QCOMPARE(s.controller.pointCount(), 0);
+    s.f.move(pixel + QPoint(1, 0));
+    s.controller.makePointsSelectable();
+    QVERIFY(!looksHighlighted(s.f.plot, pixel));
 }
 
 // The controller switches the points it knows, the measurement all of its own.
