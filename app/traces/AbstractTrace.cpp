@@ -195,6 +195,30 @@ void AbstractTrace::crop(int from, int to)
     rebuild();
 }
 
+std::pair<int, int> AbstractTrace::rawRowsWithinDisplayX(double firstX, double lastX) const
+{
+    QVector<double> processedX;
+    {
+        QMutexLocker lock(&m_mutex);
+        if (!m_processed.isEmpty())
+            processedX = m_processed.first();
+    }
+    const PostProcessors postProcessors = postProcessorsSnapshot();
+    int from = -1;
+    int to = 0;
+    for (int row = 0; row < processedX.size(); ++row) {
+        double x = processedX.at(row);
+        for (const auto& processor : postProcessors)
+            x = processor->mapX(x);
+        if (x >= firstX && x <= lastX) {
+            if (from < 0)
+                from = row;
+            to = row + 1;
+        }
+    }
+    return from < 0 ? std::make_pair(0, 0) : std::make_pair(from, to);
+}
+
 void AbstractTrace::processData()
 {
     QMutexLocker rebuildLock(&m_rebuildMutex);

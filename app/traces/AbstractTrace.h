@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "IDataPostProcessor.h"
 #include "IDataSinglePointProcessor.h"
@@ -67,6 +68,11 @@ public:
     // Keeps the raw points from index `from` up to `to` - 1 and rebuilds;
     // does nothing for a range outside the raw points.
     void crop(int from, int to);
+    // The raw rows [from, to) from the first to the last one whose x, as the
+    // point processors and then the post-processors map it, lies within
+    // [firstX, lastX]; {0, 0} when none does. The trace kind's own
+    // processing is not followed.
+    std::pair<int, int> rawRowsWithinDisplayX(double firstX, double lastX) const;
     // The trace kind's own processing of the display store.
     void processData();
 
