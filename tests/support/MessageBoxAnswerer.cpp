@@ -39,6 +39,7 @@ void MessageBoxAnswerer::answerMessageBox(QMessageBox* box)
 {
     m_titles.append(box->windowTitle());
     m_texts.append(box->text());
+    m_checkBoxTexts.append(box->checkBox() ? box->checkBox()->text() : QString());
     if (m_tickCheckBox && box->checkBox())
         box->checkBox()->setChecked(true);
     QAbstractButton* button = box->button(m_answer);

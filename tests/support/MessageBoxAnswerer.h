@@ -34,6 +34,8 @@ public:
 
     QStringList titles() const { return m_titles; }
     QStringList texts() const { return m_texts; }
+    // The texts of the boxes' check boxes; empty for a box without one.
+    QStringList checkBoxTexts() const { return m_checkBoxTexts; }
     int count() const { return m_texts.size(); }
     // The entries of each menu shown, separators left out.
     QList<QStringList> menus() const { return m_menus; }
@@ -50,6 +52,7 @@ private:
     QString m_menuChoice;
     QStringList m_titles;
     QStringList m_texts;
+    QStringList m_checkBoxTexts;
     QList<QStringList> m_menus;
     QList<QPointer<QWidget>> m_pending;
     QTimer m_timer;
