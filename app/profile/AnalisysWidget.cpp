@@ -16,10 +16,11 @@ AnalisysWidget::~AnalisysWidget()
 void AnalisysWidget::setDataProvider(DataProvider* provider)
 {
     if (m_provider) {
-        // Everything the read sent is queued to this workspace once the
-        // read is over; the provider must outlive those signals.
+        // Once its read is over, everything the provider sent is queued
+        // here. It is handled while the provider still exists, with the
+        // provider as its sender; nothing the provider emits later arrives.
         m_provider->stop();
-        disconnectProvider(m_provider);
+        m_provider->blockSignals(true);
         m_provider->deleteLater();
     }
     m_provider = provider;
@@ -73,9 +74,4 @@ void AnalisysWidget::connectProvider(DataProvider* provider)
     connect(provider, &DataProvider::dataBatchReady, this, &AnalisysWidget::dataBatchReady);
     connect(provider, &DataProvider::dataReset, this, &AnalisysWidget::dataReset);
     connect(provider, &DataProvider::dataReadError, this, &AnalisysWidget::dataReadError);
-}
-
-void AnalisysWidget::disconnectProvider(DataProvider* provider)
-{
-    disconnect(provider, nullptr, this, nullptr);
 }

@@ -25,8 +25,9 @@ public:
     DataProvider* dataProvider() const { return m_provider; }
 
     // Takes ownership of a provider that has not been started. A provider held
-    // before is stopped (its read awaited), disconnected from this workspace
-    // and deleted later, once the signals it sent have been handled.
+    // before is stopped (its read awaited) and deleted once the signals it
+    // sent have been handled, which still name it as their sender; signals
+    // it emits after the replacement do not arrive.
     void setDataProvider(DataProvider* provider);
     // Starts the held provider's read into a new trace of the type; false
     // when there is no provider, the workspace creates no trace of that
@@ -53,7 +54,6 @@ protected:
 
 private:
     void connectProvider(DataProvider* provider);
-    void disconnectProvider(DataProvider* provider);
 
     QString m_name;
     DataProvider* m_provider = nullptr;
