@@ -27,6 +27,23 @@ QVector<double> areasLevelByLevel(const QVector<double>& x, const QVector<double
     return areas;
 }
 
+// The number of levels strictly below the height, for rising levels evenly
+// spaced `step` apart: a first guess from the height, settled against the
+// levels themselves. A height that is not a number is above no level.
+int levelsBelow(const QVector<double>& levels, double step, double height)
+{
+    if (!(height > levels[0]))
+        return 0;
+    if (height > levels[kLevels - 1])
+        return kLevels;
+    int below = step > 0 ? std::clamp(int((height - levels[0]) / step) + 1, 1, kLevels - 1) : 1;
+    while (below < kLevels && levels[below] < height)
+        ++below;
+    while (below > 1 && !(levels[below - 1] < height))
+        --below;
+    return below;
+}
+
 // Each trapezoid counts at every level below its first height, that is at
 // the levels 0 .. m - 1 with m the number of levels below that height:
 // summing the trapezoids per m and then from the top level down gives every
@@ -34,10 +51,10 @@ QVector<double> areasLevelByLevel(const QVector<double>& x, const QVector<double
 QVector<double> areasInOnePass(const QVector<double>& x, const QVector<double>& heights, int pairs,
                                const QVector<double>& levels)
 {
+    const double step = (levels[kLevels - 1] - levels[0]) / (kLevels - 1);
     std::array<double, kLevels + 1> byLevelsBelow{};
     for (int i = 0; i < pairs; ++i) {
-        // A height that is not a number is above no level.
-        const auto below = std::lower_bound(levels.cbegin(), levels.cend(), heights[i]) - levels.cbegin();
+        const int below = levelsBelow(levels, step, heights[i]);
         if (below > 0)
             byLevelsBelow[below] += trapezoid(x, heights, i);
     }

@@ -7,6 +7,7 @@
 #include <QtConcurrent>
 
 #include <cmath>
+#include <numeric>
 
 #include "AppSettings.h"
 #include "ExtraArgs.h"
@@ -84,6 +85,11 @@ void recalculateParameters(ExtraArgs& args, const QVector<ProfileTrace*>& traces
         for (const FilteredProfileKey& profile : entry.profiles)
             ProfileTrace::filteredProfile(entry.trace, profile.second, profile.first);
     });
-    for (ProfileTrace* trace : traces)
-        args.calculateAll(trace);
+    // Each calculation writes the results of its own trace only.
+    QVector<ExtraArgs> calculations(traces.size(), args);
+    QVector<int> positions(traces.size());
+    std::iota(positions.begin(), positions.end(), 0);
+    QtConcurrent::blockingMap(positions, [&](int position) { calculations[position].calculateAll(traces[position]); });
+    if (!calculations.isEmpty())
+        args = calculations.last();
 }

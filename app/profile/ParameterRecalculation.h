@@ -5,11 +5,12 @@
 class ExtraArgs;
 class ProfileTrace;
 
-// Computes all enabled parameters of each trace into its results, in the
-// order given, as ExtraArgs::calculateAll does after emptying the trace's
-// filtered-profile caches. The filtering, which costs the most, runs first
-// and for all traces in parallel: every trace's caches are emptied and
+// Computes all enabled parameters of each trace into its results, as
+// ExtraArgs::calculateAll does after emptying the trace's filtered-profile
+// caches, one trace after the other; `args` is left as that would leave it.
+// The work runs in parallel: first every trace's caches are emptied and
 // refilled with the filtered profiles that the calculations will read (its
-// own, and those of the additional traces of a main trace). The results are
-// the same as those of one trace after the other.
+// own, and those of the additional traces of a main trace), one task per
+// trace; then each trace's parameters are computed by a task of its own. The
+// results are the same as those of one trace after the other.
 void recalculateParameters(ExtraArgs& args, const QVector<ProfileTrace*>& traces);
