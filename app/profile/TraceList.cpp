@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
@@ -78,6 +79,7 @@ TraceList::TraceList(QWidget* parent)
     m_ui.tracesListTreeWidget->setFont(kMonospaceFont);
     m_ui.paramsListTreeWidget->setHeaderLabels(
         {QStringLiteral("Параметр"), QStringLiteral("Значение"), QStringLiteral("Ед. измерения")});
+    m_ui.paramsListTreeWidget->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     setDetailsVisible(false);
 
     connect(m_ui.tracesListTreeWidget, &QWidget::customContextMenuRequested, this,
