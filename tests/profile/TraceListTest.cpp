@@ -168,6 +168,8 @@ private slots:
     void showInFileManagerOpensTheFolder();
     void detailsShowTheSelectedProfileTrace();
     void selectTraceSelectsItsRow();
+    void parameterMenuOpensTheDialogAndRecalculates();
+    void medianAndLevelReachEveryProfileTrace();
 };
 
 void TraceListTest::checkBoxesShowAndHideGraphs()
@@ -610,6 +612,75 @@ void TraceListTest::selectTraceSelectsItsRow()
     QCOMPARE(selected.last(), (QList<QVariant>{additional->id, true}));
     shown.list.selectTrace(12345);
     QCOMPARE(shown.tree()->currentItem(), shown.row(additional->id));
+}
+
+void TraceListTest::parameterMenuOpensTheDialogAndRecalculates()
+{
+    ShownList shown;
+    auto trace = profileTrace("p.txt");
+    shown.list.addTrace(trace.get());
+    shown.list.recalculateParameters();
+    shown.click(trace->id);
+    QTreeWidget* table = shown.parameters();
+    QVERIFY(table->topLevelItemCount() > 0);
+    const QString ra = trace->parameterResults.value("Ra");
+    trace->parameterResults.clear();
+
+    MessageBoxAnswerer answerer;
+    answerer.chooseMenuEntry("Отображённые параметры");
+    QString dialogTitle;
+    bool helpButton = true;
+    answerer.onDialog([&](QWidget* dialog) {
+        dialogTitle = dialog->windowTitle();
+        helpButton = dialog->windowFlags().testFlag(Qt::WindowContextHelpButtonHint);
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    const QPoint pos = table->visualItemRect(table->topLevelItem(0)).center();
+    QTest::mousePress(shown.list.windowHandle(), Qt::RightButton, {}, table->viewport()->mapTo(&shown.list, pos));
+    QTest::mouseRelease(shown.list.windowHandle(), Qt::RightButton, {}, table->viewport()->mapTo(&shown.list, pos));
+    QTRY_COMPARE(trace->parameterResults.value("Ra"), ra);
+    QCOMPARE(answerer.menus(), QList<QStringList>{{"Отображённые параметры"}});
+    QCOMPARE(dialogTitle, QStringLiteral("Настройки"));
+    QVERIFY(!helpButton);
+    QCOMPARE(table->topLevelItem(0)->text(1), ra);
+}
+
+void TraceListTest::medianAndLevelReachEveryProfileTrace()
+{
+    AppSettings::instance().preferenses.enabled_params = {{0, "Ra"}, {1, "Dp"}};
+    AppSettings::instance().preferenses.enabled_params_count = 2;
+    ShownList shown;
+    auto main = profileTrace("p.txt");
+    auto additional = profileTrace("", ADDITIONAL_TRACE);
+    auto contour = contourTrace("c.txt");
+    shown.list.addTrace(main.get());
+    shown.list.addAdditionalTrace(additional.get(), false);
+    shown.list.addTrace(contour.get());
+    main->filterCutOff = additional->filterCutOff = 800;
+    shown.list.recalculateParameters();
+    shown.click(additional->id);
+    const QString ra = additional->parameterResults.value("Ra");
+    QVERIFY(ra.toDouble() > 0);
+
+    shown.list.setMedianFilter(true, 31);
+    for (ProfileTrace* trace : {main.get(), additional.get()}) {
+        QVERIFY(trace->medianEnabled);
+        QCOMPARE(trace->medianWindow, 31);
+    }
+    QVERIFY(additional->parameterResults.value("Ra") != ra);
+    QCOMPARE(shown.parameters()->topLevelItem(0)->text(1), additional->parameterResults.value("Ra"));
+
+    // A height distribution and a level give Dp a value of its own.
+    for (ProfileTrace* trace : {main.get(), additional.get()}) {
+        trace->heightDistribution = {{-1, 0, 1}, {10, 50, 90}};
+        trace->level = -0.5;
+    }
+    shown.list.updateDpParameter();
+    QCOMPARE(additional->parameterResults.value("Dp"), QStringLiteral("50.000"));
+    QCOMPARE(shown.parameters()->topLevelItem(1)->text(1), QStringLiteral("50.000"));
+    QVERIFY(main->parameterResults.value("Dp").startsWith("50.000±"));
+    AppSettings::instance().preferenses.enabled_params = {{0, "Ra"}};
+    AppSettings::instance().preferenses.enabled_params_count = 1;
 }
 
 KALVORA_TEST_MAIN(TraceListTest)
