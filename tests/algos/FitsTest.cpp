@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "FuzzyCompare.h"
 #include "PolynomialRegression.h"
 #include "RMS.h"
 #include "TestMain.h"
@@ -67,8 +68,7 @@ private slots:
         QCOMPARE(coefficients.size(), expected.size());
         for (int i = 0; i < expected.size(); ++i) {
             const double tolerance = 1e-7 * std::max(std::abs(expected[i]), 1e-3);
-            QVERIFY2(std::abs(coefficients[i] - expected[i]) <= tolerance,
-                     qPrintable(QStringLiteral("c%1 = %2").arg(i).arg(coefficients[i], 0, 'g', 17)));
+            KALVORA_COMPARE_NEAR_AT(coefficients[i], expected[i], tolerance, QStringLiteral("c%1").arg(i));
         }
     }
 
