@@ -11,6 +11,7 @@
 #include "ProfileFixtures.h"
 #include "SamplingLengths.h"
 #include "SpacingParameters.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 using Parameter = std::function<double(const ProfileData&, double)>;
@@ -121,6 +122,33 @@ ReferenceAmplitude referenceAmplitude(const ProfileData& profile, double samplin
     result.r3z /= withThree;
     result.rmax /= nonEmpty;
     return result;
+}
+
+const QString kDataDir = QStringLiteral(KALVORA_TEST_DATA_DIR);
+
+// "x z" lines in micrometres.
+ProfileData readProfile(const QString& path)
+{
+    ProfileData profile(2);
+    for (const QString& line : readText(path).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(QLatin1Char(' '));
+        profile[0].append(fields.at(0).toDouble());
+        profile[1].append(fields.at(1).toDouble());
+    }
+    return profile;
+}
+
+// Name and value of each line that is no comment.
+QMap<QString, double> readReferenceValues(const QString& path)
+{
+    QMap<QString, double> values;
+    for (const QString& line : readText(path).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (line.startsWith(QLatin1Char('#')))
+            continue;
+        const QStringList fields = line.split(QLatin1Char(' '));
+        values.insert(fields.at(0), fields.at(1).toDouble());
+    }
+    return values;
 }
 
 } // namespace
@@ -332,6 +360,27 @@ private slots:
         QCOMPARE(Algos::Rmax(profile, samplingLength), reference.rmax);
         KALVORA_COMPARE_NEAR(Algos::Ra(profile, samplingLength), reference.ra, 1e-12 * std::abs(reference.ra));
         KALVORA_COMPARE_NEAR(Algos::Rq(profile, samplingLength), reference.rq, 1e-12 * std::abs(reference.rq));
+    }
+
+    // Values computed outside the project, on a stored profile (see data/README.md).
+    void amplitudeMatchesAnIndependentReference_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"Ra", "Rq", "Rsk", "Rku", "Rp", "Rv", "Rz"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void amplitudeMatchesAnIndependentReference()
+    {
+        QFETCH(QString, name);
+        const ProfileData profile = readProfile(kDataDir + QStringLiteral("/roughness_profile.txt"));
+        QCOMPARE(profile.at(0).size(), 401);
+        const QMap<QString, double> reference =
+            readReferenceValues(kDataDir + QStringLiteral("/roughness_profile_reference.txt"));
+        QVERIFY(reference.contains(name));
+        const double expected = reference.value(name);
+        const double actual = parameterNamed(qPrintable(name))(profile, 800);
+        KALVORA_COMPARE_NEAR(actual, expected, 1e-10 * std::abs(expected));
     }
 };
 
