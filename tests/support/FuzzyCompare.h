@@ -23,7 +23,8 @@ QByteArray mismatch(std::complex<double> actual, std::complex<double> expected, 
 
 // Like QVERIFY: fails the test function and returns from it unless the two
 // values lie within the tolerance.
-#define KALVORA_COMPARE_NEAR(actual, expected, tolerance) KALVORA_COMPARE_NEAR_AT(actual, expected, tolerance, QString())
+#define KALVORA_COMPARE_NEAR(actual, expected, tolerance)                                                             \
+    KALVORA_COMPARE_NEAR_AT(actual, expected, tolerance, QString())
 
 // The same, naming where in a series the values were compared (a row, an index).
 #define KALVORA_COMPARE_NEAR_AT(actual, expected, tolerance, where)                                                    \
