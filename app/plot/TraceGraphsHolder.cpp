@@ -12,6 +12,7 @@
 #include "AppSettings.h"
 #include "AreaRatioCurve.h"
 #include "Constants.h"
+#include "DrawingConstants.h"
 #include "CutOff.h"
 #include "ExtraArgs.h"
 #include "HeightDistribution.h"

@@ -16,6 +16,7 @@
 
 #include "AppSettings.h"
 #include "Constants.h"
+#include "DrawingConstants.h"
 #include "DesktopServices.h"
 #include "Logger.h"
 #include "ParameterRecalculation.h"

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <random>
 
+#include "FuzzyCompare.h"
 #include "ParabolaFit.h"
 #include "PolynomialRegression.h"
 #include "TestMain.h"
@@ -46,8 +47,7 @@ private slots:
         for (double yi : y)
             spread = std::max(spread, std::abs(yi));
         for (int i = 0; i < x.size(); ++i)
-            QVERIFY2(std::abs(values[i] - y[i]) <= 1e-9 * spread,
-                     qPrintable(QStringLiteral("%1: %2 against %3").arg(i).arg(values[i]).arg(y[i])));
+            KALVORA_COMPARE_NEAR_AT(values[i], y[i], 1e-9 * spread, QStringLiteral("point %1").arg(i));
     }
 
     // Where the library's polynomial fit is well conditioned both give the same parabola.
@@ -66,7 +66,7 @@ private slots:
         QVERIFY(PolynomialRegression().fit(x, y, 2, coefficients));
         for (int i = 0; i < x.size(); ++i) {
             const double expected = coefficients[0] + coefficients[1] * x[i] + coefficients[2] * x[i] * x[i];
-            QVERIFY(std::abs(values[i] - expected) < 1e-9);
+            KALVORA_COMPARE_NEAR_AT(values[i], expected, 1e-9, QStringLiteral("point %1").arg(i));
         }
     }
 

@@ -6,8 +6,10 @@
 #include "AppSettings.h"
 #include "AreaRatioCurve.h"
 #include "Constants.h"
+#include "DrawingConstants.h"
 #include "DebugCapture.h"
 #include "FilterRoughnessProfileProcessor.h"
+#include "FuzzyCompare.h"
 #include "HeightDistribution.h"
 #include "HolderFixture.h"
 #include "TestMain.h"
@@ -257,8 +259,8 @@ void TraceGraphsHolderTest::cropInAFilteredViewKeepsTheSelectedStretch()
     const QVector<double> rawX = columnOf(f.trace, 0, true);
     QCOMPARE(rawX.size(), 200);
     const double factor = std::cos(angle * kPi / 180);
-    QVERIFY(std::abs(rawX.first() * factor - firstX) < 1e-9);
-    QVERIFY(std::abs(rawX.last() * factor - lastX) < 1e-9);
+    KALVORA_COMPARE_NEAR(rawX.first() * factor, firstX, 1e-9);
+    KALVORA_COMPARE_NEAR(rawX.last() * factor, lastX, 1e-9);
 }
 
 void TraceGraphsHolderTest::straighteningLeavesTheWavesAtTheRmsLevel()
@@ -276,12 +278,10 @@ void TraceGraphsHolderTest::straighteningLeavesTheWavesAtTheRmsLevel()
     for (double height : display)
         squares += height * height;
     const double rms = std::sqrt(squares / display.size());
-    QVERIFY(std::abs(holder.rmsLevel() - rms) <= 1e-12 * rms);
+    KALVORA_COMPARE_NEAR(holder.rmsLevel(), rms, 1e-12 * rms);
     QCOMPARE(holder.fitKeys(), keys);
-    double worst = 0;
     for (int i = 0; i < keys.size(); ++i)
-        worst = std::max(worst, std::abs(holder.values()[i] - (waves(keys[i]) + rms)));
-    QVERIFY2(worst < 1e-3, qPrintable(QString::number(worst)));
+        KALVORA_COMPARE_NEAR_AT(holder.values()[i], waves(keys[i]) + rms, 1e-3, QStringLiteral("point %1").arg(i));
     QVERIFY(holder.meanLinesShown());
     for (QCPItemStraightLine* line : holder.rmsLines()) {
         QVERIFY(line->visible());
