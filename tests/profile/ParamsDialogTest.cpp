@@ -103,7 +103,7 @@ void ParamsDialogTest::listsComeFromTheSettings()
         QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
         QVERIFY(list->dragEnabled() && list->acceptDrops() && list->showDropIndicator());
     }
-    for (const QString& text : {"->", "<-", "Ок", "Отмена"})
+    for (const char* text : {"->", "<-", "Ок", "Отмена"})
         QVERIFY(button(dialog, text));
 }
 
@@ -188,7 +188,7 @@ void ParamsDialogTest::failedSaveWarnsOnce()
     QFile::remove(AppSettings::kFileName);
     QVERIFY(QDir().mkdir(AppSettings::kFileName));
     MessageBoxAnswerer answerer;
-    for (const QString& moved : {"Rz", "Rq"}) {
+    for (const char* moved : {"Rz", "Rq"}) {
         ShownDialog shown;
         selectInOrder(shown.dialog.enabledList(), {moved});
         QTest::mouseClick(button(shown.dialog, "->"), Qt::LeftButton);
