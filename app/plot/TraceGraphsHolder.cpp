@@ -244,11 +244,8 @@ void TraceGraphsHolder::showPoints(bool on)
 
 void TraceGraphsHolder::setVisible(bool on)
 {
-    for (QCPAbstractPlottable* plottable : {static_cast<QCPAbstractPlottable*>(m_profileCurve.data()),
-                                            static_cast<QCPAbstractPlottable*>(m_histogramGraph.data()),
-                                            static_cast<QCPAbstractPlottable*>(m_ratioGraph.data())})
-        if (plottable)
-            plottable->setVisible(on);
+    for (QCPAbstractPlottable* plottable : tracePlottables())
+        plottable->setVisible(on);
     for (const auto& line : m_rmsLines)
         if (line)
             line->setVisible(on && m_meanLinesShown);
@@ -269,23 +266,31 @@ bool TraceGraphsHolder::isVisible() const
 
 void TraceGraphsHolder::highlight()
 {
-    const QPen pen = highlightPen();
-    if (m_profileCurve)
-        m_profileCurve->setPen(pen);
-    if (m_histogramGraph)
-        m_histogramGraph->setPen(pen);
-    if (m_ratioGraph)
-        m_ratioGraph->setPen(pen);
+    setTracePen(highlightPen());
 }
 
 void TraceGraphsHolder::unhighlight()
 {
+    setTracePen(kBlackPen);
+}
+
+// The pen of the profile curve, the histogram and the ratio curve.
+void TraceGraphsHolder::setTracePen(const QPen& pen)
+{
+    for (QCPAbstractPlottable* plottable : tracePlottables())
+        plottable->setPen(pen);
+}
+
+QVector<QCPAbstractPlottable*> TraceGraphsHolder::tracePlottables() const
+{
+    QVector<QCPAbstractPlottable*> plottables;
     if (m_profileCurve)
-        m_profileCurve->setPen(kBlackPen);
+        plottables.append(m_profileCurve);
     if (m_histogramGraph)
-        m_histogramGraph->setPen(kBlackPen);
+        plottables.append(m_histogramGraph);
     if (m_ratioGraph)
-        m_ratioGraph->setPen(kBlackPen);
+        plottables.append(m_ratioGraph);
+    return plottables;
 }
 
 void TraceGraphsHolder::graphSelectionChanged(const QCPDataSelection& selection)

@@ -112,6 +112,8 @@ private:
     static constexpr int kPlots = 3;
 
     void copyDisplayData();
+    QVector<QCPAbstractPlottable*> tracePlottables() const;
+    void setTracePen(const QPen& pen);
     void setHorizontalLine(QCPItemStraightLine* line, double height, const QPen& pen);
     void hideMarkers();
     void cropTrace(int begin, int end);

@@ -1,7 +1,6 @@
 #include "ParameterRecalculation.h"
 
 #include <QMap>
-#include <QMutexLocker>
 #include <QPair>
 #include <QSet>
 #include <QtConcurrent>
@@ -9,7 +8,6 @@
 #include <cmath>
 #include <numeric>
 
-#include "AppSettings.h"
 #include "ExtraArgs.h"
 #include "ProfileParams.h"
 #include "ProfileTrace.h"
@@ -29,11 +27,9 @@ struct TraceFiltering
 // The kinds of filtered profile that the enabled parameters are computed on.
 QSet<int> enabledKinds()
 {
-    AppSettings& settings = AppSettings::instance();
-    QMutexLocker lock(&settings.mutex());
     QSet<int> kinds;
-    for (int position = 0; position < settings.preferenses.enabled_params_count; ++position) {
-        const auto entry = profileParams.constFind(settings.preferenses.enabled_params.value(position));
+    for (const QString& name : ExtraArgs::enabledParameterNames()) {
+        const auto entry = profileParams.constFind(name);
         if (entry != profileParams.constEnd())
             kinds.insert(entry->kind);
     }

@@ -56,16 +56,6 @@ QPair<double, QString> lengthUnit()
     }
 }
 
-QStringList enabledParameterNames()
-{
-    AppSettings& settings = AppSettings::instance();
-    QMutexLocker lock(&settings.mutex());
-    QStringList names;
-    for (int i = 0; i < settings.preferenses.enabled_params_count; ++i)
-        names.append(settings.preferenses.enabled_params.value(i));
-    return names;
-}
-
 void warn(QWidget* parent, const QString& text)
 {
     QMessageBox::warning(parent, QStringLiteral("Ошибка"), text);
@@ -271,7 +261,7 @@ void TraceList::showTraceDetails(int traceId)
 // Looking a name up adds an empty result for it, as the table has always done.
 void TraceList::fillParameterTable(ProfileTrace* trace)
 {
-    for (const QString& name : enabledParameterNames()) {
+    for (const QString& name : ExtraArgs::enabledParameterNames()) {
         const QString value = trace->parameterResults[name];
         const QString unit = profileParams.value(name).unit;
         m_ui.paramsListTreeWidget->addTopLevelItem(new QTreeWidgetItem(QStringList{name, value, unit}));

@@ -10,11 +10,12 @@
 #include <QTextStream>
 #include <QThreadPool>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
-#include <random>
 #include <vector>
 
+#include "../algos/SyntheticProfile.h"
 #include "AppSettings.h"
 #include "ExtraArgs.h"
 #include "ProfileParamNames.h"
@@ -27,21 +28,6 @@ namespace {
 constexpr int kPoints = 1000000;
 constexpr int kTraces = 10;
 constexpr int kRuns = 3;
-
-ProfileData noisyProfile(unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::normal_distribution<double> noise(0, 0.3);
-    ProfileData profile(2);
-    profile[0].reserve(kPoints);
-    profile[1].reserve(kPoints);
-    for (int i = 0; i < kPoints; ++i) {
-        const double x = i * 0.1;
-        profile[0].append(x);
-        profile[1].append(0.0005 * x + 1.2 * std::sin(x / 23) + 3 * std::sin(x / 1700) + noise(random));
-    }
-    return profile;
-}
 
 QString seconds(const QVector<double>& times)
 {
@@ -68,7 +54,9 @@ int main(int argc, char** argv)
 
     std::vector<std::unique_ptr<ProfileTrace>> traces;
     for (int i = 0; i < kTraces; ++i) {
-        traces.push_back(std::make_unique<ProfileTrace>(noisyProfile(7 + i)));
+        traces.push_back(std::make_unique<ProfileTrace>(syntheticProfile(kPoints, 0.1, 0.3, [i](double x) {
+            return 0.0005 * x + 1.2 * std::sin(x / 23 + i) + 3 * std::sin(x / 1700);
+        })));
         traces.back()->filterCutOff = 800;
         traces.back()->setType(i == 0 ? PROFILE : ADDITIONAL_TRACE);
     }

@@ -11,14 +11,14 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using fixtures::kPi;
 
 // A profile `length` micrometres long: waves 20 um long, whose Ra is about
 // shortRa under every cut-off, and waves 300 um long of Ra longRa, which the
 // cut-offs let through in part (250), mostly (800) or whole (2500, 8000).
 ProfileData roughProfile(double length, double shortRa, double longRa)
 {
-    return sampledProfile(0, length, 0.5, [=](double x) {
+    return fixtures::sampled(0, length, 0.5, [=](double x) {
         return shortRa * kPi / 2 * std::sin(2 * kPi * x / 20) + longRa * kPi / 2 * std::sin(2 * kPi * x / 300);
     });
 }

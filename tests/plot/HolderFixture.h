@@ -2,10 +2,10 @@
 
 #include <QStringList>
 
-#include <cmath>
 #include <functional>
 #include <memory>
 
+#include "../algos/ProfileFixtures.h"
 #include "ProfileTrace.h"
 #include "plot/PlotWidget.h"
 #include "plot/TraceGraphsHolder.h"
@@ -22,19 +22,6 @@ public:
     QWidget* parent = nullptr;
     QStringList events;
 };
-
-// Points (x, height(x)) in micrometres at x = from, from + step, ... up to `to`.
-inline ProfileData sampledProfile(double from, double to, double step, const std::function<double(double)>& height)
-{
-    ProfileData profile(2);
-    const int count = int(std::llround((to - from) / step)) + 1;
-    for (int i = 0; i < count; ++i) {
-        const double x = from + i * step;
-        profile[0].append(x);
-        profile[1].append(height(x));
-    }
-    return profile;
-}
 
 // The three plots of the profile workspace with one trace's holder on them.
 struct HolderFixture

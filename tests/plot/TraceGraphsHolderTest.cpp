@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using fixtures::kPi;
 
 // Items, plottables and registered curves of a plot.
 struct PlotContents
@@ -44,7 +44,7 @@ struct PlotContents
 
 ProfileData rampProfile(int points)
 {
-    return sampledProfile(0, points - 1, 1, [](double x) { return 0.5 * x; });
+    return fixtures::sampled(0, points - 1, 1, [](double x) { return 0.5 * x; });
 }
 
 QVector<double> columnOf(const AbstractTrace& trace, int column, bool raw)
@@ -171,7 +171,7 @@ void TraceGraphsHolderTest::setUnit()
     QFETCH(QString, text);
     QFETCH(double, key);
 
-    HolderFixture f(sampledProfile(0, 4000, 1000, [](double) { return 1.0; }));
+    HolderFixture f(fixtures::sampled(0, 4000, 1000, [](double) { return 1.0; }));
     f.holder->setUnit(first, false);
     f.holder->updateGraphs(false, false);
     const QVector<double> keysBefore = f.holder->keys();
@@ -187,7 +187,7 @@ void TraceGraphsHolderTest::setUnit()
 
 void TraceGraphsHolderTest::selectionPutsTheMarkersAtTheEnds()
 {
-    HolderFixture f(sampledProfile(0, 49, 1, [](double x) { return std::sin(x); }));
+    HolderFixture f(fixtures::sampled(0, 49, 1, [](double x) { return std::sin(x); }));
     TraceGraphsHolder& holder = *f.holder;
     holder.setUnit("mkm", false);
     holder.updateGraphs(false, false);
@@ -222,7 +222,7 @@ void TraceGraphsHolderTest::cropKeepsTheSelectedPoints()
 
     holder.profileCurve()->setSelection(QCPDataSelection(QCPDataRange(10, 20)));
     holder.cropToSelection();
-    QCOMPARE(columnOf(f.trace, 0, true), sampledProfile(10, 19, 1, [](double) { return 0.0; })[0]);
+    QCOMPARE(columnOf(f.trace, 0, true), fixtures::sampled(10, 19, 1, [](double) { return 0.0; })[0]);
     QCOMPARE(holder.keys().size(), 10);
     QCOMPARE(holder.profileCurve()->dataCount(), 10);
     QVERIFY(!holder.markersShown());
@@ -241,7 +241,7 @@ void TraceGraphsHolderTest::cropInAFilteredViewKeepsTheSelectedStretch_data()
 void TraceGraphsHolderTest::cropInAFilteredViewKeepsTheSelectedStretch()
 {
     QFETCH(double, angle);
-    HolderFixture f(sampledProfile(0, 4000, 1, [](double x) { return std::sin(x / 7) + 0.001 * x; }));
+    HolderFixture f(fixtures::sampled(0, 4000, 1, [](double x) { return std::sin(x / 7) + 0.001 * x; }));
     if (angle != 0)
         f.trace.addPostProcessor(new ThreadAngleCompensationProcessor(angle));
     f.trace.addPostProcessor(new FilterRoughnessProfileProcessor(800));
@@ -267,7 +267,7 @@ void TraceGraphsHolderTest::straighteningLeavesTheWavesAtTheRmsLevel()
 {
     const auto waves = [](double x) { return 0.5 * std::cos(2 * kPi * x / 100); };
     const auto shape = [&](double x) { return 2e-5 * (x - 1300) * (x - 1300) + 0.01 * x + 3 + waves(x); };
-    HolderFixture f(sampledProfile(0, 4000, 0.5, shape));
+    HolderFixture f(fixtures::sampled(0, 4000, 0.5, shape));
     TraceGraphsHolder& holder = *f.holder;
     holder.setUnit("mkm", false);
 
@@ -349,7 +349,7 @@ void TraceGraphsHolderTest::markLevelTakesThePointNearerInBothCoordinates()
 
 void TraceGraphsHolderTest::heightDistributionIsStoredInMicrometres()
 {
-    HolderFixture f(sampledProfile(0, 1000, 0.5, [](double x) { return 5 * std::sin(x / 13); }));
+    HolderFixture f(fixtures::sampled(0, 1000, 0.5, [](double x) { return 5 * std::sin(x / 13); }));
     TraceGraphsHolder& holder = *f.holder;
     holder.setUnit("mm", false);
     holder.updateGraphs(false, false);
@@ -382,7 +382,7 @@ void TraceGraphsHolderTest::heightDistributionIsStoredInMicrometres()
 
 void TraceGraphsHolderTest::emptyHistogramWindowClearsTheBands()
 {
-    HolderFixture f(sampledProfile(0, 1000, 1, [](double x) { return std::sin(x); }));
+    HolderFixture f(fixtures::sampled(0, 1000, 1, [](double x) { return std::sin(x); }));
     TraceGraphsHolder& holder = *f.holder;
     holder.setUnit("mkm", false);
     holder.updateGraphs(false, false);
@@ -400,7 +400,7 @@ void TraceGraphsHolderTest::emptyHistogramWindowClearsTheBands()
 
 void TraceGraphsHolderTest::ratioCurveFollowsTheVisibleHeights()
 {
-    HolderFixture f(sampledProfile(0, 100, 1, [](double x) { return 10 + std::sin(x); }));
+    HolderFixture f(fixtures::sampled(0, 100, 1, [](double x) { return 10 + std::sin(x); }));
     TraceGraphsHolder& holder = *f.holder;
     holder.setUnit("mkm", false);
     holder.updateGraphs(false, false);

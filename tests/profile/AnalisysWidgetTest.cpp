@@ -78,8 +78,8 @@ private slots:
     void replacedProviderNoLongerReaches();
     void replacingAProviderDuringARead();
     void startReadNeedsAProviderAndATrace();
+    void destructorDeletesTheProvider_data();
     void destructorDeletesTheProvider();
-    void destroyingTheWorkspaceDuringARead();
 
 private:
     QString m_small;
@@ -175,26 +175,25 @@ void AnalisysWidgetTest::startReadNeedsAProviderAndATrace()
     QVERIFY(workspace.events.isEmpty());
 }
 
-void AnalisysWidgetTest::destructorDeletesTheProvider()
+void AnalisysWidgetTest::destructorDeletesTheProvider_data()
 {
-    QPointer<DataProvider> provider = new FileDataProvider(m_small);
-    {
-        StubWorkspace workspace;
-        workspace.setDataProvider(provider);
-        QVERIFY(workspace.startRead(CONTOUR));
-        QTRY_COMPARE(workspace.events.size(), 2);
-    }
-    QVERIFY(!provider);
+    QTest::addColumn<bool>("reading");
+    QTest::newRow("read finished") << false;
+    QTest::newRow("during a read") << true;
 }
 
-void AnalisysWidgetTest::destroyingTheWorkspaceDuringARead()
+void AnalisysWidgetTest::destructorDeletesTheProvider()
 {
-    QPointer<DataProvider> provider = new FileDataProvider(m_large);
+    QFETCH(bool, reading);
+    QPointer<DataProvider> provider = new FileDataProvider(reading ? m_large : m_small);
     {
         StubWorkspace workspace;
         workspace.setDataProvider(provider);
         QVERIFY(workspace.startRead(CONTOUR));
-        QTRY_VERIFY(workspace.batches > 0);
+        if (reading)
+            QTRY_VERIFY(workspace.batches > 0);
+        else
+            QTRY_COMPARE(workspace.events.size(), 2);
     }
     QVERIFY(!provider);
     QTest::qWait(20);

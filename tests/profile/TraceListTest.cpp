@@ -122,6 +122,40 @@ struct ShownList
     TraceList list;
 };
 
+// A main profile trace with its file path and two additional traces, listed.
+struct ListedFamily
+{
+    ListedFamily(TraceList& list, const QString& path)
+        : main(profileTrace(path))
+        , first(profileTrace("", ADDITIONAL_TRACE))
+        , second(profileTrace("", ADDITIONAL_TRACE))
+    {
+        list.addTrace(main.get());
+        list.addAdditionalTrace(first.get(), false);
+        list.addAdditionalTrace(second.get(), false);
+    }
+
+    std::unique_ptr<ProfileTrace> main;
+    std::unique_ptr<ProfileTrace> first;
+    std::unique_ptr<ProfileTrace> second;
+};
+
+// The cut-offs of the traces of a profile file: the main trace's, then those
+// of its additional traces.
+QVector<double> cutOffsInFile(const QString& path)
+{
+    ProfileTrace reread;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    TraceFileParser(AppSettings::instance().snapshot(), {}).parse(file, path, reread);
+    QVector<double> cutOffs{reread.filterCutOff};
+    for (ProfileTrace* additional : qAsConst(reread.additionalTraces))
+        cutOffs.append(additional->filterCutOff);
+    qDeleteAll(reread.additionalTraces);
+    return cutOffs;
+}
+
 QList<int> deletedIds(const QSignalSpy& spy)
 {
     QList<int> ids;
@@ -298,13 +332,9 @@ void TraceListTest::additionalTraceRows()
 void TraceListTest::removingAMainTraceRemovesItsChildrenFirst()
 {
     ShownList shown;
-    auto main = profileTrace(QDir::current().filePath("main.txt"));
-    auto child1 = profileTrace("", ADDITIONAL_TRACE);
-    auto child2 = profileTrace("", ADDITIONAL_TRACE);
+    ListedFamily family(shown.list, QDir::current().filePath("main.txt"));
+    const ProfileTrace* main = family.main.get();
     auto other = contourTrace("c.txt");
-    shown.list.addTrace(main.get());
-    shown.list.addAdditionalTrace(child1.get(), false);
-    shown.list.addAdditionalTrace(child2.get(), false);
     shown.list.addTrace(other.get());
     QSignalSpy deleted(&shown.list, &TraceList::traceDeleted);
 
@@ -312,7 +342,7 @@ void TraceListTest::removingAMainTraceRemovesItsChildrenFirst()
     answerer.chooseMenuEntry("Удалить трассу");
     shown.rightClick(main->id);
     QTRY_COMPARE(deleted.size(), 3);
-    QCOMPARE(deletedIds(deleted), (QList<int>{child1->id, child2->id, main->id}));
+    QCOMPARE(deletedIds(deleted), (QList<int>{family.first->id, family.second->id, main->id}));
     QCOMPARE(shown.tree()->topLevelItemCount(), 1);
     QCOMPARE(shown.list.traces().keys(), QList<int>{other->id});
     QVERIFY(logText().contains(QStringLiteral("Remove main trace with ID %1").arg(main->id + 1)));
@@ -341,14 +371,9 @@ void TraceListTest::cutOffChangeRewritesTheFile()
     QFETCH(bool, ofAdditional);
     ShownList shown;
     const QString path = QDir::current().filePath("cut.txt");
-    auto main = profileTrace(path);
-    auto first = profileTrace("", ADDITIONAL_TRACE);
-    auto second = profileTrace("", ADDITIONAL_TRACE);
-    QVERIFY(writeTraceFile(path, main.get()));
-    shown.list.addTrace(main.get());
-    shown.list.addAdditionalTrace(first.get(), false);
-    shown.list.addAdditionalTrace(second.get(), false);
-    ProfileTrace* chosen = ofAdditional ? second.get() : main.get();
+    ListedFamily family(shown.list, path);
+    QVERIFY(writeTraceFile(path, family.main.get()));
+    ProfileTrace* chosen = ofAdditional ? family.second.get() : family.main.get();
     QSignalSpy changed(&shown.list, &TraceList::fileterChanged);
 
     shown.click(chosen->id);
@@ -362,26 +387,17 @@ void TraceListTest::cutOffChangeRewritesTheFile()
     QVERIFY(chosen->parameterResults.contains("Ra"));
     QCOMPARE(shown.parameters()->topLevelItem(0)->text(1), chosen->parameterResults.value("Ra"));
 
-    ProfileTrace reread;
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    TraceFileParser(AppSettings::instance().snapshot(), {}).parse(file, path, reread);
-    QCOMPARE(reread.additionalTraces.size(), 2);
-    QCOMPARE(reread.filterCutOff, ofAdditional ? 2500.0 : 800.0);
-    QCOMPARE(reread.additionalTraces[1]->filterCutOff, ofAdditional ? 800.0 : 2500.0);
-    qDeleteAll(reread.additionalTraces);
+    const QVector<double> expected{ofAdditional ? 2500.0 : 800.0, 2500, ofAdditional ? 800.0 : 2500.0};
+    QCOMPARE(cutOffsInFile(path), expected);
 }
 
 void TraceListTest::removingAnAdditionalTraceRewritesTheMainFile()
 {
     ShownList shown;
     const QString path = QDir::current().filePath("main.txt");
-    auto main = profileTrace(path);
-    auto first = profileTrace("", ADDITIONAL_TRACE);
-    auto second = profileTrace("", ADDITIONAL_TRACE);
-    shown.list.addTrace(main.get());
-    shown.list.addAdditionalTrace(first.get(), false);
-    shown.list.addAdditionalTrace(second.get(), false);
+    ListedFamily family(shown.list, path);
+    const ProfileTrace* main = family.main.get();
+    const ProfileTrace* first = family.first.get();
     QSignalSpy deleted(&shown.list, &TraceList::traceDeleted);
 
     MessageBoxAnswerer answerer;
@@ -389,16 +405,11 @@ void TraceListTest::removingAnAdditionalTraceRewritesTheMainFile()
     shown.rightClick(first->id);
     QTRY_COMPARE(deletedIds(deleted), QList<int>{first->id});
     QCOMPARE(answerer.count(), 0);
-    QCOMPARE(main->additionalTraces, QVector<ProfileTrace*>{second.get()});
+    QCOMPARE(main->additionalTraces, QVector<ProfileTrace*>{family.second.get()});
     QCOMPARE(shown.row(main->id)->childCount(), 1);
     QVERIFY(logText().contains(QStringLiteral("Remove additional trace with ID %1").arg(first->id + 1)));
 
-    ProfileTrace reread;
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    TraceFileParser(AppSettings::instance().snapshot(), {}).parse(file, path, reread);
-    QCOMPARE(reread.additionalTraces.size(), 1);
-    qDeleteAll(reread.additionalTraces);
+    QCOMPARE(cutOffsInFile(path).size(), 2);
 }
 
 void TraceListTest::failedWritesWarnAndKeepTheChange_data()
