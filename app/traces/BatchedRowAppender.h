@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QVarLengthArray>
+
 #include <functional>
 
 #include "ProfileData.h"
@@ -32,8 +34,15 @@ public:
     void flush();
 
 private:
+    // Sizes the pending columns for a whole batch and takes their data.
+    void startBatch();
+
     AbstractTrace& m_trace;
     Handler m_onBatch;
     ProfileData m_pending;
+    // The data of the pending columns, written row by row.
+    QVarLengthArray<double*, 3> m_columns;
+    // Rows waiting in the pending columns.
+    int m_filled = 0;
     int m_rows = 0;
 };

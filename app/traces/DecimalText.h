@@ -12,7 +12,10 @@ enum class ReadStatus { Parsed, Missing, Malformed };
 
 // The white space that separates numbers and ends lines: blank, TAB, CR, LF,
 // vertical tab and form feed.
-bool isSpace(char c);
+inline bool isSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 // Appends the number in "%g" with six significant digits.
 void appendNumber(QByteArray& text, double value);
@@ -29,5 +32,10 @@ double toNumber(const QString& text);
 // the longest number at `position` taken, `position` moved past it. Missing
 // when only white space is left, Malformed when something else stands there.
 ReadStatus readNumber(const char*& position, const char* end, double& value);
+
+// Reads the first `count` numbers of a line into `values` with readNumber;
+// the numbers the line lacks are 0, anything after the last one is ignored.
+// False when a number is malformed.
+bool readNumbers(const char* begin, const char* end, double* values, int count);
 
 } // namespace DecimalText

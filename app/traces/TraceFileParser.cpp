@@ -1,6 +1,7 @@
 #include "TraceFileParser.h"
 
 #include <QDateTime>
+#include <QVarLengthArray>
 
 #include "ByteLineReader.h"
 #include "Constants.h"
@@ -41,26 +42,6 @@ bool fitsTraceClass(int type, AbstractTrace& trace)
     return dynamic_cast<ContourTrace*>(&trace) != nullptr;
 }
 
-// The first white-space separated numbers of the line, one per column of
-// the point; a number that is missing or malformed reads as 0.
-void readPointOfLine(const ByteLine& line, QVector<double>& point)
-{
-    point.fill(0.0);
-    const char* position = line.begin;
-    for (double& value : point) {
-        while (position < line.end && DecimalText::isSpace(*position))
-            ++position;
-        const char* tokenEnd = position;
-        while (tokenEnd < line.end && !DecimalText::isSpace(*tokenEnd))
-            ++tokenEnd;
-        if (position == tokenEnd)
-            break;
-        if (!DecimalText::parseNumber(position, tokenEnd, value))
-            value = 0;
-        position = tokenEnd;
-    }
-}
-
 } // namespace
 
 struct TraceFileParser::HeaderBlock
@@ -82,6 +63,7 @@ TraceFileParser::TraceFileParser(const AppSettingsData& settings, BatchedRowAppe
 
 TraceFileParser::Result TraceFileParser::parse(QIODevice& device, const QString& path, AbstractTrace& trace)
 {
+    m_shortfalls.clear();
     ByteLineReader reader(device);
     HeaderBlock block = readHeader(reader);
     const Header header = completedHeader(block);
@@ -97,11 +79,13 @@ TraceFileParser::Result TraceFileParser::parse(QIODevice& device, const QString&
     readCommonHeader(header, trace);
     trace.setFilePath(path);
 
-    readPoints(reader, block, trace, m_onBatch);
+    if (!readPoints(reader, block, trace, m_onBatch, QStringLiteral("points")))
+        return Result::MalformedNumber;
 
     if (type == PROFILE) {
         const int additionalCount = toInteger(header.value(QStringLiteral("addittional_trace_count")));
-        readAdditionalTraces(reader, additionalCount, path, static_cast<ProfileTrace&>(trace));
+        if (!readAdditionalTraces(reader, additionalCount, path, static_cast<ProfileTrace&>(trace)))
+            return Result::MalformedNumber;
     }
     return Result::Read;
 }
@@ -194,40 +178,51 @@ void TraceFileParser::readCommonHeader(const Header& header, AbstractTrace& trac
     trace.creationTime = QDateTime::fromString(header.value(QStringLiteral("creation_date")), kCreationDateFormat);
 }
 
-void TraceFileParser::readPoints(ByteLineReader& reader, const HeaderBlock& block, AbstractTrace& trace,
-                                 const BatchedRowAppender::Handler& onBatch) const
+bool TraceFileParser::readPoints(ByteLineReader& reader, const HeaderBlock& block, AbstractTrace& trace,
+                                 const BatchedRowAppender::Handler& onBatch, const QString& what)
 {
     BatchedRowAppender rows(trace, onBatch);
-    QVector<double> point(trace.dimension());
+    QVarLengthArray<double, 3> point(trace.dimension());
     const auto addLine = [&](const ByteLine& line) {
-        readPointOfLine(line, point);
+        if (!DecimalText::readNumbers(line.begin, line.end, point.data(), point.size()))
+            return false;
         rows.addRow(point.constData());
+        return true;
     };
-    const ByteLine endingLine{block.endingLine.constData(), block.endingLine.constData() + block.endingLine.size()};
     ByteLine line;
 
     if (block.hasPointCount) {
         const int count = toInteger(block.values.value(kPointCountKey));
-        for (int read = 0; read < count && reader.readLine(line); ++read)
-            addLine(line);
-        return;
+        int read = 0;
+        for (; read < count && reader.readLine(line); ++read) {
+            if (!addLine(line))
+                return false;
+        }
+        if (read < count)
+            m_shortfalls.append({what, count, read});
+        return true;
     }
     // Without a count the points are the lines up to an empty line.
     if (!block.hasEndingLine)
-        return;
-    if (!endingLine.isEmpty())
-        addLine(endingLine);
-    while (reader.readLine(line) && !line.trimmed().isEmpty())
-        addLine(line);
+        return true;
+    const ByteLine endingLine{block.endingLine.constData(), block.endingLine.constData() + block.endingLine.size()};
+    if (!endingLine.isEmpty() && !addLine(endingLine))
+        return false;
+    while (reader.readLine(line) && !line.trimmed().isEmpty()) {
+        if (!addLine(line))
+            return false;
+    }
+    return true;
 }
 
-void TraceFileParser::readAdditionalTraces(ByteLineReader& reader, int count, const QString& path,
-                                           ProfileTrace& main) const
+bool TraceFileParser::readAdditionalTraces(ByteLineReader& reader, int count, const QString& path, ProfileTrace& main)
 {
     for (int i = 0; i < count; ++i) {
         HeaderBlock block = readHeader(reader);
-        if (block.isEmpty)
-            return;
+        if (block.isEmpty) {
+            m_shortfalls.append({QStringLiteral("additional traces"), count, i});
+            return true;
+        }
         const Header header = completedHeader(block);
         auto* additional = new ProfileTrace;
         additional->setType(ADDITIONAL_TRACE);
@@ -235,10 +230,14 @@ void TraceFileParser::readAdditionalTraces(ByteLineReader& reader, int count, co
         readCommonHeader(header, *additional);
         additional->setFilePath(path);
         additional->setName(path);
-        readPoints(reader, block, *additional, {});
+        const bool wellFormed =
+            readPoints(reader, block, *additional, {}, QStringLiteral("points of additional trace %1").arg(i + 1));
         addAdditionalPostProcessors(*additional);
         main.addAdditionalTrace(additional);
+        if (!wellFormed)
+            return false;
     }
+    return true;
 }
 
 void TraceFileParser::addAdditionalPostProcessors(ProfileTrace& trace) const

@@ -1,3 +1,4 @@
+#include <QBuffer>
 #include <QFile>
 #include <QSaveFile>
 #include <QtTest>
@@ -12,6 +13,7 @@
 #include "ProfileTrace.h"
 #include "TestMain.h"
 #include "TraceFileParser.h"
+#include "TraceFileType.h"
 #include "TraceFileWriter.h"
 #include "TraceTypes.h"
 
@@ -300,46 +302,48 @@ private slots:
         QTest::addColumn<int>("type");
         QTest::addColumn<int>("needlePressing");
         QTest::addColumn<ProfileData>("points");
+        QTest::addColumn<bool>("wellFormed");
 
         QTest::newRow("lower-case type word is contour")
             << QByteArray("trace_type:contour\npoint_count:1\n1 2 3\n") << int(CONTOUR) << 1
-            << ProfileData{{1}, {2}, {3}};
+            << ProfileData{{1}, {2}, {3}} << true;
         QTest::newRow("capital U is needle down")
             << QByteArray("trace_type:CONTOUR\nneedle_pressing:U\npoint_count:0\n") << int(CONTOUR) << 1
-            << ProfileData(3);
+            << ProfileData(3) << true;
         QTest::newRow("blanks around key and value")
             << QByteArray("  trace_type : CNTPROF \r\n needle_pressing:\tu\r\npoint_count :1\r\n1\t2\t3\t\r\n")
-            << int(CONTOUR_PROFILE) << 0 << ProfileData{{1}, {2}, {3}};
+            << int(CONTOUR_PROFILE) << 0 << ProfileData{{1}, {2}, {3}} << true;
         QTest::newRow("later type line wins")
             << QByteArray("trace_type:CONTOUR\ntrace_type:CNTPROF\npoint_count:0\n") << int(CONTOUR_PROFILE) << 1
-            << ProfileData(3);
+            << ProfileData(3) << true;
         QTest::newRow("blank line after the count is a point")
             << QByteArray("trace_type:CONTOUR\npoint_count:2\n\n1\t2\t3\t\n") << int(CONTOUR) << 1
-            << ProfileData{{0, 1}, {0, 2}, {0, 3}};
+            << ProfileData{{0, 1}, {0, 2}, {0, 3}} << true;
+        // The key line after the blank one is read as a point line then.
         QTest::newRow("blank line ends the header")
-            << QByteArray("trace_type:CONTOUR\n\nneedle_pressing:u\n") << int(CONTOUR) << 1
-            << ProfileData{{0}, {0}, {0}};
+            << QByteArray("trace_type:CONTOUR\n\nneedle_pressing:u\n") << int(CONTOUR) << 1 << ProfileData(3)
+            << false;
         QTest::newRow("short point line")
             << QByteArray("trace_type:CONTOUR\npoint_count:1\n1.5\n") << int(CONTOUR) << 1
-            << ProfileData{{1.5}, {0}, {0}};
-        QTest::newRow("malformed and extra values")
-            << QByteArray("trace_type:CONTOUR\npoint_count:2\n1 abc 3 9\n2,5 1e2 -4\n") << int(CONTOUR) << 1
-            << ProfileData{{1, 0}, {0, 100}, {3, -4}};
+            << ProfileData{{1.5}, {0}, {0}} << true;
+        QTest::newRow("extra values ignored, malformed value ends the points")
+            << QByteArray("trace_type:CONTOUR\npoint_count:3\n1 2e1 3 abc\n2,5 1e2 -4\n7 8 9\n") << int(CONTOUR) << 1
+            << ProfileData{{1}, {20}, {3}} << false;
         QTest::newRow("header to the end of the file")
-            << QByteArray("trace_type:CNTPROF\nneedle_pressing:u") << int(CONTOUR_PROFILE) << 0 << ProfileData(3);
+            << QByteArray("trace_type:CNTPROF\nneedle_pressing:u") << int(CONTOUR_PROFILE) << 0 << ProfileData(3) << true;
         QTest::newRow("count above the lines")
             << QByteArray("trace_type:CONTOUR\npoint_count:1000000000\n1 2 3\n4 5 6") << int(CONTOUR) << 1
-            << ProfileData{{1, 4}, {2, 5}, {3, 6}};
+            << ProfileData{{1, 4}, {2, 5}, {3, 6}} << true;
         QTest::newRow("negative count")
-            << QByteArray("trace_type:CONTOUR\npoint_count:-5\n1 2 3\n") << int(CONTOUR) << 1 << ProfileData(3);
+            << QByteArray("trace_type:CONTOUR\npoint_count:-5\n1 2 3\n") << int(CONTOUR) << 1 << ProfileData(3) << true;
         QTest::newRow("count that is no number")
-            << QByteArray("trace_type:CONTOUR\npoint_count:many\n1 2 3\n") << int(CONTOUR) << 1 << ProfileData(3);
+            << QByteArray("trace_type:CONTOUR\npoint_count:many\n1 2 3\n") << int(CONTOUR) << 1 << ProfileData(3) << true;
         QTest::newRow("no count: points up to an empty line")
             << QByteArray("trace_type:CONTOUR\n1 2 3\n4 5 6\n\n7 8 9\n") << int(CONTOUR) << 1
-            << ProfileData{{1, 4}, {2, 5}, {3, 6}};
+            << ProfileData{{1, 4}, {2, 5}, {3, 6}} << true;
         QTest::newRow("UTF-8 byte-order mark")
             << QByteArray("\xEF\xBB\xBFtrace_type:CNTPROF\npoint_count:1\n1 2 3\n") << int(CONTOUR_PROFILE) << 1
-            << ProfileData{{1}, {2}, {3}};
+            << ProfileData{{1}, {2}, {3}} << true;
     }
 
     void headerRules()
@@ -348,12 +352,55 @@ private slots:
         QFETCH(int, type);
         QFETCH(int, needlePressing);
         QFETCH(ProfileData, points);
+        QFETCH(bool, wellFormed);
         writeBytes("header.txt", text);
         ContourTrace trace;
-        QCOMPARE(parseFile("header.txt", trace), TraceFileParser::Result::Read);
+        QCOMPARE(parseFile("header.txt", trace),
+                 wellFormed ? TraceFileParser::Result::Read : TraceFileParser::Result::MalformedNumber);
         QCOMPARE(trace.type, type);
         QCOMPARE(trace.needle_pressing, needlePressing);
         QCOMPARE(rawPoints(trace), points);
+    }
+
+    void firstLineWord_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("word");
+        const QByteArray key = "trace_type:";
+        QTest::newRow("empty file") << QByteArray() << QByteArray();
+        QTest::newRow("CR LF") << QByteArray("trace_type:CNTPROF\r\npoint_count:0\n") << QByteArray("CNTPROF");
+        QTest::newRow("key found again after the first") << "trace_type:" + key + "PROFILE\n" << QByteArray("PROFILE");
+        QTest::newRow("key made by a removal stays") << QByteArray("trace_trace_type:type:PROFILE")
+                                                     << QByteArray("trace_type:PROFILE");
+        QTest::newRow("CR removed before the key") << QByteArray("trace_\rtype:PRO\rFILE\n") << QByteArray("PROFILE");
+        QTest::newRow("NUL kept") << QByteArray("PROFILE\0\n", 9) << QByteArray("PROFILE\0", 8);
+        QTest::newRow("second mark kept") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFPROFILE\n")
+                                          << QByteArray("\xEF\xBB\xBFPROFILE");
+        QTest::newRow("line longer than a read chunk")
+            << key.repeated(200000) + "ADDITIONAL_TRACE" + QByteArray(3000000, '\r') + "\n1 2\n"
+            << QByteArray("ADDITIONAL_TRACE");
+    }
+
+    void firstLineWord()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, word);
+        QBuffer buffer(&bytes);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QCOMPARE(TraceFileType::firstLineWord(buffer), word);
+    }
+
+    void firstLineWordStopsWhenNoTypeWordCanFollow()
+    {
+        // A binary file without line ends: no more than a type word's length
+        // of it is kept, and the word names no type.
+        QByteArray bytes(3000000, 'x');
+        QBuffer buffer(&bytes);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        const QByteArray word = TraceFileType::firstLineWord(buffer);
+        QVERIFY2(word.size() < 100, qPrintable(QString::number(word.size())));
+        QCOMPARE(TraceFileType::typeNamedBy(word), -1);
+        QVERIFY(buffer.pos() < bytes.size());
     }
 
     void utf16FileReadsLikeUtf8()
