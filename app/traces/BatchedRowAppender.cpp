@@ -50,6 +50,11 @@ void BatchedRowAppender::flush()
     startBatch();
 }
 
+void BatchedRowAppender::reserve(int rows)
+{
+    m_trace.reservePoints(m_filled + rows);
+}
+
 void BatchedRowAppender::startBatch()
 {
     // The trace may share the columns it was given; data() then copies.

@@ -32,6 +32,8 @@ public:
     // the rows held back, then every batch they complete is announced.
     void addRows(const ProfileData& rows);
     void flush();
+    // Makes room in the trace for `rows` more rows than added so far.
+    void reserve(int rows);
 
 private:
     // Sizes the pending columns for a whole batch and takes their data.

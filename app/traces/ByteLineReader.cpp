@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kChunkSize = 1 << 20;
+constexpr int kChunkSize = 1 << 18;
 constexpr int kLongestByteOrderMark = 4;
 
 bool startsWith(const QByteArray& bytes, const char* prefix, int size)
@@ -89,11 +89,17 @@ bool ByteLineReader::appendChunk()
     return read > 0;
 }
 
+int ByteLineReader::indexOfNewline(int from) const
+{
+    const void* found = std::memchr(at(from), '\n', size_t(m_buffer.size() - from));
+    return found ? int(static_cast<const char*>(found) - m_buffer.constData()) : -1;
+}
+
 bool ByteLineReader::readLine(ByteLine& line)
 {
     int searchFrom = m_position;
     for (;;) {
-        const int newline = m_buffer.indexOf('\n', searchFrom);
+        const int newline = indexOfNewline(searchFrom);
         if (newline >= 0) {
             line.begin = at(m_position);
             line.end = at(newline);
@@ -113,12 +119,42 @@ bool ByteLineReader::readLine(ByteLine& line)
     return true;
 }
 
+bool ByteLineReader::readLines(ByteLine& block)
+{
+    // Bytes before `searchFrom` hold no LF; only new ones are searched.
+    int searchFrom = m_position;
+    for (;;) {
+        int last = m_buffer.size() - 1;
+        while (last >= searchFrom && m_buffer.constData()[last] != '\n')
+            --last;
+        if (last >= searchFrom) {
+            block = {at(m_position), at(last + 1)};
+            m_position = last + 1;
+            return true;
+        }
+        const int scanned = m_buffer.size() - m_position;
+        if (!fillBuffer())
+            break;
+        searchFrom = scanned;
+    }
+    if (m_position >= m_buffer.size())
+        return false;
+    block = {at(m_position), at(m_buffer.size())};
+    m_position = m_buffer.size();
+    return true;
+}
+
+qint64 ByteLineReader::bytesLeft() const
+{
+    return (m_buffer.size() - m_position) + m_device.bytesAvailable();
+}
+
 bool ByteLineReader::readLineInPieces(const std::function<bool(const ByteLine& piece)>& consume)
 {
     if (m_position >= m_buffer.size() && !fillBuffer())
         return false;
     for (;;) {
-        const int newline = m_buffer.indexOf('\n', m_position);
+        const int newline = indexOfNewline(m_position);
         const int pieceEnd = newline >= 0 ? newline : m_buffer.size();
         const bool more = consume(ByteLine{at(m_position), at(pieceEnd)});
         m_position = newline >= 0 ? newline + 1 : pieceEnd;

@@ -38,6 +38,17 @@ public:
     // until the next call.
     bool readLine(ByteLine& line);
 
+    // Every whole line the reader holds at once, for readers of many short
+    // lines: the bytes from the next line up to and with the last LF read so
+    // far, or to the end of the input for a last line without LF. The block
+    // stays valid until the next call; unread() gives back its bytes from a
+    // position on. False at the end of the input.
+    bool readLines(ByteLine& block);
+    void unread(const char* position) { m_position = int(position - m_buffer.constData()); }
+    // The bytes not read yet, those of the device counted as they stand in
+    // it (before any decoding).
+    qint64 bytesLeft() const;
+
     // Hands the next line to `consume` in pieces as it is read, so that a
     // long line is never held whole; the reader stops inside the line after
     // a piece for which `consume` returns false. False at the end of the input.
@@ -47,6 +58,8 @@ private:
     bool fillBuffer();
     bool appendChunk();
     const char* at(int index) const { return m_buffer.constData() + index; }
+    // -1 when no LF follows `from` in the buffer.
+    int indexOfNewline(int from) const;
 
     QIODevice& m_device;
     std::unique_ptr<QTextDecoder> m_decoder;

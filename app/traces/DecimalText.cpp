@@ -17,7 +17,7 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr int kMaxExactPower = 22;
 constexpr std::uint64_t kMaxExactMantissa = std::uint64_t(1) << 53;
-// More significant digits than this could overflow the 64-bit mantissa.
+// More digits than this could overflow the 64-bit mantissa.
 constexpr int kMaxMantissaDigits = 19;
 // An exponent is only read up to this size; larger ones leave the fast path.
 constexpr int kExponentLimit = 100000;
@@ -28,54 +28,39 @@ bool isDigit(char c)
 }
 
 // The common case of the files' numbers, read without from_chars: a sign,
-// digits with an optional point and an optional exponent, whose digits form
-// an integer below 2^53 and whose decimal exponent is at most 22 either way.
-// Both the digits and the power of ten are then exact doubles, so one
-// multiplication or division rounds to the nearest double, as from_chars
+// at most 19 digits with an optional point, an optional exponent, the digits
+// forming an integer of at most 2^53 and the decimal exponent at most 22
+// either way. Both the digits and the power of ten are then exact doubles, so
+// one multiplication or division rounds to the nearest double, as from_chars
 // does. Null, with nothing read, for any other text.
 const char* parseExactDecimal(const char* p, const char* end, double& value)
 {
-    bool negative = false;
-    if (p < end && (*p == '-' || *p == '+')) {
-        negative = *p == '-';
+    const bool negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+'))
         ++p;
-    }
     std::uint64_t mantissa = 0;
-    int significantDigits = 0;
+    const char* const integerBegin = p;
+    for (; p < end && isDigit(*p); ++p)
+        mantissa = mantissa * 10 + std::uint64_t(*p - '0');
+    int digits = int(p - integerBegin);
     int fractionDigits = 0;
-    bool anyDigit = false;
-    const auto takeDigits = [&](bool fraction) {
-        for (; p < end && isDigit(*p); ++p) {
-            anyDigit = true;
-            const int digit = *p - '0';
-            if (mantissa != 0 || digit != 0)
-                ++significantDigits;
-            if (significantDigits > kMaxMantissaDigits)
-                return false;
-            mantissa = mantissa * 10 + std::uint64_t(digit);
-            if (fraction)
-                ++fractionDigits;
-        }
-        return true;
-    };
-    if (!takeDigits(false))
-        return nullptr;
     if (p < end && *p == '.') {
-        ++p;
-        if (!takeDigits(true))
-            return nullptr;
+        const char* const fractionBegin = ++p;
+        for (; p < end && isDigit(*p); ++p)
+            mantissa = mantissa * 10 + std::uint64_t(*p - '0');
+        fractionDigits = int(p - fractionBegin);
+        digits += fractionDigits;
     }
-    if (!anyDigit)
+    // Beyond 19 digits the mantissa may have wrapped around.
+    if (digits == 0 || digits > kMaxMantissaDigits)
         return nullptr;
 
     int exponent = 0;
     if (p < end && (*p == 'e' || *p == 'E')) {
         const char* q = p + 1;
-        bool negativeExponent = false;
-        if (q < end && (*q == '-' || *q == '+')) {
-            negativeExponent = *q == '-';
+        const bool negativeExponent = q < end && *q == '-';
+        if (q < end && (*q == '-' || *q == '+'))
             ++q;
-        }
         // Without digits the 'e' is no part of the number.
         if (q < end && isDigit(*q)) {
             for (; q < end && isDigit(*q); ++q) {
@@ -172,17 +157,37 @@ bool readNumbers(const char* begin, const char* end, double* values, int count)
 {
     const char* position = begin;
     for (int i = 0; i < count; ++i) {
-        switch (readNumber(position, end, values[i])) {
-        case ReadStatus::Parsed:
-            break;
-        case ReadStatus::Missing:
+        while (position < end && isSpace(*position))
+            ++position;
+        if (position == end) {
             std::fill(values + i, values + count, 0.0);
             return true;
-        case ReadStatus::Malformed:
-            return false;
         }
+        position = parsePrefix(position, end, values[i]);
+        if (!position)
+            return false;
     }
     return true;
+}
+
+const char* readLineNumbers(const char* begin, const char* end, double* values, int count)
+{
+    // A number never holds an LF, so it ends before the line's end.
+    const char* position = begin;
+    int i = 0;
+    for (; i < count; ++i) {
+        while (position < end && *position != '\n' && isSpace(*position))
+            ++position;
+        if (position == end || *position == '\n')
+            break;
+        position = parsePrefix(position, end, values[i]);
+        if (!position)
+            return nullptr;
+    }
+    std::fill(values + i, values + count, 0.0);
+    while (position < end && *position != '\n')
+        ++position;
+    return position < end ? position + 1 : end;
 }
 
 } // namespace DecimalText

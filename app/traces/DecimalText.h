@@ -38,4 +38,9 @@ ReadStatus readNumber(const char*& position, const char* end, double& value);
 // False when a number is malformed.
 bool readNumbers(const char* begin, const char* end, double* values, int count);
 
+// readNumbers for the line that starts at `begin` and ends at the next LF
+// (or at `end`): the position after that LF, or null when a number of the
+// line is malformed.
+const char* readLineNumbers(const char* begin, const char* end, double* values, int count);
+
 } // namespace DecimalText

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QVarLengthArray>
 
+#include <algorithm>
+
 #include "ByteLineReader.h"
 #include "Constants.h"
 #include "ContourTrace.h"
@@ -33,6 +35,65 @@ int toInteger(const QString& text)
 bool isProfileType(int type)
 {
     return type == PROFILE || type == ADDITIONAL_TRACE;
+}
+
+// The rows that the rest of the file holds if its lines are as long as
+// those read so far; never more than the count still announced, nor than
+// kMaxReservedRows, so that a file cannot make the stores reserve much more
+// than it fills.
+int rowsLeftEstimate(int rowsRead, qint64 bytesRead, qint64 bytesLeft, int rowsAnnounced)
+{
+    constexpr qint64 kMaxReservedRows = 1 << 24;
+    if (rowsRead <= 0 || bytesRead <= 0)
+        return 0;
+    const qint64 estimate = qint64(double(bytesLeft) / double(bytesRead) * rowsRead);
+    return int(std::min({estimate, qint64(rowsAnnounced), kMaxReservedRows}));
+}
+
+// Reads up to `count` point lines, many at a time from the reader's buffer;
+// `read` gets the rows read. False at a malformed number.
+bool readCountedPoints(ByteLineReader& reader, int count, BatchedRowAppender& rows, int columns, int& read)
+{
+    QVarLengthArray<double, 3> point(columns);
+    ByteLine lines;
+    while (read < count && reader.readLines(lines)) {
+        const char* position = lines.begin;
+        const int readBefore = read;
+        for (; read < count && position < lines.end; ++read) {
+            position = DecimalText::readLineNumbers(position, lines.end, point.data(), columns);
+            if (!position)
+                return false;
+            rows.addRow(point.constData());
+        }
+        reader.unread(position);
+        if (readBefore == 0)
+            rows.reserve(rowsLeftEstimate(read, position - lines.begin, reader.bytesLeft(), count - read));
+    }
+    return true;
+}
+
+// The points of a header without a count: the line that ended the header
+// and the lines after it up to an empty line. False at a malformed number.
+bool readPointsUpToEmptyLine(ByteLineReader& reader, bool hasEndingLine, const QByteArray& endingLine,
+                             BatchedRowAppender& rows, int columns)
+{
+    QVarLengthArray<double, 3> point(columns);
+    const auto addLine = [&](const char* begin, const char* end) {
+        if (!DecimalText::readNumbers(begin, end, point.data(), columns))
+            return false;
+        rows.addRow(point.constData());
+        return true;
+    };
+    if (!hasEndingLine)
+        return true;
+    if (!endingLine.isEmpty() && !addLine(endingLine.constData(), endingLine.constData() + endingLine.size()))
+        return false;
+    ByteLine line;
+    while (reader.readLine(line) && !line.trimmed().isEmpty()) {
+        if (!addLine(line.begin, line.end))
+            return false;
+    }
+    return true;
 }
 
 bool fitsTraceClass(int type, AbstractTrace& trace)
@@ -182,36 +243,14 @@ bool TraceFileParser::readPoints(ByteLineReader& reader, const HeaderBlock& bloc
                                  const BatchedRowAppender::Handler& onBatch, const QString& what)
 {
     BatchedRowAppender rows(trace, onBatch);
-    QVarLengthArray<double, 3> point(trace.dimension());
-    const auto addLine = [&](const ByteLine& line) {
-        if (!DecimalText::readNumbers(line.begin, line.end, point.data(), point.size()))
-            return false;
-        rows.addRow(point.constData());
-        return true;
-    };
-    ByteLine line;
-
-    if (block.hasPointCount) {
-        const int count = toInteger(block.values.value(kPointCountKey));
-        int read = 0;
-        for (; read < count && reader.readLine(line); ++read) {
-            if (!addLine(line))
-                return false;
-        }
-        if (read < count)
-            m_shortfalls.append({what, count, read});
-        return true;
-    }
-    // Without a count the points are the lines up to an empty line.
-    if (!block.hasEndingLine)
-        return true;
-    const ByteLine endingLine{block.endingLine.constData(), block.endingLine.constData() + block.endingLine.size()};
-    if (!endingLine.isEmpty() && !addLine(endingLine))
+    if (!block.hasPointCount)
+        return readPointsUpToEmptyLine(reader, block.hasEndingLine, block.endingLine, rows, trace.dimension());
+    const int count = toInteger(block.values.value(kPointCountKey));
+    int read = 0;
+    if (!readCountedPoints(reader, count, rows, trace.dimension(), read))
         return false;
-    while (reader.readLine(line) && !line.trimmed().isEmpty()) {
-        if (!addLine(line))
-            return false;
-    }
+    if (read < count)
+        m_shortfalls.append({what, count, read});
     return true;
 }
 

@@ -3,8 +3,11 @@
 #include <QSaveFile>
 #include <QtTest>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <memory>
+#include <random>
 
 #include "AppSettings.h"
 #include "Constants.h"
@@ -67,6 +70,56 @@ struct ReadProfile
 };
 
 const QDateTime kCreation(QDate(2021, 3, 3), QTime(7, 5, 9));
+
+// A number token read the way the reader always read one: one leading plus
+// sign dropped, then std::from_chars over the whole token.
+bool fromCharsToken(const QByteArray& token, double& value)
+{
+    const char* begin = token.constData();
+    const char* end = begin + token.size();
+    if (begin < end && *begin == '+') {
+        ++begin;
+        if (begin < end && (*begin == '+' || *begin == '-'))
+            return false;
+    }
+    const std::from_chars_result result = std::from_chars(begin, end, value);
+    return begin < end && result.ec == std::errc() && result.ptr == end;
+}
+
+// Numbers in the forms a trace file may hold: what "%g" writes at every
+// precision, fixed and exponent forms, signs, leading zeros, bare points,
+// long digit strings, the ends of the double range, infinities and NaN.
+QVector<QByteArray> numberForms()
+{
+    QVector<QByteArray> forms{"0",      "-0",     "+0",      "0.0",       "-0.0e10",  ".5",       "-.5",     "5.",
+                              "+7.25",  "000123.5", "1E5",   "1e+05",     "1e-5",     "1e22",     "1e23",    "1e-22",
+                              "1e-23",  "123456789e-30",     "9007199254740992",      "9007199254740993",
+                              "18014398509481985", "1234567890123456789", "12345678901234567890.5",
+                              "0.000000000000000000000123", "4.9e-324", "2.2250738585072014e-308",
+                              "1.7976931348623157e308", "inf", "-inf", "infinity", "nan", "-nan", "NaN",
+                              "0.1",    "0.2",    "0.3",     "2.71828",   "-12.3457", "1.23457e-05"};
+    std::mt19937_64 random(17);
+    std::uniform_real_distribution<double> mantissa(-10, 10);
+    std::uniform_int_distribution<int> exponent(-40, 40);
+    std::uniform_int_distribution<int> precision(1, 17);
+    char buffer[64];
+    for (int i = 0; i < 3000; ++i) {
+        const double value = mantissa(random) * std::pow(10.0, exponent(random));
+        const std::chars_format format = i % 3 == 0 ? std::chars_format::scientific
+                                         : i % 3 == 1 ? std::chars_format::fixed
+                                                      : std::chars_format::general;
+        const int digits = format == std::chars_format::fixed ? precision(random) % 8 : precision(random);
+        const std::to_chars_result written = std::to_chars(buffer, buffer + sizeof buffer, value, format, digits);
+        if (written.ec == std::errc())
+            forms.append(QByteArray(buffer, int(written.ptr - buffer)));
+    }
+    return forms;
+}
+
+bool sameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 } // namespace
 
@@ -360,6 +413,64 @@ private slots:
         QCOMPARE(trace.type, type);
         QCOMPARE(trace.needle_pressing, needlePressing);
         QCOMPARE(rawPoints(trace), points);
+    }
+
+    void pointValuesMatchFromChars()
+    {
+        const QVector<QByteArray> forms = numberForms();
+        QByteArray text = "trace_type:PROFILE\npoint_count:" + QByteArray::number(forms.size()) + "\n";
+        QVector<double> expected;
+        for (int i = 0; i < forms.size(); ++i) {
+            double value = 0;
+            QVERIFY2(fromCharsToken(forms[i], value), forms[i].constData());
+            expected.append(value);
+            // Separated by blanks, TABs and CRs in turn, as files may hold them.
+            text += forms[i] + (i % 2 ? " \t" : "\t") + forms[forms.size() - 1 - i] + (i % 3 ? "\r\n" : "\n");
+        }
+        writeBytes("forms.txt", text);
+        ReadProfile read;
+        QCOMPARE(parseFile("forms.txt", read.trace), TraceFileParser::Result::Read);
+        const ProfileData points = rawPoints(read.trace);
+        QCOMPARE(points[0].size(), forms.size());
+        for (int i = 0; i < forms.size(); ++i) {
+            QVERIFY2(sameBits(points[0][i], expected[i]), forms[i].constData());
+            QVERIFY2(sameBits(points[1][i], expected[forms.size() - 1 - i]), forms[forms.size() - 1 - i].constData());
+        }
+    }
+
+    void writtenFilesReadBackExactly()
+    {
+        std::mt19937_64 random(23);
+        std::uniform_real_distribution<double> mantissa(-10, 10);
+        std::uniform_int_distribution<int> exponent(-320, 300);
+        QVector<double> values{0.0, -0.0, 1.5, -2.718281, 1e-5, 123456789, 1e300, -1e-300, 5e-324,
+                               qInf(), -qInf(), qQNaN(), 999999.5, 0.1, 1e22, 1e-22};
+        while (values.size() < 2000)
+            values.append(mantissa(random) * std::pow(10.0, exponent(random)));
+
+        ContourTrace contour;
+        ProfileTrace profile;
+        for (int i = 0; i < values.size(); ++i) {
+            contour.addPoint({values[i], values[values.size() - 1 - i], values[(i * 7) % values.size()]});
+            profile.addPoint({values[i], values[(i * 3) % values.size()]});
+        }
+        for (AbstractTrace* trace : {static_cast<AbstractTrace*>(&contour), static_cast<AbstractTrace*>(&profile)}) {
+            QVERIFY(writeTraceFile("written.txt", trace));
+            const QByteArray written = readAll("written.txt");
+            const std::unique_ptr<AbstractTrace> read = traceForType(trace->type);
+            QCOMPARE(parseFile("written.txt", *read), TraceFileParser::Result::Read);
+            const ProfileData stored = rawPoints(*trace);
+            const ProfileData readBack = rawPoints(*read);
+            for (int c = 0; c < stored.size(); ++c) {
+                for (int i = 0; i < stored[c].size(); ++i) {
+                    double expected = 0;
+                    QVERIFY(fromCharsToken(DecimalText::number(stored[c][i]).toLatin1(), expected));
+                    QVERIFY2(sameBits(readBack[c][i], expected), qPrintable(DecimalText::number(stored[c][i])));
+                }
+            }
+            QVERIFY(writeTraceFile("rewritten.txt", read.get()));
+            QCOMPARE(readAll("rewritten.txt"), written);
+        }
     }
 
     void firstLineWord_data()
