@@ -1,6 +1,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QSaveFile>
+#include <QTextCodec>
 #include <QtTest>
 
 #include <charconv>
@@ -514,16 +515,36 @@ private slots:
         QVERIFY(buffer.pos() < bytes.size());
     }
 
-    void utf16FileReadsLikeUtf8()
+    void unicodeFilesReadLikeUtf8_data()
     {
-        const QString text = QStringLiteral("trace_type:CONTOUR\ncontroler_name:Иванов\npoint_count:1\n1 2 3\n");
-        QByteArray bytes("\xFF\xFE");
-        bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-        writeBytes("utf16.txt", bytes);
+        QTest::addColumn<QByteArray>("encoding");
+        QTest::addColumn<int>("points");
+        QTest::newRow("UTF-16 LE, one point") << QByteArray("UTF-16LE") << 1;
+        QTest::newRow("UTF-16 BE, one point") << QByteArray("UTF-16BE") << 1;
+        QTest::newRow("UTF-32 LE, one point") << QByteArray("UTF-32LE") << 1;
+        // Longer than several of the chunks the reader decodes one by one.
+        QTest::newRow("UTF-16 LE, long") << QByteArray("UTF-16LE") << 40000;
+        QTest::newRow("UTF-32 BE, long") << QByteArray("UTF-32BE") << 40000;
+    }
+
+    void unicodeFilesReadLikeUtf8()
+    {
+        QFETCH(QByteArray, encoding);
+        QFETCH(int, points);
+        QString text = QStringLiteral("trace_type:CONTOUR\ncontroler_name:Иванов \U0001D11E\npoint_count:%1\n").arg(points);
+        ProfileData expected(3);
+        for (int i = 0; i < points; ++i) {
+            text += QStringLiteral("%1 2.5 -%2\n").arg(i).arg(i % 10);
+            expected[0].append(i);
+            expected[1].append(2.5);
+            expected[2].append(-(i % 10));
+        }
+        // Qt's codec writes the byte-order mark first.
+        writeBytes("unicode.txt", QTextCodec::codecForName(encoding)->fromUnicode(text));
         ContourTrace trace;
-        QCOMPARE(parseFile("utf16.txt", trace), TraceFileParser::Result::Read);
-        QCOMPARE(QString::fromStdString(trace.controllerName), QStringLiteral("Иванов"));
-        QCOMPARE(rawPoints(trace), (ProfileData{{1}, {2}, {3}}));
+        QCOMPARE(parseFile("unicode.txt", trace), TraceFileParser::Result::Read);
+        QCOMPARE(QString::fromStdString(trace.controllerName), QStringLiteral("Иванов \U0001D11E"));
+        QCOMPARE(rawPoints(trace), expected);
     }
 
     void defaultsComeFromTheSettings()
