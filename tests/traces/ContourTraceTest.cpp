@@ -8,6 +8,7 @@
 
 #include "AppSettings.h"
 #include "ContourTrace.h"
+#include "FuzzyCompare.h"
 #include "TestMain.h"
 #include "TestTraces.h"
 
@@ -313,10 +314,10 @@ private slots:
         }
         const QVector<double> xs = column(display, 0);
         QVERIFY(xs.size() < points);
-        QVERIFY(std::abs(xs.first() - 1.0) < 1e-9);
-        QVERIFY(std::abs(xs.last() - 9.0) < 1e-9);
+        KALVORA_COMPARE_NEAR(xs.first(), 1.0, 1e-9);
+        KALVORA_COMPARE_NEAR(xs.last(), 9.0, 1e-9);
         for (double h : column(display, 1))
-            QVERIFY(std::abs(h - 1.0) < 1e-9);
+            KALVORA_COMPARE_NEAR(h, 1.0, 1e-9);
     }
 
     void madeFromDataAreRawPoints()
