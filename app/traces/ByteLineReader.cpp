@@ -95,52 +95,64 @@ int ByteLineReader::indexOfNewline(int from) const
     return found ? int(static_cast<const char*>(found) - m_buffer.constData()) : -1;
 }
 
-bool ByteLineReader::readLine(ByteLine& line)
+int ByteLineReader::indexOfLastNewline(int from) const
+{
+    int last = m_buffer.size() - 1;
+    while (last >= from && m_buffer.constData()[last] != '\n')
+        --last;
+    return last >= from ? last : -1;
+}
+
+// What `find` gives for the bytes from the next line on, reading more while
+// it finds nothing; bytes already searched are not searched again. -1 when
+// the input ends first.
+int ByteLineReader::searchFilling(int (ByteLineReader::*find)(int from) const)
 {
     int searchFrom = m_position;
     for (;;) {
-        const int newline = indexOfNewline(searchFrom);
-        if (newline >= 0) {
-            line.begin = at(m_position);
-            line.end = at(newline);
-            m_position = newline + 1;
-            return true;
-        }
-        const int scanned = m_buffer.size() - m_position;
+        const int found = (this->*find)(searchFrom);
+        if (found >= 0)
+            return found;
+        const int searched = m_buffer.size() - m_position;
         if (!fillBuffer())
-            break;
-        searchFrom = scanned;
+            return -1;
+        searchFrom = searched;
     }
+}
+
+// The bytes up to `end`; the reader goes on after `next`.
+ByteLine ByteLineReader::take(int end, int next)
+{
+    const ByteLine taken{at(m_position), at(end)};
+    m_position = next;
+    return taken;
+}
+
+// The last line of an input that does not end with LF; false when nothing
+// is left.
+bool ByteLineReader::takeRest(ByteLine& line)
+{
     if (m_position >= m_buffer.size())
         return false;
-    line.begin = at(m_position);
-    line.end = at(m_buffer.size());
-    m_position = m_buffer.size();
+    line = take(m_buffer.size(), m_buffer.size());
+    return true;
+}
+
+bool ByteLineReader::readLine(ByteLine& line)
+{
+    const int newline = searchFilling(&ByteLineReader::indexOfNewline);
+    if (newline < 0)
+        return takeRest(line);
+    line = take(newline, newline + 1);
     return true;
 }
 
 bool ByteLineReader::readLines(ByteLine& block)
 {
-    // Bytes before `searchFrom` hold no LF; only new ones are searched.
-    int searchFrom = m_position;
-    for (;;) {
-        int last = m_buffer.size() - 1;
-        while (last >= searchFrom && m_buffer.constData()[last] != '\n')
-            --last;
-        if (last >= searchFrom) {
-            block = {at(m_position), at(last + 1)};
-            m_position = last + 1;
-            return true;
-        }
-        const int scanned = m_buffer.size() - m_position;
-        if (!fillBuffer())
-            break;
-        searchFrom = scanned;
-    }
-    if (m_position >= m_buffer.size())
-        return false;
-    block = {at(m_position), at(m_buffer.size())};
-    m_position = m_buffer.size();
+    const int last = searchFilling(&ByteLineReader::indexOfLastNewline);
+    if (last < 0)
+        return takeRest(block);
+    block = take(last + 1, last + 1);
     return true;
 }
 

@@ -58,8 +58,12 @@ private:
     bool fillBuffer();
     bool appendChunk();
     const char* at(int index) const { return m_buffer.constData() + index; }
-    // -1 when no LF follows `from` in the buffer.
+    // The first or last LF of the buffer from `from` on; -1 for none.
     int indexOfNewline(int from) const;
+    int indexOfLastNewline(int from) const;
+    int searchFilling(int (ByteLineReader::*find)(int from) const);
+    ByteLine take(int end, int next);
+    bool takeRest(ByteLine& line);
 
     QIODevice& m_device;
     std::unique_ptr<QTextDecoder> m_decoder;

@@ -522,7 +522,8 @@ private slots:
         QTest::newRow("UTF-16 LE, one point") << QByteArray("UTF-16LE") << 1;
         QTest::newRow("UTF-16 BE, one point") << QByteArray("UTF-16BE") << 1;
         QTest::newRow("UTF-32 LE, one point") << QByteArray("UTF-32LE") << 1;
-        // Longer than several of the chunks the reader decodes one by one.
+        // Longer than several of the chunks the reader takes one by one.
+        QTest::newRow("UTF-8, long") << QByteArray("UTF-8") << 40000;
         QTest::newRow("UTF-16 LE, long") << QByteArray("UTF-16LE") << 40000;
         QTest::newRow("UTF-32 BE, long") << QByteArray("UTF-32BE") << 40000;
     }
@@ -539,7 +540,7 @@ private slots:
             expected[1].append(2.5);
             expected[2].append(-(i % 10));
         }
-        // Qt's codec writes the byte-order mark first.
+        // Qt's codecs for UTF-16 and UTF-32 write the byte-order mark first.
         writeBytes("unicode.txt", QTextCodec::codecForName(encoding)->fromUnicode(text));
         ContourTrace trace;
         QCOMPARE(parseFile("unicode.txt", trace), TraceFileParser::Result::Read);
