@@ -3,6 +3,7 @@
 #include <QMutexLocker>
 #include <QtNumeric>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <vector>

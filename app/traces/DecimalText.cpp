@@ -140,34 +140,9 @@ double toNumber(const QString& text)
     return parseNumber(text, value) ? value : 0;
 }
 
-ReadStatus readNumber(const char*& position, const char* end, double& value)
-{
-    while (position < end && isSpace(*position))
-        ++position;
-    if (position == end)
-        return ReadStatus::Missing;
-    const char* numberEnd = parsePrefix(position, end, value);
-    if (!numberEnd)
-        return ReadStatus::Malformed;
-    position = numberEnd;
-    return ReadStatus::Parsed;
-}
-
 bool readNumbers(const char* begin, const char* end, double* values, int count)
 {
-    const char* position = begin;
-    for (int i = 0; i < count; ++i) {
-        while (position < end && isSpace(*position))
-            ++position;
-        if (position == end) {
-            std::fill(values + i, values + count, 0.0);
-            return true;
-        }
-        position = parsePrefix(position, end, values[i]);
-        if (!position)
-            return false;
-    }
-    return true;
+    return readLineNumbers(begin, end, values, count) != nullptr;
 }
 
 const char* readLineNumbers(const char* begin, const char* end, double* values, int count)
