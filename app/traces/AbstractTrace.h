@@ -58,6 +58,10 @@ public:
     // lock for all of them; readers of long files append in batches this way.
     // Fewer columns than the trace has are ignored.
     void addPoints(const ProfileData& rows);
+    // Makes room in every store for `rows` more rows, so that a reader that
+    // knows about how many rows follow appends them without the stores
+    // growing step by step.
+    void reservePoints(int rows);
 
     void addPostProcessor(IDataPostProcessor* processor);
     void clearPostProcessors();
