@@ -4,7 +4,7 @@
 #include "MeasurementLayers.h"
 #include "PickCurve.h"
 
-#include "Constants.h"
+#include "DrawingConstants.h"
 
 #include "plot/PlotWidget.h"
 

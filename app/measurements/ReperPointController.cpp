@@ -4,7 +4,7 @@
 #include "MeasurementLayers.h"
 #include "ReperPoint.h"
 
-#include "Constants.h"
+#include "DrawingConstants.h"
 
 #include "plot/PlotWidget.h"
 

@@ -8,7 +8,7 @@
 
 #include "plot/AdaptiveCurve.h"
 
-#include "Constants.h"
+#include "DrawingConstants.h"
 #include "PlotFixture.h"
 #include "TestMain.h"
 

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "ui_TermiteDialog.h"
+
 #include <QDialog>
 #include <QString>
+#include <QTimer>
 
 class Device;
-class QTimer;
-
-namespace Ui {
-class TermiteDialog;
-}
 
 // A small serial terminal over the instrument link: shows every block of
 // bytes the device reads, as text, and sends what the operator types as a
@@ -23,7 +21,6 @@ public:
 
     // The device outlives the dialog.
     TermiteDialog(QWidget* parent, Device* device);
-    ~TermiteDialog() override;
 
 private:
     void collect(const QString& data);
@@ -38,6 +35,6 @@ private:
     Device* m_device;
     bool m_capture = true;
     QString m_received;
-    QTimer* m_flushTimer;
-    Ui::TermiteDialog* m_ui;
+    QTimer m_flushTimer;
+    Ui::TermiteDialog m_ui;
 };
