@@ -61,52 +61,42 @@ std::pair<const Measurement*, const Measurement*> withKindFirst(E_MEASUREMENTS k
     return {second, first};
 }
 
+// The crossing of two primitives, none when either could not be read.
+template <typename A, typename B>
+QList<QPointF> meet(const std::optional<A>& a, const std::optional<B>& b,
+                    QList<QPointF> (*intersect)(const A&, const B&))
+{
+    if (!a || !b)
+        return {};
+    return intersect(*a, *b);
+}
+
 } // namespace
 
 QList<QPointF> intersectCircleCircle(const Measurement* first, const Measurement* second)
 {
-    const std::optional<Circle> a = circleOf(first);
-    const std::optional<Circle> b = circleOf(second);
-    if (!a || !b)
-        return {};
-    return intersectCircles(*a, *b);
+    return meet(circleOf(first), circleOf(second), intersectCircles);
 }
 
 QList<QPointF> intersectLineLine(const Measurement* first, const Measurement* second)
 {
     const auto [vertical, other] = withKindFirst(VERTICAL_LINE, first, second);
-    const std::optional<VerticalLine> v = verticalLineOf(vertical);
-    const std::optional<SlopedLine> s = slopedLineOf(other);
-    if (!v || !s)
-        return {};
-    return intersectVerticalWithSloped(*v, *s);
+    return meet(verticalLineOf(vertical), slopedLineOf(other), intersectVerticalWithSloped);
 }
 
 QList<QPointF> intersectLineCircle(const Measurement* first, const Measurement* second)
 {
     const auto [circle, line] = withKindFirst(CIRCLE, first, second);
-    const std::optional<Circle> c = circleOf(circle);
-    const std::optional<VerticalLine> v = verticalLineOf(line);
-    if (!c || !v)
-        return {};
-    return intersectVerticalWithCircle(*v, *c);
+    return meet(verticalLineOf(line), circleOf(circle), intersectVerticalWithCircle);
 }
 
 QList<QPointF> intersectCircleLine(const Measurement* first, const Measurement* second)
 {
     const auto [circle, line] = withKindFirst(CIRCLE, first, second);
-    const std::optional<Circle> c = circleOf(circle);
-    const std::optional<SlopedLine> s = slopedLineOf(line);
-    if (!c || !s)
-        return {};
-    return intersectSlopedWithCircle(*s, *c);
+    return meet(slopedLineOf(line), circleOf(circle), intersectSlopedWithCircle);
 }
 
 QList<QPointF> intersectPointLines(const Measurement* first, const Measurement* second)
 {
-    const std::optional<SlopedLine> a = slopedLineOf(first);
-    const std::optional<SlopedLine> b = slopedLineOf(second);
-    if (!a || !b)
-        return {};
-    return intersectSlopedLines(*a, *b);
+    return meet(slopedLineOf(first), slopedLineOf(second), intersectSlopedLines);
 }

@@ -49,6 +49,27 @@ public:
     QCPItemLine* line;
 };
 
+// A measurement on a plot with one trace along y = 50, picked by ranges.
+struct RangeScene
+{
+    RangeScene()
+        : curve(f.addHorizontalCurve<AdaptiveCurve>(50))
+        , m(preparedPlot())
+    {
+        f.plot.replot();
+    }
+
+    PlotWidget* preparedPlot()
+    {
+        RangeProtocol::prepareRangeSelection(&f.plot, -1);
+        return &f.plot;
+    }
+
+    PlotFixture f;
+    AdaptiveCurve* curve;
+    ProbeMeasurement m;
+};
+
 int redPixelsInColumn(PlotWidget& plot, int x)
 {
     const QImage image = plot.grab().toImage();
@@ -120,11 +141,10 @@ void MeasurementTest::kindsTable()
 // change; the next record starts empty; nothing changes once locked.
 void MeasurementTest::rangeRecordsFollowDrags()
 {
-    PlotFixture f;
-    auto* curve = f.addHorizontalCurve<AdaptiveCurve>(50);
-    RangeProtocol::prepareRangeSelection(&f.plot, -1);
-    ProbeMeasurement m(&f.plot);
-    f.plot.replot();
+    RangeScene s;
+    PlotFixture& f = s.f;
+    ProbeMeasurement& m = s.m;
+    AdaptiveCurve* curve = s.curve;
 
     f.move(f.pixel(10, 50));
     f.press(f.pixel(10, 50));
@@ -157,16 +177,12 @@ void MeasurementTest::rangeRecordsFollowDrags()
 
 void MeasurementTest::vanishedPlottableMakesSelectionIncomplete()
 {
-    PlotFixture f;
-    auto* curve = f.addHorizontalCurve<AdaptiveCurve>(50);
-    RangeProtocol::prepareRangeSelection(&f.plot, -1);
-    ProbeMeasurement m(&f.plot);
-    f.plot.replot();
-    f.drag(f.pixel(10, 50), f.pixel(20, 50));
-    QVERIFY(m.selectionsComplete());
-    f.plot.removePlottable(curve);
-    QVERIFY(!m.selectionsComplete());
-    QCOMPARE(text(m.selection(0)), QStringLiteral("10..20 no curve"));
+    RangeScene s;
+    s.f.drag(s.f.pixel(10, 50), s.f.pixel(20, 50));
+    QVERIFY(s.m.selectionsComplete());
+    s.f.plot.removePlottable(s.curve);
+    QVERIFY(!s.m.selectionsComplete());
+    QCOMPARE(text(s.m.selection(0)), QStringLiteral("10..20 no curve"));
 }
 
 void MeasurementTest::cursorThroughSinglePrecision_data()
@@ -207,11 +223,9 @@ void MeasurementTest::cursorThroughSinglePrecision()
 
 void MeasurementTest::finishStopsFollowing()
 {
-    PlotFixture f;
-    f.addHorizontalCurve<AdaptiveCurve>(50);
-    RangeProtocol::prepareRangeSelection(&f.plot, -1);
-    ProbeMeasurement m(&f.plot);
-    f.plot.replot();
+    RangeScene s;
+    PlotFixture& f = s.f;
+    ProbeMeasurement& m = s.m;
     QSignalSpy changed(&m, &Measurement::measumentChanged);
     f.move(f.pixel(30, 40));
     QCOMPARE(m.calculations, 1);
