@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QPushButton>
+#include <QtTest>
 
 MessageBoxAnswerer::MessageBoxAnswerer(QMessageBox::StandardButton answer, QObject* parent)
     : QObject(parent), m_answer(answer)
@@ -32,4 +34,15 @@ void MessageBoxAnswerer::answerModal()
     }
     if (auto* dialog = qobject_cast<QDialog*>(modal))
         dialog->reject();
+}
+
+bool MessageBoxAnswerer::clickButton(QWidget* dialog, const QString& text)
+{
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        if (button->text() == text) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            return true;
+        }
+    }
+    return false;
 }

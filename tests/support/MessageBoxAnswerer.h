@@ -20,6 +20,10 @@ public:
     void setAnswer(QMessageBox::StandardButton answer) { m_answer = answer; }
     void onDialog(std::function<void(QWidget*)> handler) { m_dialogHandler = std::move(handler); }
 
+    // Clicks the dialog's push button with the given text with the mouse;
+    // false when the dialog has no such button.
+    static bool clickButton(QWidget* dialog, const QString& text);
+
     QStringList titles() const { return m_titles; }
     QStringList texts() const { return m_texts; }
     int count() const { return m_texts.size(); }
