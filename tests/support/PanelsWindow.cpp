@@ -37,6 +37,7 @@ PanelsWindow::PanelsWindow()
             &DeviceControlWidget::changePressingPower);
     connect(m_fastSettings, &FastSettingsWidget::setMMPerRotation, m_panel, &DeviceControlWidget::setMMPerRotation);
     connect(m_panel, &DeviceControlWidget::statusBarText, this, [this](const QString& text) {
+        m_statusHistory << text;
         statusBar()->showMessage(text);
     });
 

@@ -44,6 +44,8 @@ public:
     RecordedTrace* trace() const { return m_traces.empty() ? nullptr : m_traces.back().get(); }
     int recordingCount() const { return int(m_traces.size()); }
     QString statusText() const;
+    // Every status text the control panel sent, oldest first.
+    QStringList statusHistory() const { return m_statusHistory; }
     // How often the control panel locked and unlocked the workspace.
     int lockCount() const { return m_locks; }
     int unlockCount() const { return m_unlocks; }
@@ -61,6 +63,7 @@ private:
     // goes first.
     std::vector<std::unique_ptr<RecordedTrace>> m_traces;
     std::unique_ptr<DataProvider> m_provider;
+    QStringList m_statusHistory;
     int m_locks = 0;
     int m_unlocks = 0;
 };

@@ -83,7 +83,7 @@ bool KeyReceiver::onKeyRelease(QObject* watched, QKeyEvent* event)
     }
     if (m_releaseCounter <= 0) {
         ++m_releaseCounter;
-        qDebug() << "protection from release: " << m_releaseCounter;
+        qDebug().nospace() << "protection from release: " << m_releaseCounter;
         return false;
     }
     QPushButton* button = mappedButton(key);
