@@ -57,6 +57,31 @@ private slots:
         QCOMPARE(Algos::autoCutOff(0.3), 250);
     }
 
+    void fittingCutOff_data()
+    {
+        QTest::addColumn<int>("standard");
+        QTest::addColumn<double>("length");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<int>("cutOff");
+
+        QTest::newRow("fits") << 2500 << 5000.0 << 800 << 2500;
+        QTest::newRow("too long: the nearest that fits") << 2500 << 4000.0 << 250 << 800;
+        QTest::newRow("8000 on 10 mm") << 8000 << 10000.0 << 250 << 2500;
+        QTest::newRow("no standard: the shortest that fits") << 0 << 4000.0 << 800 << 80;
+        QTest::newRow("nothing fits") << 800 << 100.0 << 250 << 250;
+        QTest::newRow("tie: the first in list order") << 525 << 20000.0 << 80 << 800;
+        QTest::newRow("length not a number") << 800 << std::nan("") << 250 << 250;
+    }
+
+    void fittingCutOff()
+    {
+        QFETCH(int, standard);
+        QFETCH(double, length);
+        QFETCH(int, current);
+        QFETCH(int, cutOff);
+        QCOMPARE(Algos::fittingCutOff(standard, length, current), cutOff);
+    }
+
     void powerOfTwo_data()
     {
         QTest::addColumn<int>("n");

@@ -7,7 +7,7 @@
 #include "ProgressBar.h"
 #include "ReferenceRaPrompt.h"
 #include "SettingsAccess.h"
-#include "SettingsSaveWarning.h"
+#include "SettingsSaving.h"
 
 #include <QIcon>
 

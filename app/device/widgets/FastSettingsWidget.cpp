@@ -2,7 +2,7 @@
 
 #include "DeviceCommands.h"
 #include "SettingsAccess.h"
-#include "SettingsSaveWarning.h"
+#include "SettingsSaving.h"
 #include "TraceTypes.h"
 
 #include <QRegularExpressionValidator>

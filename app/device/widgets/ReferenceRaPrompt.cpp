@@ -2,7 +2,7 @@
 
 #include "Device.h"
 #include "SettingsAccess.h"
-#include "SettingsSaveWarning.h"
+#include "SettingsSaving.h"
 
 #include <QDebug>
 #include <QDoubleSpinBox>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <memory>
@@ -46,6 +47,10 @@ public:
     // as mean, population standard deviation and coefficient of variation:
     // "1.204±0.051(4.24%) мкм".
     static QString spreadText(const QVector<double>& values);
+
+    // The names of the settings' list of shown parameters, in order; an
+    // empty name where the list has a gap.
+    static QStringList enabledParameterNames();
 
     static const QString kTooShortText;
 

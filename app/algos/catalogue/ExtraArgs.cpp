@@ -12,20 +12,6 @@
 
 const QString ExtraArgs::kTooShortText = QStringLiteral("Недостаточная длина измерения");
 
-namespace {
-
-QStringList enabledParameterNames()
-{
-    AppSettings& settings = AppSettings::instance();
-    QMutexLocker lock(&settings.mutex());
-    QStringList names;
-    for (int position = 0; position < settings.preferenses.enabled_params_count; ++position)
-        names.append(settings.preferenses.enabled_params.value(position));
-    return names;
-}
-
-} // namespace
-
 QString ExtraArgs::resultText(ProfileTrace* trace, const QString& name)
 {
     heightDistribution = trace->heightDistribution;
@@ -45,6 +31,16 @@ QString ExtraArgs::resultText(ProfileTrace* trace, const QString& name)
     const QString text = spreadText(values);
     trace->parameterResults.insert(name, text);
     return text;
+}
+
+QStringList ExtraArgs::enabledParameterNames()
+{
+    AppSettings& settings = AppSettings::instance();
+    QMutexLocker lock(&settings.mutex());
+    QStringList names;
+    for (int position = 0; position < settings.preferenses.enabled_params_count; ++position)
+        names.append(settings.preferenses.enabled_params.value(position));
+    return names;
 }
 
 void ExtraArgs::calculateAll(ProfileTrace* trace)

@@ -1,13 +1,13 @@
 #include "AppSettings.h"
 #include "MessageBoxAnswerer.h"
-#include "SettingsSaveWarning.h"
+#include "SettingsSaving.h"
 #include "TestMain.h"
 
 #include <QDir>
 #include <QMutexLocker>
 
 // A folder in the place of "settings.ini" makes every save fail.
-class SettingsSaveWarningTest : public QObject
+class SettingsSavingTest : public QObject
 {
     Q_OBJECT
 
@@ -53,5 +53,5 @@ private:
     }
 };
 
-KALVORA_TEST_MAIN(SettingsSaveWarningTest)
-#include "SettingsSaveWarningTest.moc"
+KALVORA_TEST_MAIN(SettingsSavingTest)
+#include "SettingsSavingTest.moc"
