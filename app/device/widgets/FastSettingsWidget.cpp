@@ -41,6 +41,21 @@ void fillSelector(QComboBox* selector, const QStringList& names, const QString& 
     }
 }
 
+// Appends the names to the emptied selector. A choice stored as `none` (no
+// choice) becomes the first name; the item of the choice is selected. Each
+// selection runs the selector's handler. Returns the choice.
+QString refillSelector(QComboBox* selector, const QStringList& names, QString chosen, const QString& none)
+{
+    for (int i = 0; i < names.size(); ++i) {
+        selector->addItem(names[i]);
+        if (i == 0 && chosen == none)
+            chosen = names[0];
+        if (names[i] == chosen)
+            selector->setCurrentIndex(i);
+    }
+    return chosen;
+}
+
 } // namespace
 
 FastSettingsWidget::FastSettingsWidget(QWidget* parent) : QWidget(parent)
@@ -184,31 +199,17 @@ void FastSettingsWidget::onConsoleChanged(int index)
 
 void FastSettingsWidget::refreshSelectors()
 {
-    const auto [controllers, consoles, savedControllerAtStart, savedConsoleAtStart] =
+    const auto [controllers, consoles, controllerBefore, consoleBefore] =
         withSettings([](const AppSettings& s) {
             return std::make_tuple(s.controllers, s.console_names, s.current_controller_name, s.current_console);
         });
-    QString savedController = savedControllerAtStart;
-    QString savedConsole = savedConsoleAtStart;
     m_ui.controllersComboBox->clear();
     m_ui.consoleComboBox->clear();
 
-    for (int i = 0; i < controllers.size(); ++i) {
-        m_ui.controllersComboBox->addItem(controllers[i]);
-        if (i == 0 && savedController == kNoController)
-            savedController = controllers[0];
-        if (controllers[i] == savedController)
-            m_ui.controllersComboBox->setCurrentIndex(i);
-    }
+    const QString savedController =
+        refillSelector(m_ui.controllersComboBox, controllers, controllerBefore, kNoController);
     withSettings([&savedController](AppSettings& s) { s.current_controller_name = savedController; });
-
-    for (int i = 0; i < consoles.size(); ++i) {
-        m_ui.consoleComboBox->addItem(consoles[i]);
-        if (i == 0 && savedConsole == kNoConsole)
-            savedConsole = consoles[0];
-        if (consoles[i] == savedConsole)
-            m_ui.consoleComboBox->setCurrentIndex(i);
-    }
+    const QString savedConsole = refillSelector(m_ui.consoleComboBox, consoles, consoleBefore, kNoConsole);
     withSettings([&savedConsole](AppSettings& s) {
         s.current_console = savedConsole;
         if (savedConsole != kNoConsole)
