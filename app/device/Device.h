@@ -48,6 +48,10 @@ public:
     bool isOpen() const;
     bool isReaderRunning() const;
     bool isTracing() const { return m_reader.isTracing(); }
+    // The last readings of the controller (DeviceReader), for the status text.
+    int consoleHeight() const { return m_reader.consoleHeight(); }
+    int probeHeight() const { return m_reader.probeHeight(); }
+    int xPosition() const { return m_reader.xPosition(); }
     QString portName() const;
     void setType(int type);
 

@@ -7,6 +7,17 @@ const QMap<int, QString> kScanSpeeds = {
     {3, QStringLiteral("2.00 мм/c")},
 };
 
+double scanSpeedMmPerSecond(int speedIndex)
+{
+    switch (speedIndex) {
+    case 0: return 0.25;
+    case 1: return 0.5;
+    case 2: return 1.0;
+    case 3: return 2.0;
+    default: return 0.0;
+    }
+}
+
 namespace DeviceCommands {
 
 namespace {
@@ -32,6 +43,11 @@ std::string twoDigits(int factor)
 bool isProfileType(int deviceType)
 {
     return deviceType == 2 || deviceType == 3;
+}
+
+int contourTypeForMeasurementMode(int measurementMode)
+{
+    return measurementMode == 2 ? 1 : 0;
 }
 
 std::string moveX(int val)

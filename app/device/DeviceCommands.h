@@ -13,6 +13,9 @@
 
 // The scan-speed texts by speed index ("movement/current_speed").
 extern const QMap<int, QString> kScanSpeeds;
+// The scan speed of a speed index in millimetres per second; 0 for an index
+// without a speed (also -1, nothing selected).
+double scanSpeedMmPerSecond(int speedIndex);
 
 // The bytes of every command the instrument's controller takes. Commands are
 // short ASCII strings without terminator; device types are those of the
@@ -39,6 +42,10 @@ inline constexpr char kThermalPrinterEnd[] = "\xD9\x31";
 inline constexpr char kParameterReplyMarker[] = "AAA";
 
 bool isProfileType(int deviceType);
+// The type a contour controller takes in a measurement mode
+// ("device/measurement_mode"): contour with profile (1) in mode 2, the
+// measurement with the roughness probe, otherwise contour (0).
+int contourTypeForMeasurementMode(int measurementMode);
 
 // X runs against the sign: a positive value drives "DX-". Y and Z keep it.
 std::string moveX(int val);

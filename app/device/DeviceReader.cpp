@@ -97,6 +97,9 @@ bool DeviceReader::initConnection()
     m_profileDecoder.reset();
     m_contourDecoder.reset();
     m_contourHandler.reset();
+    m_consoleHeight = 0;
+    m_probeHeight = 0;
+    m_xPosition = 0;
     m_host.sendCommand(DeviceCommands::kConnect);
     const auto [needle, power] = withSettings(
         [](const AppSettings& s) { return std::make_pair(s.movement.needle_pressing, s.device.power_pressing); });
@@ -128,8 +131,8 @@ bool DeviceReader::identify()
         if (contains(reply, kProfileControllerReply))
             type = PROFILE;
         else if (contains(reply, kContourControllerReply))
-            type = withSettings([](const AppSettings& s) { return s.device.measurement_mode; }) == 2 ? CONTOUR_PROFILE
-                                                                                                      : CONTOUR;
+            type = DeviceCommands::contourTypeForMeasurementMode(
+                withSettings([](const AppSettings& s) { return s.device.measurement_mode; }));
         else
             continue;
         m_type = type;
@@ -192,6 +195,7 @@ void DeviceReader::readProfileFrames()
         if (m_stopRequested)
             return;
         m_profileDecoder.decode(bytes, m_tracing, actions);
+        m_consoleHeight = m_profileDecoder.consoleHeight();
         perform(actions);
     }
 }
@@ -205,6 +209,9 @@ void DeviceReader::readContourPacket()
     m_contourDecoder.decode(bytes, packets);
     DeviceActions actions;
     for (const ContourPacket& packet : packets) {
+        m_consoleHeight = packet.consoleHeight;
+        m_probeHeight = packet.probeHeight;
+        m_xPosition = packet.xPosition;
         const bool demo = withSettings([](const AppSettings& s) { return s.servise.demo_regime; });
         m_contourHandler.handlePacket(packet, demo, actions);
         perform(actions);

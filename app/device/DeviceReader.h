@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 class QThreadPool;
@@ -30,6 +31,7 @@ class Serial;
 //
 // The controller type and the tracing flag live here: the task writes them
 // from what the controller reports, the link from the operator's actions.
+// So do the last readings, which the task writes and the GUI reads.
 class DeviceReader : public QObject
 {
     Q_OBJECT
@@ -54,6 +56,14 @@ public:
     void setType(int type) { m_type = type; }
     bool isTracing() const { return m_tracing; }
     void setTracing(bool tracing) { m_tracing = tracing; }
+
+    // The last readings: the heights and the stage position of the contour
+    // controller's last packet; on the profile controller the console height
+    // is its last idle reading and the other two stay 0. Each is read whole;
+    // the three need not come from the same packet.
+    int consoleHeight() const { return m_consoleHeight; }
+    int probeHeight() const { return m_probeHeight; }
+    int xPosition() const { return m_xPosition; }
 
     // Carries out the steps in order and empties the list; on any thread.
     void perform(DeviceActions& actions);
@@ -97,6 +107,9 @@ private:
     std::atomic<bool> m_tracing{false};
     std::atomic<bool> m_stopRequested{false};
     std::atomic<bool> m_active{false};
+    std::atomic<int32_t> m_consoleHeight{0};
+    std::atomic<int32_t> m_probeHeight{0};
+    std::atomic<int32_t> m_xPosition{0};
 
     // Held while a point or a reset is delivered to the direct receivers.
     QMutex m_deliveryMutex;

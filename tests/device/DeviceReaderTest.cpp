@@ -1,3 +1,4 @@
+#include "ControllerFrames.h"
 #include "DeviceAction.h"
 #include "DevicePort.h"
 #include "DeviceReader.h"
@@ -274,6 +275,37 @@ private slots:
         rig.host.rawDataWanted = true;
         rig.controller.send("OK");
         QVERIFY(QTest::qWaitFor([&] { return seen.names().contains(QLatin1String("rowDataFromDevice")); }, 2000));
+    }
+
+    void theLastReadingsFollowTheController_data()
+    {
+        QTest::addColumn<Family>("family");
+        QTest::addColumn<int>("console");
+        QTest::addColumn<int>("probe");
+        QTest::addColumn<int>("x");
+        QTest::newRow("contour packet") << Family::Contour << 3200000 << -250 << 12500;
+        QTest::newRow("profile idle reading") << Family::Profile << 312 << 0 << 0;
+    }
+
+    void theLastReadingsFollowTheController()
+    {
+        QFETCH(Family, family);
+        QFETCH(int, console);
+        QFETCH(int, probe);
+        QFETCH(int, x);
+        ReaderRig rig(family);
+        rig.reader.start(*rig.port);
+        QVERIFY(rig.setUpDone());
+        QCOMPARE(rig.reader.consoleHeight(), 0);
+
+        if (family == Family::Profile)
+            rig.controller.setIdleReading(uint16_t(console));
+        else
+            rig.controller.setIdlePacket(ControllerFrames::packet(0, 0, x, probe, console));
+        rig.controller.setIdleOutput(20);
+        QVERIFY(QTest::qWaitFor([&] { return rig.reader.consoleHeight() == console; }, 3000));
+        QCOMPARE(rig.reader.probeHeight(), probe);
+        QCOMPARE(rig.reader.xPosition(), x);
     }
 
     void aFailedReadEndsTheTaskAndTellsTheHostOnce()

@@ -44,14 +44,6 @@ QStringList batchEvents(int from, int count, int size)
     return events;
 }
 
-std::vector<ContourPacket> contourPoints(int count)
-{
-    std::vector<ContourPacket> points;
-    for (int i = 0; i < count; ++i)
-        points.push_back(ControllerFrames::packet(2, 0, 100 + 10 * i, 1000 + i, 500 + i));
-    return points;
-}
-
 } // namespace
 
 // Recordings end to end: the simulated controller sends a trace, the device
@@ -96,7 +88,7 @@ private slots:
     void contourRecording()
     {
         Link link(Family::Contour);
-        const std::vector<ContourPacket> points = contourPoints(21);
+        const std::vector<ContourPacket> points = ControllerFrames::recordingPoints(21);
         link.controller.setContourTrace(SimulatedController::contourTraceSequence(points));
         QVERIFY(link.connect());
         SignalCount startButton(*link.device, &Device::pushButtonStartTrace);
@@ -124,7 +116,7 @@ private slots:
     void aVanishedDeviceEndsTheRecordingWithItsPoints()
     {
         Link link(Family::Contour);
-        std::vector<ContourPacket> sequence = SimulatedController::contourTraceSequence(contourPoints(12));
+        std::vector<ContourPacket> sequence = SimulatedController::contourTraceSequence(ControllerFrames::recordingPoints(12));
         sequence.pop_back(); // the controller never reports the end
         link.controller.setContourTrace(sequence);
         QVERIFY(link.connect());

@@ -80,4 +80,12 @@ ContourPacket packet(int alarm, int status, int32_t x, int32_t probeHeight, int3
     return p;
 }
 
+std::vector<ContourPacket> recordingPoints(int count)
+{
+    std::vector<ContourPacket> points;
+    for (int i = 0; i < count; ++i)
+        points.push_back(packet(2, 0, 100 + 10 * i, 1000 + i, 500 + i));
+    return points;
+}
+
 } // namespace ControllerFrames

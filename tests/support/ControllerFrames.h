@@ -24,5 +24,8 @@ std::string blockTransferWithCount(uint32_t count, const std::vector<uint16_t>& 
 // Contour controller.
 std::string contourPacket(const ContourPacket& packet);
 ContourPacket packet(int alarm, int status, int32_t x, int32_t probeHeight, int32_t consoleHeight);
+// The points of a recording (alarm 2): x from 100 in steps of 10, probe
+// height from 1000 and console height from 500 in steps of 1.
+std::vector<ContourPacket> recordingPoints(int count);
 
 } // namespace ControllerFrames

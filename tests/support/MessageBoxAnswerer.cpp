@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 
 MessageBoxAnswerer::MessageBoxAnswerer(QMessageBox::StandardButton answer, QObject* parent)
@@ -83,4 +84,15 @@ void MessageBoxAnswerer::handleLater(QWidget* widget, std::function<void()> hand
         m_pending.removeAll(guard);
         m_pending.removeAll(nullptr);
     });
+}
+
+bool MessageBoxAnswerer::clickButton(QWidget* dialog, const QString& text)
+{
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        if (button->text() == text) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            return true;
+        }
+    }
+    return false;
 }

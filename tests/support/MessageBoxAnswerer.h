@@ -32,6 +32,10 @@ public:
     void onDialog(std::function<void(QWidget*)> handler) { m_dialogHandler = std::move(handler); }
     void chooseMenuEntry(const QString& text) { m_menuChoice = text; }
 
+    // Clicks the dialog's push button with the given text with the mouse;
+    // false when the dialog has no such button.
+    static bool clickButton(QWidget* dialog, const QString& text);
+
     QStringList titles() const { return m_titles; }
     QStringList texts() const { return m_texts; }
     // The texts of the boxes' check boxes; empty for a box without one.

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QMap>
+#include <QObject>
+#include <QPointer>
+#include <QPushButton>
+
+class QKeyEvent;
+
+// The keyboard jog keys: an event filter, installed on the whole application,
+// that works the control panel's buttons as if they were pressed and
+// released with the mouse (setDown, then the button's pressed or released
+// signal, without looking at whether the button is enabled or visible).
+//
+// The receiver is switched off by blocking its signals (it has none of its
+// own). A press acts on any window and is consumed; a release acts only when
+// the main window's window object ("MainWindowWindow") sees it. While the
+// receiver is off, a press is passed on and remembered by the release
+// counter, so that its release, once the receiver is on again, does not let
+// go of a button it never pressed.
+//
+// A key whose press acted keeps its button: its release lets go of that
+// button wherever the release arrives, while switched off too, and even when
+// the map has been replaced since; when the application loses the keyboard,
+// every button still held is let go. Only Return and Space (start and stop)
+// act on their release just at the main window and while switched on;
+// elsewhere their button is only put up. So no axis drives on because its
+// key went up over a dialog or in another program.
+//
+// GUI thread only. The destructor removes the receiver from the
+// application's event filters.
+class KeyReceiver : public QObject
+{
+    Q_OBJECT
+
+public:
+    using KeyMap = QMap<int, QPointer<QPushButton>>;
+
+    static constexpr const char* kMainWindowObjectName = "MainWindowWindow";
+
+    KeyReceiver();
+    explicit KeyReceiver(const KeyMap& keyMap);
+    ~KeyReceiver() override;
+
+    // Replaces the map as a whole; buttons held keep going by their keys.
+    void setKeyMap(const KeyMap& keyMap) { m_keyMap = keyMap; }
+    KeyMap keyMap() const { return m_keyMap; }
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool onKeyPress(QObject* watched, QKeyEvent* event);
+    bool onKeyRelease(QObject* watched, QKeyEvent* event);
+    bool releaseHeld(int key, bool atMainWindow);
+    void releaseAllHeld();
+    QPushButton* mappedButton(int key) const;
+
+    KeyMap m_keyMap;
+    // Above 0: a release may act. A press swallowed while switched off sets it to 0.
+    int m_releaseCounter = 1;
+    // The buttons that the presses of keys still down acted on.
+    QMap<int, QPointer<QPushButton>> m_held;
+};
