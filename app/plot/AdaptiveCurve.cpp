@@ -135,6 +135,11 @@ void AdaptiveCurve::drawSegment(QCPPainter* painter, const QCPDataRange& range, 
 {
     painter->setPen(pen);
     painter->setBrush(Qt::NoBrush);
+    // Antialiased painting on a raster shifts everything by half a pixel
+    // (QCPPainter::setAntialiasing); the thinner works in the device's pixels.
+    applyDefaultAntialiasingHint(painter);
+    const bool shifted = painter->antialiasing() && !painter->modes().testFlag(QCPPainter::pmVectorized);
+    const QPointF shift = shifted ? QPointF(0.5, 0.5) : QPointF();
     // Lines cut short here end well outside what the painter shows (the axis
     // rect, one pixel higher), and off the pixel grid: an end on a pixel
     // border, with the pen's cap, would put pixels next to the edge that the
@@ -143,18 +148,24 @@ void AdaptiveCurve::drawSegment(QCPPainter* painter, const QCPDataRange& range, 
     const QCPCurveData* data = mDataContainer->constBegin();
     const PointProjection pixel(mKeyAxis, mValueAxis);
     PolylineThinner thinner;
-    PolylineClipper<PolylineThinner> clipper(clipRect, thinner);
+    thinner.setExtremesInColumnMiddle(shifted);
+    PolylineClipper<PolylineThinner> clipper(clipRect.translated(shift), thinner);
     bool first = true;
     for (const CurveDataSummary::Span& span :
-         m_summary.visibleSpans(data, range.begin(), range.end(), keyEdges(clipRect))) {
+         m_summary.visibleSpans(data, range.begin(), range.end(), keyEdges(clipRect, shifted ? 0.5 : 0.0))) {
         if (span.startsLine && !first)
             clipper.add(kGap);
         first = false;
         for (int i = span.from; i < span.to; ++i)
-            clipper.add(pixel(data[i]));
+            clipper.add(pixel(data[i]) + shift);
     }
     clipper.finish();
-    QCPCurve::drawCurveLine(painter, thinner.take());
+    QVector<QPointF> lines = thinner.take();
+    if (shifted) {
+        for (QPointF& point : lines)
+            point -= shift;
+    }
+    QCPCurve::drawCurveLine(painter, lines);
 }
 
 // The summary follows the data: points appended at the end, behind points
@@ -175,10 +186,11 @@ void AdaptiveCurve::updateSummary()
     m_summarySample = sampleOfData(count);
 }
 
-// Keys at the borders of the clip rectangle and at every whole pixel between,
-// in rising order; none on a key axis that is not linear, which leaves the
-// summary to draw every point.
-QVector<double> AdaptiveCurve::keyEdges(const QRectF& clipRect) const
+// Keys at the borders of the clip rectangle and at every border of the
+// device's pixels between (which lie `shift` off whole pixels), in rising
+// order; none on a key axis that is not linear, which leaves the summary to
+// draw every point.
+QVector<double> AdaptiveCurve::keyEdges(const QRectF& clipRect, double shift) const
 {
     QVector<double> edges;
     if (mKeyAxis->scaleType() != QCPAxis::stLinear)
@@ -188,7 +200,7 @@ QVector<double> AdaptiveCurve::keyEdges(const QRectF& clipRect) const
     const double high = horizontal ? clipRect.right() : clipRect.bottom();
     edges.reserve(int(high - low) + 3);
     edges.append(mKeyAxis->pixelToCoord(low));
-    for (double pixel = std::floor(low) + 1; pixel < high; ++pixel)
+    for (double pixel = std::floor(low + shift) + 1 - shift; pixel < high; ++pixel)
         edges.append(mKeyAxis->pixelToCoord(pixel));
     edges.append(mKeyAxis->pixelToCoord(high));
     if (edges.first() > edges.last())

@@ -51,7 +51,7 @@ private:
 
     void drawSegment(QCPPainter* painter, const QCPDataRange& range, const QPen& pen) const;
     void updateSummary();
-    QVector<double> keyEdges(const QRectF& clipRect) const;
+    QVector<double> keyEdges(const QRectF& clipRect, double shift) const;
     View currentView() const;
     quint64 sampleOfData(int count) const;
     void refreshPixelIndex() const;

@@ -21,9 +21,9 @@ void PolylineThinner::flushColumn()
     const bool joining = mayJoinPreviousColumn();
     const bool lowestFirst = visitsLowestFirst(joining);
     const int enteredAt = lowestFirst ? m_lowestAt : m_highestAt;
-    const QPointF& entered = lowestFirst ? m_lowest : m_highest;
     const int leftAt = lowestFirst ? m_highestAt : m_lowestAt;
-    const QPointF& left = lowestFirst ? m_highest : m_lowest;
+    const QPointF entered = drawnExtreme(enteredAt, lowestFirst ? m_lowest : m_highest);
+    const QPointF left = drawnExtreme(leftAt, lowestFirst ? m_highest : m_lowest);
 
     QPointF join[2];
     const int joinSize = joining ? joinColumns(entered, join) : 0;
@@ -55,6 +55,15 @@ void PolylineThinner::flushColumn()
     m_previousHighest = m_highest.y();
     m_previousExtreme = m_lastIsExtra ? left : m_result.constLast();
     m_columnSize = 0;
+}
+
+// Where an extreme within a run is drawn; the run's first and last point stay
+// where they are, since the segments to the neighbouring columns start there.
+QPointF PolylineThinner::drawnExtreme(int place, const QPointF& extreme) const
+{
+    if (!m_extremesInColumnMiddle || place == 0 || place == m_columnSize - 1)
+        return extreme;
+    return QPointF(m_column + 0.5, extreme.y());
 }
 
 // An extreme that is the run's first point comes first, one that is its last

@@ -39,6 +39,12 @@ public:
 
     void addGap();
 
+    // Draws the extremes within a run at the middle of their column, for an
+    // antialiased pen: one line down the middle of a pixel column fills that
+    // column, as the many lines of a dense trace do, where a line off the
+    // middle leaves two columns half-toned.
+    void setExtremesInColumnMiddle(bool inMiddle) { m_extremesInColumnMiddle = inMiddle; }
+
     // The thinned polyline; the thinner starts afresh.
     QVector<QPointF> take();
 
@@ -74,12 +80,14 @@ private:
     }
 
     void flushColumn();
+    QPointF drawnExtreme(int place, const QPointF& extreme) const;
     bool mayJoinPreviousColumn() const;
     bool visitsLowestFirst(bool joining) const;
     void appendPoint(const QPointF& point);
     int joinColumns(const QPointF& entered, QPointF join[2]) const;
 
     QVector<QPointF> m_result;
+    bool m_extremesInColumnMiddle = false;
     bool m_haveReference = false;
     QPointF m_reference;
     int m_columnSize = 0;

@@ -21,6 +21,8 @@ private slots:
     void drawsTheLibrarysPicture_data();
     void drawsTheLibrarysPicture();
     void appendingInBatchesDrawsWhatOneSetDraws();
+    void antialiasedDenseTraceIsAsDarkAsTheWholeLine_data();
+    void antialiasedDenseTraceIsAsDarkAsTheWholeLine();
 };
 
 namespace {
@@ -419,6 +421,37 @@ void AdaptiveCurveTest::appendingInBatchesDrawsWhatOneSetDraws()
     growing->setVisible(false);
     whole->setVisible(true);
     QCOMPARE(f.plot.toPixmap().toImage(), grown);
+}
+
+void AdaptiveCurveTest::antialiasedDenseTraceIsAsDarkAsTheWholeLine_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::newRow("200000 points") << 200000;
+    QTest::newRow("20000 points") << 20000;
+}
+
+// The many lines of a dense trace fill its pixel columns; drawn a few lines per
+// column, off the middle of the device's pixels, the band came out a pale comb.
+void AdaptiveCurveTest::antialiasedDenseTraceIsAsDarkAsTheWholeLine()
+{
+    QFETCH(int, count);
+    PlotFixture f;
+    f.plot.xAxis->setVisible(false);
+    f.plot.yAxis->setVisible(false);
+    AdaptiveCurve* curve = curveWith(f.plot, noisyData(count));
+    curve->setPen(QPen(Qt::black, 0));
+    auto ink = [&] {
+        const QImage image = f.plot.toPixmap().toImage();
+        double sum = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                sum += 255 - qGray(image.pixel(x, y));
+        return sum;
+    };
+    const double drawn = ink();
+    curve->adaptive = false;
+    const double whole = ink();
+    QVERIFY2(drawn >= 0.9 * whole && drawn <= 1.05 * whole, qPrintable(QString::number(drawn / whole)));
 }
 
 KALVORA_TEST_MAIN(AdaptiveCurveTest)

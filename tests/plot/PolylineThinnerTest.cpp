@@ -19,6 +19,7 @@ private slots:
     void noisyTraceKeepsFewPointsPerColumn();
     void columnsCoverWhatTheLineCovers_data();
     void columnsCoverWhatTheLineCovers();
+    void extremesInColumnMiddle();
 };
 
 using Points = QVector<QPointF>;
@@ -186,6 +187,22 @@ void PolylineThinnerTest::columnsCoverWhatTheLineCovers()
         const double travel = verticalTravel(thinned) / totalHeight(columnCoverage(line));
         QVERIFY2(travel <= travelAtMost, qPrintable(QStringLiteral("travels %1 column heights").arg(travel)));
     }
+}
+
+// For an antialiased pen the extremes within a run move to the middle of their
+// column; a run's first and last point stay, the segments to the next columns
+// start there.
+void PolylineThinnerTest::extremesInColumnMiddle()
+{
+    auto thin = [](const Points& points) {
+        PolylineThinner thinner;
+        thinner.setExtremesInColumnMiddle(true);
+        for (const QPointF& point : points)
+            thinner.add(point);
+        return thinner.take();
+    };
+    QCOMPARE(thin({{3.1, 50}, {3.3, 10}, {3.6, 90}, {3.9, 45}}), Points({{3.1, 50}, {3.5, 10}, {3.5, 90}, {3.9, 45}}));
+    QCOMPARE(thin({{3.1, 50}, {3.3, 10}, {3.9, 90}, {5.2, 0}}), Points({{3.1, 50}, {3.5, 10}, {3.9, 90}, {5.2, 0}}));
 }
 
 KALVORA_TEST_MAIN(PolylineThinnerTest)
