@@ -29,23 +29,23 @@ double distanceToBorder(const QPointF& pos, const QRectF& rect)
 struct LinearAxisMapping
 {
     explicit LinearAxisMapping(const QCPAxis* axis)
-        : range(axis->range())
-        , reversed(axis->rangeReversed())
-        , horizontal(axis->orientation() == Qt::Horizontal)
+        : horizontal(axis->orientation() == Qt::Horizontal)
+        , base(axis->rangeReversed() ? axis->range().upper : axis->range().lower)
+        , flip(axis->rangeReversed() ? -1 : 1)
+        , size(axis->range().size())
         , origin(horizontal ? axis->axisRect()->left() : axis->axisRect()->bottom())
-        , extent(horizontal ? axis->axisRect()->width() : axis->axisRect()->height())
+        , extent(horizontal ? axis->axisRect()->width() : -axis->axisRect()->height())
     {
     }
 
-    double operator()(double coord) const
-    {
-        const double offset = reversed ? range.upper - coord : coord - range.lower;
-        return horizontal ? offset / range.size() * extent + origin : origin - offset / range.size() * extent;
-    }
+    // Without branches, so that long loops vectorize: negating a difference
+    // or a summand changes no bit of the result.
+    double operator()(double coord) const { return origin + flip * (coord - base) / size * extent; }
 
-    QCPRange range;
-    bool reversed;
     bool horizontal;
+    double base;
+    double flip;
+    double size;
     double origin;
     double extent;
 };
@@ -345,8 +345,19 @@ void AdaptiveCurve::projectPoints(QVector<QPointF>& pixels) const
     if (pixels.capacity() > 2 * dataCount())
         pixels = QVector<QPointF>();
     pixels.resize(dataCount());
-    const PointProjection pixel(mKeyAxis, mValueAxis);
-    std::transform(mDataContainer->constBegin(), mDataContainer->constEnd(), pixels.begin(), pixel);
+    const auto begin = mDataContainer->constBegin();
+    const auto end = mDataContainer->constEnd();
+    if (mKeyAxis->scaleType() != QCPAxis::stLinear || mValueAxis->scaleType() != QCPAxis::stLinear) {
+        std::transform(begin, end, pixels.begin(), PointProjection(mKeyAxis, mValueAxis));
+        return;
+    }
+    // One loop per orientation, free of branches.
+    const LinearAxisMapping key(mKeyAxis);
+    const LinearAxisMapping value(mValueAxis);
+    if (key.horizontal)
+        std::transform(begin, end, pixels.begin(), [&](const QCPCurveData& p) { return QPointF(key(p.key), value(p.value)); });
+    else
+        std::transform(begin, end, pixels.begin(), [&](const QCPCurveData& p) { return QPointF(value(p.value), key(p.key)); });
 }
 
 AdaptiveCurve::View AdaptiveCurve::currentView() const
