@@ -1,18 +1,10 @@
 #pragma once
 
-#include <QFont>
-#include <QPen>
 #include <QString>
 #include <QVector>
 
 // Value text of a measurement that has no result yet.
 extern const QString kUnknownText;
-
-extern const QFont kMonospaceFont;
-
-extern const QPen kBlackPen;
-extern const QPen kGreenPen;
-extern const QPen kMagentaDashPen;
 
 // Profile filter cut-off lengths in micrometres, longest first; indexed by
 // the setting "device/spinbox_filter_length_index".

@@ -23,6 +23,7 @@ void touchMeasurementLibrary()
 
 int main(int argc, char** argv)
 {
+    Q_INIT_RESOURCE(icons);
     Logger::instance();
     QApplication application(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));

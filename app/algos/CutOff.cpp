@@ -2,7 +2,11 @@
 
 #include <QMutexLocker>
 
+#include <cmath>
+#include <limits>
+
 #include "AppSettings.h"
+#include "Constants.h"
 
 namespace Algos {
 
@@ -34,6 +38,25 @@ int autoCutOff(double ra)
     AppSettings& settings = AppSettings::instance();
     QMutexLocker lock(&settings.mutex());
     return standardCutOff(ra, settings.preferenses.standartisation_value);
+}
+
+int fittingCutOff(int standard, double length, int current)
+{
+    int nearest = current;
+    double nearestDistance = std::numeric_limits<double>::infinity();
+    for (double value : kCutOffValues) {
+        const int cutOff = int(value);
+        if (!(length >= 2.0 * cutOff))
+            continue;
+        if (cutOff == standard)
+            return standard;
+        const double distance = std::abs(double(cutOff) - standard);
+        if (distance < nearestDistance) {
+            nearest = cutOff;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
 }
 
 } // namespace Algos

@@ -15,13 +15,9 @@ bool hasEqualColumns(const ProfileData& profile, int minRows)
     return profile.size() >= 2 && profile.at(0).size() == profile.at(1).size() && profile.at(0).size() >= minRows;
 }
 
-} // namespace
-
-ProfileData heightDistribution(const ProfileData& profile, int band, double low, double high)
+// The distribution of the heights alone; the caller has checked the profile.
+ProfileData distributionOfHeights(const QVector<double>& heights, int band, double low, double high)
 {
-    if (!hasEqualColumns(profile, 2))
-        return {};
-    const QVector<double>& heights = profile.at(1);
     const double points = heights.size();
 
     QVector<double> bounds;
@@ -46,6 +42,15 @@ ProfileData heightDistribution(const ProfileData& profile, int band, double low,
     return distribution;
 }
 
+} // namespace
+
+ProfileData heightDistribution(const ProfileData& profile, int band, double low, double high)
+{
+    if (!hasEqualColumns(profile, 2))
+        return {};
+    return distributionOfHeights(profile.at(1), band, low, high);
+}
+
 ProfileData heightDistributionInWindow(const ProfileData& profile, int band, const double xRange[2],
                                        const double heightRange[2])
 {
@@ -55,23 +60,19 @@ ProfileData heightDistributionInWindow(const ProfileData& profile, int band, con
     const QVector<double>& heights = profile.at(1);
     const auto [lowest, highest] = std::minmax_element(heights.cbegin(), heights.cend());
 
-    QVector<double> insideX(x.size());
     QVector<double> insideHeights(x.size());
-    double* const keptX = insideX.data();
-    double* const keptHeights = insideHeights.data();
-    int kept = 0;
+    double* const kept = insideHeights.data();
+    int count = 0;
     for (int i = 0; i < x.size(); ++i) {
         if (xRange[0] < x.at(i) && x.at(i) < xRange[1] && heightRange[0] < heights.at(i) &&
-            heights.at(i) < heightRange[1]) {
-            keptX[kept] = x.at(i);
-            keptHeights[kept] = heights.at(i);
-            ++kept;
-        }
+            heights.at(i) < heightRange[1])
+            kept[count++] = heights.at(i);
     }
-    insideX.resize(kept);
-    insideHeights.resize(kept);
-    const ProfileData inside = {insideX, insideHeights};
-    return heightDistribution(inside, band, std::max(heightRange[0], *lowest), std::min(heightRange[1], *highest));
+    if (count < 2)
+        return {};
+    insideHeights.resize(count);
+    return distributionOfHeights(insideHeights, band, std::max(heightRange[0], *lowest),
+                                 std::min(heightRange[1], *highest));
 }
 
 double Dp(const ProfileData& distribution, double level)

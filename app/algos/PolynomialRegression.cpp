@@ -1,7 +1,6 @@
 #include "PolynomialRegression.h"
 
 #include <cmath>
-#include <stdexcept>
 #include <vector>
 
 #include "ProfileChecks.h"
@@ -92,9 +91,7 @@ bool hasZeroPivot(const Matrix& b)
 bool PolynomialRegression::fit(const QVector<double>& x, const QVector<double>& y, const int& order,
                                QVector<double>& coefficients) const
 {
-    if (x.size() != y.size())
-        throw std::runtime_error("The size of x & y arrays are different");
-    if (x.isEmpty() || order < 0 || !hasDistinctX(x, order + 1))
+    if (x.size() != y.size() || x.isEmpty() || order < 0 || !hasDistinctX(x, order + 1))
         return false;
 
     Matrix b = normalEquations(x, y, order);

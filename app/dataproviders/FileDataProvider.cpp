@@ -66,7 +66,14 @@ bool FileDataProvider::parseTraceFile(const QString& path)
     if (!openOrReport(file))
         return false;
     TraceFileParser parser(AppSettings::instance().snapshot(), [this](int from, int count) { emitBatch(from, count); });
-    if (parser.parse(file, path, *trace()) == TraceFileParser::Result::WrongTraceClass) {
+    const TraceFileParser::Result result = parser.parse(file, path, *trace());
+    for (const TraceFileParser::Shortfall& shortfall : parser.shortfalls()) {
+        Logger::instance().log(WARNING, QStringLiteral("Fewer %1 than announced in %2: %3 of %4")
+                                            .arg(shortfall.what, path)
+                                            .arg(shortfall.found)
+                                            .arg(shortfall.announced));
+    }
+    if (result != TraceFileParser::Result::Read) {
         reportMalformed(path);
         return false;
     }

@@ -15,8 +15,11 @@ class QIODevice;
 //
 // Failures are logged at ERROR and reported by dataReadError: "Can't open
 // file " for a file that cannot be opened, "Error in " and the path for a
-// file that cannot be read as its format, or whose trace type names the
-// other trace class than the trace given to start().
+// file that cannot be read as its format (a malformed number ends the read,
+// the rows before it stay), or whose trace type names the other trace class
+// than the trace given to start(). A text file that holds fewer points or
+// additional traces than it announces is read as far as it goes, with a
+// WARNING naming the path and both counts.
 class FileDataProvider : public DataProvider
 {
 public:

@@ -15,15 +15,8 @@ bool PlainPointsReader::read(QIODevice& device, AbstractTrace& trace, const Batc
     double lastX = std::numeric_limits<double>::min();
     ByteLine line;
     while (reader.readLine(line)) {
-        point.fill(0.0);
-        const char* position = line.begin;
-        for (int c = 0; c < columns; ++c) {
-            const DecimalText::ReadStatus status = DecimalText::readNumber(position, line.end, point[c]);
-            if (status == DecimalText::ReadStatus::Malformed)
-                return false;
-            if (status == DecimalText::ReadStatus::Missing)
-                break;
-        }
+        if (!DecimalText::readNumbers(line.begin, line.end, point.data(), columns))
+            return false;
         if (point[0] == lastX)
             continue;
         lastX = point[0];

@@ -1,14 +1,12 @@
 #pragma once
 
 #include "AppSettings.h"
-#include "ContourPacketDecoder.h"
-#include "ContourPacketHandler.h"
-#include "DeviceAction.h"
-#include "ProfileStreamDecoder.h"
+#include "DevicePort.h"
+#include "DeviceReader.h"
+#include "ReaderHost.h"
 #include "TraceTypes.h"
 
 #include <QByteArray>
-#include <QFuture>
 #include <QMetaObject>
 #include <QMutex>
 #include <QObject>
@@ -18,42 +16,38 @@
 #include <QVector>
 
 #include <atomic>
-#include <memory>
-#include <optional>
+#include <cstdint>
 #include <string>
+#include <vector>
 
-namespace serial {
-class Serial;
-}
-
-// The link to the instrument's controller. Searches a serial port on its
-// timer, opens it and runs a reader task that identifies the controller,
-// initialises it and decodes everything it sends into the signals below;
-// keeps the link alive while no trace runs and turns the operator's actions
-// into commands. When the link is lost (a failed write, a failed read) it
-// emits deviceLost once; a new search (find()) starts over.
+// The link to the instrument's controller. Its port (DevicePort) is searched
+// on a timer; on each port found a reader task (DeviceReader) identifies the
+// controller, initialises it and decodes everything it sends into the
+// signals below. The link keeps itself alive while no trace runs and turns
+// the operator's actions into commands. When the link is lost (a failed
+// write, a failed read) it emits deviceLost once; a new search (find())
+// starts over.
 //
 // Lives on the GUI thread. The reader task and the live recording's wait run
 // on the link's own thread pool. Settings are read and written under the
 // settings store's lock.
-class Device : public QObject
+class Device : public QObject, public ReaderHost
 {
     Q_OBJECT
 
 public:
-    static constexpr int kFirstSearchDelayMs = 1000;
-    static constexpr int kSearchRetryDelayMs = 10000;
+    static constexpr int kFirstSearchDelayMs = DevicePort::kFirstSearchDelayMs;
+    static constexpr int kSearchRetryDelayMs = DevicePort::kSearchRetryDelayMs;
     static constexpr int kKeepAliveIntervalMs = 2000;
-    static constexpr uint32_t kReadTimeoutMs = 500;
-    // A port the search never probes.
-    static constexpr const char* kSkippedPort = "/dev/ttyS4";
+    static constexpr uint32_t kReadTimeoutMs = DevicePort::kReadTimeoutMs;
+    static constexpr const char* kSkippedPort = DevicePort::kSkippedPort;
 
     Device();
     ~Device() override;
 
     bool isOpen() const;
     bool isReaderRunning() const;
-    bool isTracing() const { return m_tracing; }
+    bool isTracing() const { return m_reader.isTracing(); }
     QString portName() const;
     void setType(int type);
 
@@ -61,7 +55,7 @@ public:
     // every byte went out; false while no port exists, on a time-out and on a
     // failure (a failed write closes the port and reports the link lost; a
     // write on a closed port tries to reopen it and sends nothing).
-    bool sendCommand(const std::string& bytes);
+    bool sendCommand(const std::string& bytes) override;
 
     // Sends the calibration of the settings as the instrument's parameter
     // record; true only when the whole record went out.
@@ -107,10 +101,10 @@ public slots:
     void startTrace(bool trace_started);
     void startTrace() { startTrace(true); }
     void stopTrace();
-    void setSpeed(int spd);
-    void setFilter(int index);
-    void setTraceLength(int length);
-    void changePresingPower(MovementSettings::E_NEEDLE_PRESSING needle_pressing, int power_pressing);
+    void setSpeed(int spd) override;
+    void setFilter(int index) override;
+    void setTraceLength(int length) override;
+    void changePresingPower(MovementSettings::E_NEEDLE_PRESSING needle_pressing, int power_pressing) override;
     void changeResolutionScaling();
     void setMMPerRotation(double value);
     void find();
@@ -118,56 +112,22 @@ public slots:
     E_ANALISIS_TYPE type() const;
 
 private:
-    void initSearchTimer();
-    void initKeepAliveTimer();
-    void searchPort();
-    std::optional<std::string> probePorts() const;
-    bool openPort(const std::string& name);
-    void stopReader();
-    void startReader();
-    void readerLoop();
-    bool initConnection();
-    bool identify();
-    bool readParameterMarker();
-    void readParameters();
-    void readProfileFrames();
-    void readContourPacket();
-    std::string nextBytes(std::size_t wanted);
-    std::string readBytes(std::size_t n);
-    void perform(DeviceActions& actions);
+    void forwardReaderSignals();
+    void onPortFound();
+    bool wantsRawData() const override;
+    void onReadFailure() override;
     void keepAlive();
     void sendCommands(const std::vector<std::string>& commands);
-    void reopenPort();
-    void closePort();
-    void onLinkFailure(const char* what);
     void reportLost();
 
-    std::unique_ptr<serial::Serial> m_serialPort;
-    std::atomic<int> m_deviceType;
-    std::atomic<bool> m_stopRequested{false};
-    std::atomic<bool> m_tracing{false};
+    QThreadPool m_taskPool;
+    DevicePort m_port;
+    DeviceReader m_reader;
+    QTimer m_keepAliveTimer;
     // Whether deviceLost was emitted for the port open now.
     std::atomic<bool> m_lostReported{false};
-    std::atomic<bool> m_readerActive{false};
-    QFuture<void> m_readerFuture;
-    QTimer m_searchTimer;
-    QTimer m_keepAliveTimer;
-    QThreadPool m_taskPool;
-
-    mutable QMutex m_portNameMutex;
-    std::string m_openPortName;
 
     QMutex m_pressingMutex;
     int m_lastPower = 0;
     int m_lastNeedlePressing = 0;
-
-    // Held while a point or a reset is delivered to the direct receivers.
-    QMutex m_deliveryMutex;
-
-    // Bytes read ahead of the decoders, from m_receivedPos on.
-    std::string m_received;
-    std::size_t m_receivedPos = 0;
-    ProfileStreamDecoder m_profileDecoder;
-    ContourPacketDecoder m_contourDecoder;
-    ContourPacketHandler m_contourHandler;
 };

@@ -1,5 +1,6 @@
 #include "PlotWidget.h"
 
+#include "OnePointCurveHitTest.h"
 #include "PlotAxisTicker.h"
 
 #include <QDebug>
@@ -55,13 +56,20 @@ PlotWidget::PlotWidget(QWidget* parent)
         axis->setTicker(QSharedPointer<PlotAxisTicker>::create());
 }
 
+// The library deletes the plottables after this destructor, when the registry
+// no longer exists to hear of it.
+PlotWidget::~PlotWidget()
+{
+    clearPlottables();
+}
+
 bool PlotWidget::registerCurve(QCPCurve* curve)
 {
     if (!curve) {
         qDebug() << "bool QCustomPlot::registerCurve(QCPCurve*)" << "passed graph is zero";
         return false;
     }
-    if (liveCurves().contains(curve)) {
+    if (m_registered.contains(curve)) {
         qDebug() << "bool QCustomPlot::registerCurve(QCPCurve*)" << "graph already registered with this QCustomPlot";
         return false;
     }
@@ -69,40 +77,43 @@ bool PlotWidget::registerCurve(QCPCurve* curve)
         qDebug() << "bool QCustomPlot::registerCurve(QCPCurve*)" << "curve belongs to another plot";
         return false;
     }
-    m_curves.removeAll(nullptr);
+    m_registered.insert(curve);
+    connect(curve, &QObject::destroyed, this, [this](QObject* gone) {
+        m_registered.remove(gone);
+        ++m_vanishedCurves;
+    });
     m_curves.append(curve);
     return true;
 }
 
-QList<QCPCurve*> PlotWidget::liveCurves() const
+void PlotWidget::dropVanishedCurves() const
 {
-    QList<QCPCurve*> curves;
-    for (const QPointer<QCPCurve>& curve : m_curves) {
-        if (curve)
-            curves.append(curve);
-    }
-    return curves;
+    if (m_vanishedCurves == 0)
+        return;
+    m_curves.removeAll(nullptr);
+    m_vanishedCurves = 0;
 }
 
 QCPCurve* PlotWidget::curve(int index) const
 {
-    const QList<QCPCurve*> curves = liveCurves();
-    if (index < 0 || index >= curves.size()) {
+    dropVanishedCurves();
+    if (index < 0 || index >= m_curves.size()) {
         qDebug() << "QCPCurve* QCustomPlot::curve(int) const" << "index out of bounds:" << index;
         return nullptr;
     }
-    return curves.at(index);
+    return m_curves.at(index);
 }
 
 QCPCurve* PlotWidget::lastCurve() const
 {
-    const QList<QCPCurve*> curves = liveCurves();
-    return curves.isEmpty() ? nullptr : curves.constLast();
+    dropVanishedCurves();
+    return m_curves.isEmpty() ? nullptr : m_curves.constLast().data();
 }
 
 int PlotWidget::curveCount() const
 {
-    return liveCurves().size();
+    dropVanishedCurves();
+    return m_curves.size();
 }
 
 bool PlotWidget::hasInteraction(const QCP::Interactions& flag) const
@@ -205,9 +216,10 @@ void PlotWidget::onSelectionRectChanged(const QRect& rect, QMouseEvent* event)
 // distance so far cut to a whole number of pixels.
 PlotWidget::CurveHit PlotWidget::nearestCurve(const QPointF& pos) const
 {
+    dropVanishedCurves();
     CurveHit best;
     double bestDistance = 0;
-    for (QCPCurve* curve : liveCurves()) {
+    for (QCPCurve* curve : qAsConst(m_curves)) {
         if (curve->selectable() == QCP::stNone)
             continue;
         double distance = 0;
@@ -224,6 +236,12 @@ PlotWidget::CurveHit PlotWidget::nearestCurve(const QPointF& pos) const
 
 int PlotWidget::nearestIndex(const QCPCurve* curve, const QPointF& pos, double* distance)
 {
+    if (curve->dataCount() == 1) {
+        const double result = onePointCurveHitTest(curve, pos);
+        if (distance)
+            *distance = result;
+        return result < 0 ? -1 : 0;
+    }
     QVariant details;
     const double result = curve->selectTest(pos, true, &details);
     if (distance)

@@ -4,6 +4,8 @@
 #include "PlotSelectionRect.h"
 
 #include <QPointer>
+#include <QSet>
+#include <QVector>
 
 // The program's plot widget. On top of QCustomPlot it keeps a registry of its
 // curves, shows a selection marker that snaps to the nearest curve point
@@ -15,11 +17,14 @@
 // name, so every plot pointer in the program is a PlotWidget pointer. Curves
 // leave the registry by any of the library's removals (removePlottable,
 // clearPlottables), since the registry only lists curves that still exist.
+// The registry's accessors cost constant time, so that a drawing's thousands
+// of one-point curves load and snap in linear time.
 class PlotWidget : public QCustomPlot
 {
     Q_OBJECT
 public:
     explicit PlotWidget(QWidget* parent = nullptr);
+    ~PlotWidget() override;
 
     // Curve registry, in creation order.
     bool registerCurve(QCPCurve* curve);
@@ -67,7 +72,8 @@ private:
     void deleteSelectionMarker();
     void snapSelectionMarker(const QPoint& pos);
 
-    QList<QCPCurve*> liveCurves() const;
+    // Drops the entries of curves deleted since the last call.
+    void dropVanishedCurves() const;
     CurveHit nearestCurve(const QPointF& pos) const;
     // The index of the curve's point nearest to pos, -1 when the curve is not
     // hit or names no point of its data (a curve whose points are all NaN
@@ -80,7 +86,9 @@ private:
     bool deselectAllBut(const QCPLayerable* keep);
     bool selectCandidates(const Candidates& candidates, QMouseEvent* event);
 
-    QList<QPointer<QCPCurve>> m_curves;
+    mutable QVector<QPointer<QCPCurve>> m_curves;
+    QSet<const QObject*> m_registered;
+    mutable int m_vanishedCurves = 0;
     QPointer<QCPItemLine> m_selectionMarker;
     qint64 m_selectionMarkerIndex = 0;
     QPointer<QCPCurve> m_selectionMarkerCurve;

@@ -1,6 +1,6 @@
 #include "XAxisMarker.h"
 
-#include "Constants.h"
+#include "DrawingConstants.h"
 
 #include <qcustomplot.h>
 

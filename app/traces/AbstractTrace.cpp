@@ -136,13 +136,28 @@ void AbstractTrace::addPoints(const ProfileData& rows)
     for (int i = 1; i < m_dimension; ++i)
         n = std::min(n, rows[i].size());
 
-    const ProfileData converted = convertedRows(rows, n);
+    ProfileData added(m_dimension);
+    for (int i = 0; i < m_dimension; ++i)
+        added[i] = rows[i].mid(0, n);
+    // Without point processors the rows go to every store as they are.
+    const ProfileData converted = pointProcessorsSnapshot().isEmpty() ? added : convertedRows(added, n);
     QMutexLocker lock(&m_mutex);
     for (int i = 0; i < m_dimension; ++i) {
-        m_raw[i] += rows[i].mid(0, n);
+        m_raw[i] += added[i];
         m_processed[i] += converted[i];
         if (i < m_display.size())
             m_display[i] += converted[i];
+    }
+}
+
+void AbstractTrace::reservePoints(int rows)
+{
+    if (rows <= 0)
+        return;
+    QMutexLocker lock(&m_mutex);
+    for (ProfileData* store : {&m_raw, &m_processed, &m_display}) {
+        for (QVector<double>& column : *store)
+            column.reserve(column.size() + rows);
     }
 }
 
@@ -193,6 +208,30 @@ void AbstractTrace::crop(int from, int to)
             column = column.mid(from, to - from);
     }
     rebuild();
+}
+
+std::pair<int, int> AbstractTrace::rawRowsWithinDisplayX(double firstX, double lastX) const
+{
+    QVector<double> processedX;
+    {
+        QMutexLocker lock(&m_mutex);
+        if (!m_processed.isEmpty())
+            processedX = m_processed.first();
+    }
+    const PostProcessors postProcessors = postProcessorsSnapshot();
+    int from = -1;
+    int to = 0;
+    for (int row = 0; row < processedX.size(); ++row) {
+        double x = processedX.at(row);
+        for (const auto& processor : postProcessors)
+            x = processor->mapX(x);
+        if (x >= firstX && x <= lastX) {
+            if (from < 0)
+                from = row;
+            to = row + 1;
+        }
+    }
+    return from < 0 ? std::make_pair(0, 0) : std::make_pair(from, to);
 }
 
 void AbstractTrace::processData()

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "IDataPostProcessor.h"
 #include "IDataSinglePointProcessor.h"
@@ -57,6 +58,10 @@ public:
     // lock for all of them; readers of long files append in batches this way.
     // Fewer columns than the trace has are ignored.
     void addPoints(const ProfileData& rows);
+    // Makes room in every store for `rows` more rows, so that a reader that
+    // knows about how many rows follow appends them without the stores
+    // growing step by step.
+    void reservePoints(int rows);
 
     void addPostProcessor(IDataPostProcessor* processor);
     void clearPostProcessors();
@@ -67,6 +72,11 @@ public:
     // Keeps the raw points from index `from` up to `to` - 1 and rebuilds;
     // does nothing for a range outside the raw points.
     void crop(int from, int to);
+    // The raw rows [from, to) from the first to the last one whose x, as the
+    // point processors and then the post-processors map it, lies within
+    // [firstX, lastX]; {0, 0} when none does. The trace kind's own
+    // processing is not followed.
+    std::pair<int, int> rawRowsWithinDisplayX(double firstX, double lastX) const;
     // The trace kind's own processing of the display store.
     void processData();
 

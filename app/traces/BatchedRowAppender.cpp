@@ -3,10 +3,9 @@
 #include "AbstractTrace.h"
 
 BatchedRowAppender::BatchedRowAppender(AbstractTrace& trace, Handler onBatch)
-    : m_trace(trace), m_onBatch(std::move(onBatch)), m_pending(trace.dimension())
+    : m_trace(trace), m_onBatch(std::move(onBatch)), m_pending(trace.dimension()), m_columns(trace.dimension())
 {
-    for (QVector<double>& column : m_pending)
-        column.reserve(kBatchSize);
+    startBatch();
 }
 
 BatchedRowAppender::~BatchedRowAppender()
@@ -16,10 +15,11 @@ BatchedRowAppender::~BatchedRowAppender()
 
 void BatchedRowAppender::addRow(const double* values)
 {
-    for (int i = 0; i < m_pending.size(); ++i)
-        m_pending[i].append(values[i]);
+    for (int i = 0; i < m_columns.size(); ++i)
+        m_columns[i][m_filled] = values[i];
+    ++m_filled;
     ++m_rows;
-    if (m_rows % kBatchSize != 0)
+    if (m_filled < kBatchSize)
         return;
     flush();
     if (m_onBatch)
@@ -41,9 +41,25 @@ void BatchedRowAppender::addRows(const ProfileData& rows)
 
 void BatchedRowAppender::flush()
 {
-    if (m_pending.isEmpty() || m_pending[0].isEmpty())
+    if (m_filled == 0)
         return;
-    m_trace.addPoints(m_pending);
     for (QVector<double>& column : m_pending)
-        column.resize(0);
+        column.resize(m_filled);
+    m_trace.addPoints(m_pending);
+    m_filled = 0;
+    startBatch();
+}
+
+void BatchedRowAppender::reserve(int rows)
+{
+    m_trace.reservePoints(m_filled + rows);
+}
+
+void BatchedRowAppender::startBatch()
+{
+    // The trace may share the columns it was given; data() then copies.
+    for (int i = 0; i < m_pending.size(); ++i) {
+        m_pending[i].resize(kBatchSize);
+        m_columns[i] = m_pending[i].data();
+    }
 }

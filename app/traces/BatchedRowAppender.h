@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QVarLengthArray>
+
 #include <functional>
 
 #include "ProfileData.h"
@@ -30,10 +32,19 @@ public:
     // the rows held back, then every batch they complete is announced.
     void addRows(const ProfileData& rows);
     void flush();
+    // Makes room in the trace for `rows` more rows than added so far.
+    void reserve(int rows);
 
 private:
+    // Sizes the pending columns for a whole batch and takes their data.
+    void startBatch();
+
     AbstractTrace& m_trace;
     Handler m_onBatch;
     ProfileData m_pending;
+    // The data of the pending columns, written row by row.
+    QVarLengthArray<double*, 3> m_columns;
+    // Rows waiting in the pending columns.
+    int m_filled = 0;
     int m_rows = 0;
 };

@@ -1,10 +1,12 @@
 #include "ContourTrace.h"
 
 #include <QMutexLocker>
+#include <QtNumeric>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <deque>
+#include <vector>
 
 #include "AppSettings.h"
 #include "GaussFilter.h"
@@ -36,6 +38,82 @@ void lowPass(ProfileData& display, double radius)
     display[0] = filtered[0];
     display[1] = filtered[1];
 }
+
+// Neighbouring points of a rising stretch at one x. They share their window
+// and their circles' reach, so the circles are only evaluated for the lowest
+// (needle down) or highest (needle up) of their heights: rounding keeps the
+// order of the heights, so that one gives the extreme of them all.
+struct SameXPoints
+{
+    double x;
+    // NaN when every height of the points is NaN.
+    double extremeHeight;
+    int first;
+    int end;
+};
+
+struct TipCircles
+{
+    double radius;
+    bool needleDown;
+
+    double better(double a, double b) const { return needleDown ? std::min(a, b) : std::max(a, b); }
+
+    // Heights for the points [first, end), along which x never decreases.
+    // The window of a point is every point of the stretch with x within half
+    // a radius of its own.
+    void applyToRisingStretch(const double* x, const double* y, int first, int end, double* heights,
+                              std::vector<SameXPoints>& groups) const
+    {
+        groupSameX(x, y, first, end, groups);
+        const double half = radius / 2;
+        const double radiusSquared = radius * radius;
+        const int count = int(groups.size());
+        int front = 0;
+        int next = 0;
+        for (const SameXPoints& group : groups) {
+            const double lo = group.x - half;
+            const double hi = group.x + half;
+            while (front < next && groups[front].x < lo)
+                ++front;
+            while (next < count && groups[next].x <= hi)
+                ++next;
+
+            double best = needleDown ? DBL_MAX : -DBL_MAX;
+            bool reached = false;
+            for (int k = front; k < next; ++k) {
+                const double dx = group.x - groups[k].x;
+                const double rise = std::sqrt(radiusSquared - dx * dx);
+                const double term = needleDown ? groups[k].extremeHeight - rise : groups[k].extremeHeight + rise;
+                if (std::isnan(term))
+                    continue;
+                reached = true;
+                best = better(best, term);
+            }
+            for (int j = group.first; j < group.end; ++j)
+                heights[j] = reached ? best : ownCircle(y[j]);
+        }
+    }
+
+    double ownCircle(double height) const { return needleDown ? height - radius : height + radius; }
+
+    void groupSameX(const double* x, const double* y, int first, int end, std::vector<SameXPoints>& groups) const
+    {
+        groups.clear();
+        for (int k = first; k < end;) {
+            SameXPoints group{x[k], qQNaN(), k, k + 1};
+            while (group.end < end && x[group.end] == group.x)
+                ++group.end;
+            for (int j = group.first; j < group.end; ++j) {
+                if (std::isnan(y[j]))
+                    continue;
+                group.extremeHeight = std::isnan(group.extremeHeight) ? y[j] : better(group.extremeHeight, y[j]);
+            }
+            groups.push_back(group);
+            k = group.end;
+        }
+    }
+};
 
 } // namespace
 
@@ -103,33 +181,15 @@ QVector<double> eliminateTipRadius(const QVector<double>& x, const QVector<doubl
     const int n = std::min(x.size(), y.size());
     if (!std::isfinite(radius) || radius < 0)
         return y;
-    const double half = radius / 2;
-    const double radiusSquared = radius * radius;
     QVector<double> heights(n, 0.0);
-    std::deque<int> window;
-    int nextToTake = 0;
-    for (int j = 0; j < n; ++j) {
-        const double lo = x[j] - half;
-        const double hi = x[j] + half;
-        while (!window.empty() && x[window.front()] < lo)
-            window.pop_front();
-        while (nextToTake < n && x[nextToTake] <= hi)
-            window.push_back(nextToTake++);
-
-        double best = needleDown ? DBL_MAX : -DBL_MAX;
-        bool reached = false;
-        for (int k : window) {
-            const double dx = x[j] - x[k];
-            const double rise = std::sqrt(radiusSquared - dx * dx);
-            const double term = needleDown ? y[k] - rise : y[k] + rise;
-            if (std::isnan(term))
-                continue;
-            reached = true;
-            best = needleDown ? std::min(best, term) : std::max(best, term);
-        }
-        if (!reached)
-            best = needleDown ? y[j] - radius : y[j] + radius;
-        heights[j] = best;
+    const TipCircles circles{radius, needleDown};
+    std::vector<SameXPoints> groups;
+    for (int first = 0; first < n;) {
+        int end = first + 1;
+        while (end < n && x[end] >= x[end - 1])
+            ++end;
+        circles.applyToRisingStretch(x.constData(), y.constData(), first, end, heights.data(), groups);
+        first = end;
     }
     return heights;
 }

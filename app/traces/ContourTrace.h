@@ -36,6 +36,8 @@ QVector<double> spreadRepeatedValues(const QVector<double>& values);
 // The heights of the path that a tip of the given radius traces: each point
 // takes the lowest (needle down) or highest (needle up) point of the circles
 // around the points within half a radius to either side, or of its own circle
-// when none of them reaches it. x is expected to increase. Heights are
-// returned unchanged for a negative or non-finite radius.
+// when none of them reaches it. x is expected to increase; where it steps
+// back (or is NaN) a new stretch begins, and a point's circles come from its
+// own stretch only, so that x going back and forth costs linear time.
+// Heights are returned unchanged for a negative or non-finite radius.
 QVector<double> eliminateTipRadius(const QVector<double>& x, const QVector<double>& y, double radius, bool needleDown);

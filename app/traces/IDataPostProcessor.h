@@ -12,6 +12,9 @@ public:
     virtual ~IDataPostProcessor() = default;
 
     virtual void process(ProfileData& data) { Q_UNUSED(data) }
+    // Where this step puts a point of position x. Steps that filter or trim
+    // keep the positions of the points they keep.
+    virtual double mapX(double x) const { return x; }
 
     const QString name;
 };

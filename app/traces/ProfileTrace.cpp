@@ -35,6 +35,7 @@ void ProfileTrace::removeAdditionalTrace(int id)
 
 void ProfileTrace::clearFilteredCache()
 {
+    QMutexLocker lock(&m_cacheMutex);
     m_roughnessCache.clear();
     m_wavinessCache.clear();
 }
@@ -48,14 +49,19 @@ ProfileData ProfileTrace::filteredProfile(ProfileTrace* trace, double cutOff, in
 
     const bool roughness = kind == ROUGHNESS;
     QMap<double, ProfileData>& cache = roughness ? trace->m_roughnessCache : trace->m_wavinessCache;
-    const auto cached = cache.constFind(cutOff);
-    if (cached != cache.constEnd())
-        return *cached;
+    {
+        QMutexLocker lock(&trace->m_cacheMutex);
+        const auto cached = cache.constFind(cutOff);
+        if (cached != cache.constEnd())
+            return *cached;
+    }
 
     const ProfileData profile = trace->filteredRaw(roughness ? shortWaveCutOff(cutOff) : wavinessSecondCutOff(cutOff));
     // A NaN key would break the map's ordering.
-    if (!std::isnan(cutOff))
+    if (!std::isnan(cutOff)) {
+        QMutexLocker lock(&trace->m_cacheMutex);
         cache.insert(cutOff, profile);
+    }
     return profile;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMap>
+#include <QMutex>
 #include <QString>
 #include <QVector>
 
@@ -26,6 +27,7 @@ public:
     // trace's raw points. `cutOff` chooses the short-wave cut-off and the
     // cache entry; the long cut-off is always the trace's own filterCutOff.
     // Filtered profiles stay cached per cut-off until clearFilteredCache().
+    // Several threads may ask for filtered profiles of one trace at once.
     static ProfileData filteredProfile(ProfileTrace* trace, double cutOff, int kind);
 
     QMap<QString, QString> parameterResults;
@@ -44,6 +46,7 @@ protected:
 private:
     ProfileData filteredRaw(double secondCutOff) const;
 
+    mutable QMutex m_cacheMutex;
     QMap<double, ProfileData> m_roughnessCache;
     QMap<double, ProfileData> m_wavinessCache;
 };

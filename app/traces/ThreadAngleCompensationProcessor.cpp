@@ -18,3 +18,8 @@ void ThreadAngleCompensationProcessor::process(ProfileData& data)
     for (double& x : data[0])
         x *= factor;
 }
+
+double ThreadAngleCompensationProcessor::mapX(double x) const
+{
+    return x * std::cos(qDegreesToRadians(m_angle));
+}

@@ -10,6 +10,7 @@ public:
     explicit ThreadAngleCompensationProcessor(double angle);
 
     void process(ProfileData& data) override;
+    double mapX(double x) const override;
 
 private:
     double m_angle;

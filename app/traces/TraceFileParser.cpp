@@ -1,6 +1,9 @@
 #include "TraceFileParser.h"
 
 #include <QDateTime>
+#include <QVarLengthArray>
+
+#include <algorithm>
 
 #include "ByteLineReader.h"
 #include "Constants.h"
@@ -34,31 +37,70 @@ bool isProfileType(int type)
     return type == PROFILE || type == ADDITIONAL_TRACE;
 }
 
+// The rows that the rest of the file holds if its lines are as long as
+// those read so far; never more than the count still announced, nor than
+// kMaxReservedRows, so that a file cannot make the stores reserve much more
+// than it fills.
+int rowsLeftEstimate(int rowsRead, qint64 bytesRead, qint64 bytesLeft, int rowsAnnounced)
+{
+    constexpr qint64 kMaxReservedRows = 1 << 24;
+    if (rowsRead <= 0 || bytesRead <= 0)
+        return 0;
+    const qint64 estimate = qint64(double(bytesLeft) / double(bytesRead) * rowsRead);
+    return int(std::min({estimate, qint64(rowsAnnounced), kMaxReservedRows}));
+}
+
+// Reads up to `count` point lines, many at a time from the reader's buffer;
+// `read` gets the rows read. False at a malformed number.
+bool readCountedPoints(ByteLineReader& reader, int count, BatchedRowAppender& rows, int columns, int& read)
+{
+    QVarLengthArray<double, 3> point(columns);
+    ByteLine lines;
+    while (read < count && reader.readLines(lines)) {
+        const char* position = lines.begin;
+        const int readBefore = read;
+        for (; read < count && position < lines.end; ++read) {
+            position = DecimalText::readLineNumbers(position, lines.end, point.data(), columns);
+            if (!position)
+                return false;
+            rows.addRow(point.constData());
+        }
+        reader.unread(position);
+        if (readBefore == 0)
+            rows.reserve(rowsLeftEstimate(read, position - lines.begin, reader.bytesLeft(), count - read));
+    }
+    return true;
+}
+
+// The points of a header without a count: the line that ended the header
+// and the lines after it up to an empty line. False at a malformed number.
+bool readPointsUpToEmptyLine(ByteLineReader& reader, bool hasEndingLine, const QByteArray& endingLine,
+                             BatchedRowAppender& rows, int columns)
+{
+    QVarLengthArray<double, 3> point(columns);
+    const auto addLine = [&](const char* begin, const char* end) {
+        if (!DecimalText::readNumbers(begin, end, point.data(), columns))
+            return false;
+        rows.addRow(point.constData());
+        return true;
+    };
+    if (!hasEndingLine)
+        return true;
+    if (!endingLine.isEmpty() && !addLine(endingLine.constData(), endingLine.constData() + endingLine.size()))
+        return false;
+    ByteLine line;
+    while (reader.readLine(line) && !line.trimmed().isEmpty()) {
+        if (!addLine(line.begin, line.end))
+            return false;
+    }
+    return true;
+}
+
 bool fitsTraceClass(int type, AbstractTrace& trace)
 {
     if (isProfileType(type))
         return dynamic_cast<ProfileTrace*>(&trace) != nullptr;
     return dynamic_cast<ContourTrace*>(&trace) != nullptr;
-}
-
-// The first white-space separated numbers of the line, one per column of
-// the point; a number that is missing or malformed reads as 0.
-void readPointOfLine(const ByteLine& line, QVector<double>& point)
-{
-    point.fill(0.0);
-    const char* position = line.begin;
-    for (double& value : point) {
-        while (position < line.end && DecimalText::isSpace(*position))
-            ++position;
-        const char* tokenEnd = position;
-        while (tokenEnd < line.end && !DecimalText::isSpace(*tokenEnd))
-            ++tokenEnd;
-        if (position == tokenEnd)
-            break;
-        if (!DecimalText::parseNumber(position, tokenEnd, value))
-            value = 0;
-        position = tokenEnd;
-    }
 }
 
 } // namespace
@@ -82,6 +124,7 @@ TraceFileParser::TraceFileParser(const AppSettingsData& settings, BatchedRowAppe
 
 TraceFileParser::Result TraceFileParser::parse(QIODevice& device, const QString& path, AbstractTrace& trace)
 {
+    m_shortfalls.clear();
     ByteLineReader reader(device);
     HeaderBlock block = readHeader(reader);
     const Header header = completedHeader(block);
@@ -97,11 +140,13 @@ TraceFileParser::Result TraceFileParser::parse(QIODevice& device, const QString&
     readCommonHeader(header, trace);
     trace.setFilePath(path);
 
-    readPoints(reader, block, trace, m_onBatch);
+    if (!readPoints(reader, block, trace, m_onBatch, QStringLiteral("points")))
+        return Result::MalformedNumber;
 
     if (type == PROFILE) {
         const int additionalCount = toInteger(header.value(QStringLiteral("addittional_trace_count")));
-        readAdditionalTraces(reader, additionalCount, path, static_cast<ProfileTrace&>(trace));
+        if (!readAdditionalTraces(reader, additionalCount, path, static_cast<ProfileTrace&>(trace)))
+            return Result::MalformedNumber;
     }
     return Result::Read;
 }
@@ -194,40 +239,29 @@ void TraceFileParser::readCommonHeader(const Header& header, AbstractTrace& trac
     trace.creationTime = QDateTime::fromString(header.value(QStringLiteral("creation_date")), kCreationDateFormat);
 }
 
-void TraceFileParser::readPoints(ByteLineReader& reader, const HeaderBlock& block, AbstractTrace& trace,
-                                 const BatchedRowAppender::Handler& onBatch) const
+bool TraceFileParser::readPoints(ByteLineReader& reader, const HeaderBlock& block, AbstractTrace& trace,
+                                 const BatchedRowAppender::Handler& onBatch, const QString& what)
 {
     BatchedRowAppender rows(trace, onBatch);
-    QVector<double> point(trace.dimension());
-    const auto addLine = [&](const ByteLine& line) {
-        readPointOfLine(line, point);
-        rows.addRow(point.constData());
-    };
-    const ByteLine endingLine{block.endingLine.constData(), block.endingLine.constData() + block.endingLine.size()};
-    ByteLine line;
-
-    if (block.hasPointCount) {
-        const int count = toInteger(block.values.value(kPointCountKey));
-        for (int read = 0; read < count && reader.readLine(line); ++read)
-            addLine(line);
-        return;
-    }
-    // Without a count the points are the lines up to an empty line.
-    if (!block.hasEndingLine)
-        return;
-    if (!endingLine.isEmpty())
-        addLine(endingLine);
-    while (reader.readLine(line) && !line.trimmed().isEmpty())
-        addLine(line);
+    if (!block.hasPointCount)
+        return readPointsUpToEmptyLine(reader, block.hasEndingLine, block.endingLine, rows, trace.dimension());
+    const int count = toInteger(block.values.value(kPointCountKey));
+    int read = 0;
+    if (!readCountedPoints(reader, count, rows, trace.dimension(), read))
+        return false;
+    if (read < count)
+        m_shortfalls.append({what, count, read});
+    return true;
 }
 
-void TraceFileParser::readAdditionalTraces(ByteLineReader& reader, int count, const QString& path,
-                                           ProfileTrace& main) const
+bool TraceFileParser::readAdditionalTraces(ByteLineReader& reader, int count, const QString& path, ProfileTrace& main)
 {
     for (int i = 0; i < count; ++i) {
         HeaderBlock block = readHeader(reader);
-        if (block.isEmpty)
-            return;
+        if (block.isEmpty) {
+            m_shortfalls.append({QStringLiteral("additional traces"), count, i});
+            return true;
+        }
         const Header header = completedHeader(block);
         auto* additional = new ProfileTrace;
         additional->setType(ADDITIONAL_TRACE);
@@ -235,10 +269,14 @@ void TraceFileParser::readAdditionalTraces(ByteLineReader& reader, int count, co
         readCommonHeader(header, *additional);
         additional->setFilePath(path);
         additional->setName(path);
-        readPoints(reader, block, *additional, {});
+        const bool wellFormed =
+            readPoints(reader, block, *additional, {}, QStringLiteral("points of additional trace %1").arg(i + 1));
         addAdditionalPostProcessors(*additional);
         main.addAdditionalTrace(additional);
+        if (!wellFormed)
+            return false;
     }
+    return true;
 }
 
 void TraceFileParser::addAdditionalPostProcessors(ProfileTrace& trace) const

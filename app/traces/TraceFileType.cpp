@@ -1,81 +1,124 @@
 #include "TraceFileType.h"
 
-#include <QBuffer>
 #include <QFile>
+
+#include <algorithm>
 
 #include "ByteLineReader.h"
 #include "TraceTypes.h"
 
 namespace {
 
-// A type line is short; a longer first line (a binary file without line
-// ends) cannot match a type word, so no more of it is read.
-constexpr qint64 kFirstLinePrefix = 4096;
+const QByteArray kTypeKey = QByteArrayLiteral("trace_type:");
+
+struct TypeWord
+{
+    const char* word;
+    int type;
+};
+
+const TypeWord kTypeWords[] = {
+    {"CONTOUR", CONTOUR},
+    {"CNTPROF", CONTOUR_PROFILE},
+    {"PROFILE", PROFILE},
+    {"ADDITIONAL_TRACE", ADDITIONAL_TRACE},
+};
+
+constexpr int kLongestTypeWord = 16;
+
+int typeOrContour(int type)
+{
+    return type < 0 ? int(CONTOUR) : type;
+}
+
+// Builds the first line's word from the pieces of the line as they arrive.
+// A removal happens as soon as the word ends with the key; bytes before the
+// last removal stay, so that a key is only found after the previous one, as
+// a left-to-right replace finds it.
+class FirstLineWordBuilder
+{
+public:
+    // False once the word can no longer be a type word, whatever follows.
+    bool add(const ByteLine& piece)
+    {
+        for (const char* p = piece.begin; p < piece.end; ++p) {
+            if (*p == '\r')
+                continue;
+            m_word.append(*p);
+            if (m_word.size() - m_settled >= kTypeKey.size() && m_word.endsWith(kTypeKey)) {
+                m_word.chop(kTypeKey.size());
+                m_settled = m_word.size();
+            } else if (!canStillBeTypeWord()) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    QByteArray word() const { return m_word; }
+
+private:
+    // A key still to come can take at most the last key length - 1 bytes
+    // with it; the bytes before those stay in the word.
+    bool canStillBeTypeWord() const
+    {
+        return std::max(m_settled, m_word.size() - (kTypeKey.size() - 1)) <= kLongestTypeWord;
+    }
+
+    QByteArray m_word;
+    int m_settled = 0;
+};
 
 } // namespace
 
-bool TraceFileType::readFirstLineWord(const QString& path, QByteArray& word)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    word = firstLineWord(file);
-    return true;
-}
-
 QByteArray TraceFileType::firstLineWord(QIODevice& device)
 {
-    QByteArray prefix = device.read(kFirstLinePrefix);
-    QBuffer buffer(&prefix);
-    buffer.open(QIODevice::ReadOnly);
-    ByteLineReader reader(buffer);
-    ByteLine line;
-    if (!reader.readLine(line))
-        return {};
-    QByteArray word = line.toByteArray();
-    word.replace('\r', QByteArray());
-    word.replace("trace_type:", QByteArray());
-    return word;
+    ByteLineReader reader(device);
+    FirstLineWordBuilder builder;
+    reader.readLineInPieces([&builder](const ByteLine& piece) { return builder.add(piece); });
+    return builder.word();
+}
+
+int TraceFileType::typeNamedBy(const QByteArray& word)
+{
+    for (const TypeWord& typeWord : kTypeWords) {
+        if (word == typeWord.word)
+            return typeWord.type;
+    }
+    return -1;
 }
 
 TraceFileType::Format TraceFileType::formatOfWord(const QByteArray& word)
 {
-    if (word == "PROFILE")
+    switch (typeNamedBy(word)) {
+    case PROFILE:
         return Format::ProfileText;
-    if (word == "CONTOUR" || word == "CNTPROF")
+    case CONTOUR:
+    case CONTOUR_PROFILE:
         return Format::ContourText;
-    return Format::Other;
+    default:
+        return Format::Other;
+    }
 }
 
 int TraceFileType::typeOfWord(const QString& word)
 {
-    if (word == QLatin1String("PROFILE"))
-        return PROFILE;
-    if (word == QLatin1String("ADDITIONAL_TRACE"))
-        return ADDITIONAL_TRACE;
-    if (word == QLatin1String("CNTPROF"))
-        return CONTOUR_PROFILE;
-    return CONTOUR;
+    return typeOrContour(typeNamedBy(word.toUtf8()));
 }
 
 int TraceFileType::typeOfFile(const QString& path)
 {
-    QByteArray word;
-    if (!readFirstLineWord(path, word))
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return CONTOUR;
-    return typeOfWord(QString::fromUtf8(word));
+    return typeOrContour(typeNamedBy(firstLineWord(file)));
 }
 
 QString TraceFileType::wordOfType(int type)
 {
-    switch (type) {
-    case CONTOUR_PROFILE:
-        return QStringLiteral("CNTPROF");
-    case PROFILE:
-        return QStringLiteral("PROFILE");
-    case ADDITIONAL_TRACE:
-        return QStringLiteral("ADDITIONAL_TRACE");
-    default:
-        return QStringLiteral("CONTOUR");
+    for (const TypeWord& typeWord : kTypeWords) {
+        if (typeWord.type == type)
+            return QString::fromLatin1(typeWord.word);
     }
+    return QStringLiteral("CONTOUR");
 }

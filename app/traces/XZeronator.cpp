@@ -8,5 +8,11 @@ void XZeronator::process(ProfileData& data)
 {
     if (data.isEmpty() || data[0].isEmpty())
         return;
-    Algos::addConstant(data[0], -data[0].first());
+    m_shift = -data[0].first();
+    Algos::addConstant(data[0], m_shift);
+}
+
+double XZeronator::mapX(double x) const
+{
+    return x + m_shift;
 }

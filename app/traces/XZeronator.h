@@ -9,4 +9,9 @@ public:
     XZeronator();
 
     void process(ProfileData& data) override;
+    // Shifted as by the last process().
+    double mapX(double x) const override;
+
+private:
+    double m_shift = 0;
 };

@@ -18,6 +18,7 @@
 #include "ProfileParamNames.h"
 #include "ProfileTrace.h"
 #include "SyntheticProfile.h"
+#include "Timing.h"
 #include "TraceTypes.h"
 
 namespace {
@@ -25,27 +26,11 @@ namespace {
 constexpr int kPoints = 1000000;
 constexpr double kStep = 0.1;
 constexpr double kCutOff = 800;
-constexpr int kRuns = 5;
 
 ProfileData roughProfile()
 {
     return syntheticProfile(kPoints, kStep, 0.3,
                             [](double x) { return 0.0005 * x + 1.2 * std::sin(x / 23) + 3 * std::sin(x / 1700); });
-}
-
-// Milliseconds of the fastest and of the median of kRuns runs.
-QString timing(const std::function<void()>& prepare, const std::function<void()>& work)
-{
-    QVector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
-        prepare();
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.append(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return QStringLiteral("min %1 ms, median %2 ms").arg(times.first(), 0, 'f', 1).arg(times.at(kRuns / 2), 0, 'f', 1);
 }
 
 } // namespace

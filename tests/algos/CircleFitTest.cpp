@@ -4,6 +4,7 @@
 #include <random>
 
 #include "CircleFit.h"
+#include "FuzzyCompare.h"
 #include "TestMain.h"
 
 namespace {
@@ -69,12 +70,12 @@ private slots:
         QPointF fittedCentre;
         double fittedRadius = 0;
         Algos::fitCircle(curve.cbegin(), curve.cend(), fittedCentre, fittedRadius);
-        QVERIFY(std::abs(fittedCentre.x() - centre.x()) < 1e-9);
-        QVERIFY(std::abs(fittedCentre.y() - centre.y()) < 1e-9);
-        QVERIFY(std::abs(fittedRadius - radius) < 1e-9);
+        KALVORA_COMPARE_NEAR(fittedCentre.x(), centre.x(), 1e-9);
+        KALVORA_COMPARE_NEAR(fittedCentre.y(), centre.y(), 1e-9);
+        KALVORA_COMPARE_NEAR(fittedRadius, radius, 1e-9);
 
         Algos::fitCircle(points.cbegin(), points.cend(), fittedCentre, fittedRadius);
-        QVERIFY(std::abs(fittedRadius - radius) < 1e-9);
+        KALVORA_COMPARE_NEAR(fittedRadius, radius, 1e-9);
     }
 
     void noisyArcGivesItsRadius_data()
@@ -99,9 +100,9 @@ private slots:
         QPointF fittedCentre;
         double fittedRadius = 0;
         Algos::fitCircle(curve.cbegin(), curve.cend(), fittedCentre, fittedRadius);
-        QVERIFY2(std::abs(fittedRadius - radius) < 0.001 * radius, qPrintable(QString::number(fittedRadius, 'g', 12)));
-        QVERIFY(std::abs(fittedCentre.x() - centre.x()) < 0.001 * radius);
-        QVERIFY(std::abs(fittedCentre.y() - centre.y()) < 0.001 * radius);
+        KALVORA_COMPARE_NEAR(fittedRadius, radius, 0.001 * radius);
+        KALVORA_COMPARE_NEAR(fittedCentre.x(), centre.x(), 0.001 * radius);
+        KALVORA_COMPARE_NEAR(fittedCentre.y(), centre.y(), 0.001 * radius);
     }
 
     void stretchesFitTogether()
@@ -116,21 +117,21 @@ private slots:
         QPointF two;
         double twoRadius = 0;
         Algos::fitCircleTwoSets(curve.cbegin(), cut1, cut1, curve.cend(), two, twoRadius);
-        QVERIFY(qFuzzyCompare(twoRadius, wholeRadius));
-        QVERIFY(qFuzzyCompare(two.x(), whole.x()));
-        QVERIFY(qFuzzyCompare(two.y(), whole.y()));
+        KALVORA_COMPARE_NEAR(twoRadius, wholeRadius, 1e-12 * std::abs(wholeRadius));
+        KALVORA_COMPARE_NEAR(two.x(), whole.x(), 1e-12 * std::abs(whole.x()));
+        KALVORA_COMPARE_NEAR(two.y(), whole.y(), 1e-12 * std::abs(whole.y()));
 
         QPointF three;
         double threeRadius = 0;
         Algos::fitCircles(QVector<const CurvePoint*>{curve.cbegin(), cut1, cut2},
                           QVector<const CurvePoint*>{cut1, cut2, curve.cend()}, three, threeRadius);
-        QVERIFY(qFuzzyCompare(threeRadius, wholeRadius));
+        KALVORA_COMPARE_NEAR(threeRadius, wholeRadius, 1e-12 * std::abs(wholeRadius));
 
         // The stretches may be far apart: the two ends of the arc only.
         QPointF ends;
         double endsRadius = 0;
         Algos::fitCircleTwoSets(curve.cbegin(), curve.cbegin() + 30, curve.cend() - 30, curve.cend(), ends, endsRadius);
-        QVERIFY(std::abs(endsRadius - 10) < 0.01);
+        KALVORA_COMPARE_NEAR(endsRadius, 10, 0.01);
     }
 
     void degenerateInputIsNotFinite_data()

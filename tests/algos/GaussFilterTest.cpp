@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 
+#include "FuzzyCompare.h"
 #include "GaussFilter.h"
 #include "Geometry.h"
 #include "TestMain.h"
@@ -195,8 +196,7 @@ private slots:
                                               : Algos::gaussFilter(profile, kCutOff, kShortCutOff);
         verifyTrimmed(profile, filtered, kCutOff / 2);
         const double gain = amplitudeAt(filtered, wavelength) / 2;
-        QVERIFY2(std::abs(gain - expected) <= tolerance,
-                 qPrintable(QStringLiteral("gain %1, expected %2").arg(gain).arg(expected)));
+        KALVORA_COMPARE_NEAR(gain, expected, tolerance);
     }
 
     void rampHasNoRoughness()
@@ -208,7 +208,7 @@ private slots:
 
         const ProfileData meanLine = Algos::gaussFilter(ramp, DBL_MAX, kCutOff);
         for (int i = 0; i < meanLine[0].size(); ++i)
-            QVERIFY(std::abs(meanLine[1][i] - (3 + 0.01 * meanLine[0][i])) < 1e-9);
+            KALVORA_COMPARE_NEAR(meanLine[1][i], 3 + 0.01 * meanLine[0][i], 1e-9);
     }
 
     void constantHasNoRoughness()
@@ -218,7 +218,7 @@ private slots:
         const ProfileData meanLine = Algos::gaussFilter(flat, DBL_MAX, kCutOff);
         QCOMPARE(meanLine.size(), 2);
         for (double h : meanLine[1])
-            QVERIFY(std::abs(h - 7.25) < 1e-12);
+            KALVORA_COMPARE_NEAR(h, 7.25, 1e-12);
     }
 
     // A slightly tilted fine surface reads the same roughness as a level one.
@@ -234,7 +234,7 @@ private slots:
         const ProfileData tiltedRoughness = Algos::gaussFilter(tilted, kCutOff, kShortCutOff);
         QCOMPARE(tiltedRoughness[0], levelRoughness[0]);
         const double levelRa = arithmeticMean(levelRoughness[1]);
-        QVERIFY(std::abs(arithmeticMean(tiltedRoughness[1]) - levelRa) < 0.002 * levelRa);
+        KALVORA_COMPARE_NEAR(arithmeticMean(tiltedRoughness[1]), levelRa, 0.002 * levelRa);
         QVERIFY(maxAbs(tiltedRoughness[1]) < 0.15);
     }
 
@@ -260,7 +260,7 @@ private slots:
         const ProfileData meanLine = Algos::gaussFilter(profile, DBL_MAX, kCutOff);
         const double gain = std::exp(-M_PI * 0.4697 * 0.4697 / 16);
         for (int i = 0; i < meanLine[0].size(); ++i)
-            QVERIFY(std::abs(meanLine[1][i] - gain * std::sin(2 * M_PI * meanLine[0][i] / wavelength)) < 0.01);
+            KALVORA_COMPARE_NEAR(meanLine[1][i], gain * std::sin(2 * M_PI * meanLine[0][i] / wavelength), 0.01);
     }
 
     void trimming_data()
@@ -332,8 +332,8 @@ private slots:
         QCOMPARE(result[0].last(), profile[0].last());
         const double step = (profile[0].last() - profile[0].first()) / (resampled - 1);
         for (int i = 0; i < resampled; ++i) {
-            QVERIFY(std::abs(result[0][i] - i * step) < 1e-9);
-            QVERIFY(std::abs(result[1][i] - (2 * result[0][i] - 1)) < 1e-9);
+            KALVORA_COMPARE_NEAR(result[0][i], i * step, 1e-9);
+            KALVORA_COMPARE_NEAR(result[1][i], 2 * result[0][i] - 1, 1e-9);
         }
     }
 
@@ -356,12 +356,12 @@ private slots:
         Algos::fft(spectrum);
         for (int j = 0; j < n; ++j) {
             const double expected = j == 0 ? n * 0.5 : (j == 3 || j == n - 3) ? n / 2.0 : 0.0;
-            QVERIFY2(std::abs(spectrum[j] - expected) < 1e-12, qPrintable(QString::number(j)));
+            KALVORA_COMPARE_NEAR_AT(spectrum[j], expected, 1e-12, QString::number(j));
         }
 
         Algos::inverseFft(spectrum);
         for (int i = 0; i < n; ++i)
-            QVERIFY(std::abs(spectrum[i] - original[i]) < 1e-12);
+            KALVORA_COMPARE_NEAR(spectrum[i], original[i], 1e-12);
 
         Algos::Spectrum empty;
         Algos::fft(empty);
@@ -375,12 +375,12 @@ private slots:
         Algos::applyGaussWeights(spectrum, {qInf(), 800, 400, 1e9}, DBL_MAX, 800);
         QCOMPARE(spectrum[0], std::complex<double>(0, 0));
         const double atCutOff = std::exp(-M_PI * 0.4697 * 0.4697);
-        QVERIFY(std::abs(spectrum[1] - atCutOff * std::complex<double>(2, -4)) < 1e-15);
-        QVERIFY(std::abs(spectrum[3] - std::complex<double>(2, -4)) < 1e-9);
+        KALVORA_COMPARE_NEAR(spectrum[1], atCutOff * std::complex<double>(2, -4), 1e-15);
+        KALVORA_COMPARE_NEAR(spectrum[3], std::complex<double>(2, -4), 1e-9);
 
         Algos::Spectrum band(1, 1.0);
         Algos::applyGaussWeights(band, {800}, 800, 8);
-        QVERIFY(std::abs(band[0].real() - (std::exp(-M_PI * 0.4697 * 0.4697 / 10000) - atCutOff)) < 1e-15);
+        KALVORA_COMPARE_NEAR(band[0].real(), std::exp(-M_PI * 0.4697 * 0.4697 / 10000) - atCutOff, 1e-15);
     }
 
     void matchesFullSpectrumFilter_data()
@@ -421,9 +421,7 @@ private slots:
         const auto [lowest, highest] = std::minmax_element(profile[1].cbegin(), profile[1].cend());
         const double tolerance = 1e-12 * (*highest - *lowest);
         for (int i = 0; i < expected[1].size(); ++i)
-            QVERIFY2(std::abs(filtered[1][i] - expected[1][i]) <= tolerance,
-                     qPrintable(QString("point %1: %2 against %3").arg(i).arg(filtered[1][i], 0, 'g', 17)
-                                    .arg(expected[1][i], 0, 'g', 17)));
+            KALVORA_COMPARE_NEAR_AT(filtered[1][i], expected[1][i], tolerance, QStringLiteral("point %1").arg(i));
     }
 
     void degenerateInputGivesEmpty_data()

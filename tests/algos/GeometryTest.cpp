@@ -5,6 +5,7 @@
 
 #include "AppSettings.h"
 #include "CutOff.h"
+#include "FuzzyCompare.h"
 #include "Geometry.h"
 #include "TestMain.h"
 
@@ -56,6 +57,31 @@ private slots:
         QCOMPARE(Algos::autoCutOff(0.3), 250);
     }
 
+    void fittingCutOff_data()
+    {
+        QTest::addColumn<int>("standard");
+        QTest::addColumn<double>("length");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<int>("cutOff");
+
+        QTest::newRow("fits") << 2500 << 5000.0 << 800 << 2500;
+        QTest::newRow("too long: the nearest that fits") << 2500 << 4000.0 << 250 << 800;
+        QTest::newRow("8000 on 10 mm") << 8000 << 10000.0 << 250 << 2500;
+        QTest::newRow("no standard: the shortest that fits") << 0 << 4000.0 << 800 << 80;
+        QTest::newRow("nothing fits") << 800 << 100.0 << 250 << 250;
+        QTest::newRow("tie: the first in list order") << 525 << 20000.0 << 80 << 800;
+        QTest::newRow("length not a number") << 800 << std::nan("") << 250 << 250;
+    }
+
+    void fittingCutOff()
+    {
+        QFETCH(int, standard);
+        QFETCH(double, length);
+        QFETCH(int, current);
+        QFETCH(int, cutOff);
+        QCOMPARE(Algos::fittingCutOff(standard, length, current), cutOff);
+    }
+
     void powerOfTwo_data()
     {
         QTest::addColumn<int>("n");
@@ -84,8 +110,8 @@ private slots:
 
         const QVector<double> v = Algos::rotateVector(1, 0, 90);
         QCOMPARE(v.size(), 2);
-        QVERIFY(std::abs(v[0]) < 1e-15);
-        QVERIFY(std::abs(v[1] - 1) < 1e-15);
+        KALVORA_COMPARE_NEAR(v[0], 0, 1e-15);
+        KALVORA_COMPARE_NEAR(v[1], 1, 1e-15);
         const QVector<double> back = Algos::rotateVector(0, 2, -90);
         QVERIFY(std::abs(back[0] - 2) < 1e-15 && std::abs(back[1]) < 1e-15);
 
@@ -95,15 +121,16 @@ private slots:
         QCOMPARE(same.y(), point.y());
 
         const QPointF turned = Algos::rotatePoint(1, 1, float(M_PI / 2), QPointF(2, 1));
-        QVERIFY(std::abs(turned.x() - 1) < 1e-6);
-        QVERIFY(std::abs(turned.y() - 2) < 1e-6);
+        KALVORA_COMPARE_NEAR(turned.x(), 1, 1e-6);
+        KALVORA_COMPARE_NEAR(turned.y(), 2, 1e-6);
     }
 
     void nearestDistanceSum()
     {
         const ProfileData reference{{0, 10}, {0, 0}};
         const ProfileData points{{1, 9, 5}, {0, 0, 3}};
-        QVERIFY(qFuzzyCompare(Algos::nearestDistanceSum(reference, points), 2 + std::sqrt(34.0)));
+        KALVORA_COMPARE_NEAR(Algos::nearestDistanceSum(reference, points), 2 + std::sqrt(34.0),
+                             1e-12 * std::abs(2 + std::sqrt(34.0)));
 
         QCOMPARE(Algos::nearestDistanceSum(reference, ProfileData{{}, {}}), 0.0);
         QCOMPARE(Algos::nearestDistanceSum(reference, ProfileData{}), 0.0);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "FuzzyCompare.h"
 #include "HeightDistribution.h"
 #include "MaterialRatio.h"
 #include "ProfileFixtures.h"
@@ -62,11 +63,6 @@ ProfileData referenceDistribution(const ProfileData& profile, int a, double low,
     return result;
 }
 
-bool closeTo(double actual, double expected, double tolerance)
-{
-    return std::abs(actual - expected) <= tolerance;
-}
-
 constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 
 } // namespace
@@ -89,9 +85,9 @@ private slots:
         QCOMPARE(curve.at(0).first(), 2.0 / 101 * 100);
         QCOMPARE(curve.at(0).last(), 100.0);
         QCOMPARE(curve.at(1).last(), 0.0);
-        QVERIFY(closeTo(Algos::Rk(curve), 99, 1e-9));
-        QVERIFY(closeTo(Algos::Rpk(curve), 0, 1e-9));
-        QVERIFY(closeTo(Algos::Rvk(curve), 0, 1e-9));
+        KALVORA_COMPARE_NEAR(Algos::Rk(curve), 99, 1e-9);
+        KALVORA_COMPARE_NEAR(Algos::Rpk(curve), 0, 1e-9);
+        KALVORA_COMPARE_NEAR(Algos::Rvk(curve), 0, 1e-9);
     }
 
     void noCurve_data()
@@ -141,10 +137,10 @@ private slots:
             return phase < 0.5 ? 4 * phase - 1 : 3 - 4 * phase;
         });
         const ProfileData curve = Algos::materialRatioCurve(profile);
-        QVERIFY(closeTo(Algos::Rpk(curve), 0, 0.02));
-        QVERIFY(closeTo(Algos::Rvk(curve), 0, 0.02));
-        QVERIFY(closeTo(Algos::Mr1(curve), 1, 1.5));
-        QVERIFY(closeTo(Algos::Mr2(curve), 100, 0.5));
+        KALVORA_COMPARE_NEAR(Algos::Rpk(curve), 0, 0.02);
+        KALVORA_COMPARE_NEAR(Algos::Rvk(curve), 0, 0.02);
+        KALVORA_COMPARE_NEAR(Algos::Mr1(curve), 1, 1.5);
+        KALVORA_COMPARE_NEAR(Algos::Mr2(curve), 100, 0.5);
     }
 
     // More than 60 % of the points in the top 1 %: no run of the curve spans
@@ -304,8 +300,8 @@ private slots:
         const ProfileData profile = fixtures::sampled(0, 4400, 1, [](double x) {
             return std::fmod(x, 100) < 50 ? 1 : -1;
         });
-        QVERIFY(closeTo(Algos::tp(profile, 800, 0), 0.5, 0.01));
-        QVERIFY(closeTo(Algos::etaP(profile, 800, 0), 400, 8));
+        KALVORA_COMPARE_NEAR(Algos::tp(profile, 800, 0), 0.5, 0.01);
+        KALVORA_COMPARE_NEAR(Algos::etaP(profile, 800, 0), 400, 8);
         QCOMPARE(Algos::tp(profile, 5000, 0), 0.0);
         QCOMPARE(Algos::etaP(profile, 0, 0), 0.0);
     }

@@ -6,10 +6,12 @@
 #include <limits>
 
 #include "AmplitudeParameters.h"
+#include "FuzzyCompare.h"
 #include "MaterialRatio.h"
 #include "ProfileFixtures.h"
 #include "SamplingLengths.h"
 #include "SpacingParameters.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 using Parameter = std::function<double(const ProfileData&, double)>;
@@ -122,9 +124,31 @@ ReferenceAmplitude referenceAmplitude(const ProfileData& profile, double samplin
     return result;
 }
 
-bool closeTo(double actual, double expected, double tolerance)
+const QString kDataDir = QStringLiteral(KALVORA_TEST_DATA_DIR);
+
+// "x z" lines in micrometres.
+ProfileData readProfile(const QString& path)
 {
-    return std::abs(actual - expected) <= tolerance;
+    ProfileData profile(2);
+    for (const QString& line : readText(path).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(QLatin1Char(' '));
+        profile[0].append(fields.at(0).toDouble());
+        profile[1].append(fields.at(1).toDouble());
+    }
+    return profile;
+}
+
+// Name and value of each line that is no comment.
+QMap<QString, double> readReferenceValues(const QString& path)
+{
+    QMap<QString, double> values;
+    for (const QString& line : readText(path).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (line.startsWith(QLatin1Char('#')))
+            continue;
+        const QStringList fields = line.split(QLatin1Char(' '));
+        values.insert(fields.at(0), fields.at(1).toDouble());
+    }
+    return values;
 }
 
 } // namespace
@@ -178,8 +202,7 @@ private slots:
         QFETCH(double, tolerance);
         const ProfileData profile = fixtures::cosine(1, kWavelength, kCosineSpan, kStep);
         const double actual = parameter(profile, kSamplingLength);
-        QVERIFY2(closeTo(actual, expected, tolerance),
-                 qPrintable(QStringLiteral("%1 instead of %2").arg(actual, 0, 'g', 12).arg(expected, 0, 'g', 12)));
+        KALVORA_COMPARE_NEAR(actual, expected, tolerance);
     }
 
     void cosineMaterialRatio()
@@ -188,7 +211,7 @@ private slots:
         // The core line lies along one flat end of the curve and ends below the
         // lowest level, so the curve meets it only at 100 %.
         QCOMPARE(Algos::Mr2(curve), 100.0);
-        QVERIFY(closeTo(Algos::Mr1(curve), 25.5, 0.1));
+        KALVORA_COMPARE_NEAR(Algos::Mr1(curve), 25.5, 0.1);
         QVERIFY(Algos::Rk(curve) > 0);
     }
 
@@ -218,13 +241,13 @@ private slots:
     {
         const double slope = -0.01;
         const ProfileData profile = fixtures::line(slope, 2, 4500, kStep);
-        QVERIFY(closeTo(Algos::RDq(profile, kSamplingLength), std::abs(slope) * kDegrees, 1e-12));
-        QVERIFY(closeTo(Algos::RDa(profile, kSamplingLength), std::abs(slope) * kDegrees, 1e-12));
-        QVERIFY(closeTo(Algos::Rq(profile, kSamplingLength), 0, 1e-9));
-        QVERIFY(closeTo(Algos::Rz(profile, kSamplingLength), 0, 1e-9));
-        QVERIFY(closeTo(Algos::Rt(profile), 0, 1e-9));
-        QVERIFY(closeTo(Algos::Rmax(profile, kSamplingLength), std::abs(slope) * kSamplingLength, 1e-9));
-        QVERIFY(closeTo(Algos::lambdaQ(profile, kSamplingLength), 0, 1e-6));
+        KALVORA_COMPARE_NEAR(Algos::RDq(profile, kSamplingLength), std::abs(slope) * kDegrees, 1e-12);
+        KALVORA_COMPARE_NEAR(Algos::RDa(profile, kSamplingLength), std::abs(slope) * kDegrees, 1e-12);
+        KALVORA_COMPARE_NEAR(Algos::Rq(profile, kSamplingLength), 0, 1e-9);
+        KALVORA_COMPARE_NEAR(Algos::Rz(profile, kSamplingLength), 0, 1e-9);
+        KALVORA_COMPARE_NEAR(Algos::Rt(profile), 0, 1e-9);
+        KALVORA_COMPARE_NEAR(Algos::Rmax(profile, kSamplingLength), std::abs(slope) * kSamplingLength, 1e-9);
+        KALVORA_COMPARE_NEAR(Algos::lambdaQ(profile, kSamplingLength), 0, 1e-6);
     }
 
     // Where the stage stood still a trace holds several points of one x; such
@@ -241,8 +264,8 @@ private slots:
                 repeated[1].append(slope * x);
             }
         }
-        QVERIFY(closeTo(Algos::RDq(repeated, kSamplingLength), slope * kDegrees, 1e-12));
-        QVERIFY(closeTo(Algos::RDa(repeated, kSamplingLength), slope * kDegrees, 1e-12));
+        KALVORA_COMPARE_NEAR(Algos::RDq(repeated, kSamplingLength), slope * kDegrees, 1e-12);
+        KALVORA_COMPARE_NEAR(Algos::RDa(repeated, kSamplingLength), slope * kDegrees, 1e-12);
 
         ProfileData jumping = repeated;
         for (int i = 1; i < jumping[0].size(); ++i) {
@@ -280,7 +303,7 @@ private slots:
         for (const NamedParameter& parameter : profileParameters())
             QVERIFY2(parameter.compute(justShort, kSamplingLength) == 0, parameter.name);
         const ProfileData exactlyOne = fixtures::cosine(1, kWavelength, kSamplingLength, kStep);
-        QVERIFY(closeTo(Algos::Rz(exactlyOne, kSamplingLength), 2, 1e-9));
+        KALVORA_COMPARE_NEAR(Algos::Rz(exactlyOne, kSamplingLength), 2, 1e-9);
     }
 
     // Windows without points (a sparse file) are left out of the mean instead
@@ -298,13 +321,13 @@ private slots:
             profile[0].append(i);
             profile[1].append(2 * std::cos(2 * fixtures::kPi * i / 20));
         }
-        QVERIFY(closeTo(Algos::Rz(profile, 100), 3, 1e-9));
-        QVERIFY(closeTo(Algos::Rmax(profile, 100), 3, 1e-9));
-        QVERIFY(closeTo(Algos::R3z(profile, 100), 3, 1e-9));
+        KALVORA_COMPARE_NEAR(Algos::Rz(profile, 100), 3, 1e-9);
+        KALVORA_COMPARE_NEAR(Algos::Rmax(profile, 100), 3, 1e-9);
+        KALVORA_COMPARE_NEAR(Algos::R3z(profile, 100), 3, 1e-9);
         // Four downward crossings after the first point below the line in each.
-        QVERIFY(closeTo(Algos::D(profile, 100), 4 / (100 / 10000.0), 1e-9));
+        KALVORA_COMPARE_NEAR(Algos::D(profile, 100), 4 / (100 / 10000.0), 1e-9);
         const ProfileData firstWindow = {profile.at(0).mid(0, 101), profile.at(1).mid(0, 101)};
-        QVERIFY(closeTo(Algos::RDq(profile, 100), 1.5 * Algos::RDq(firstWindow, 100), 1e-9));
+        KALVORA_COMPARE_NEAR(Algos::RDq(profile, 100), 1.5 * Algos::RDq(firstWindow, 100), 1e-9);
     }
 
     void relationsBetweenParameters()
@@ -312,7 +335,7 @@ private slots:
         const ProfileData profile = fixtures::randomProfile(6000, 7);
         const double l = 1000;
         QCOMPARE(Algos::Rm(profile, l), Algos::Rz(profile, l));
-        QVERIFY(closeTo(Algos::Rz(profile, l), Algos::Rp(profile, l) + Algos::Rv(profile, l), 1e-9));
+        KALVORA_COMPARE_NEAR(Algos::Rz(profile, l), Algos::Rp(profile, l) + Algos::Rv(profile, l), 1e-9);
     }
 
     void amplitudeEqualsPlainReading_data()
@@ -335,8 +358,29 @@ private slots:
         QCOMPARE(Algos::Rv(profile, samplingLength), reference.rv);
         QCOMPARE(Algos::R3z(profile, samplingLength), reference.r3z);
         QCOMPARE(Algos::Rmax(profile, samplingLength), reference.rmax);
-        QVERIFY(qFuzzyCompare(Algos::Ra(profile, samplingLength), reference.ra));
-        QVERIFY(qFuzzyCompare(Algos::Rq(profile, samplingLength), reference.rq));
+        KALVORA_COMPARE_NEAR(Algos::Ra(profile, samplingLength), reference.ra, 1e-12 * std::abs(reference.ra));
+        KALVORA_COMPARE_NEAR(Algos::Rq(profile, samplingLength), reference.rq, 1e-12 * std::abs(reference.rq));
+    }
+
+    // Values computed outside the project, on a stored profile (see data/README.md).
+    void amplitudeMatchesAnIndependentReference_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"Ra", "Rq", "Rsk", "Rku", "Rp", "Rv", "Rz"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void amplitudeMatchesAnIndependentReference()
+    {
+        QFETCH(QString, name);
+        const ProfileData profile = readProfile(kDataDir + QStringLiteral("/roughness_profile.txt"));
+        QCOMPARE(profile.at(0).size(), 401);
+        const QMap<QString, double> reference =
+            readReferenceValues(kDataDir + QStringLiteral("/roughness_profile_reference.txt"));
+        QVERIFY(reference.contains(name));
+        const double expected = reference.value(name);
+        const double actual = parameterNamed(qPrintable(name))(profile, 800);
+        KALVORA_COMPARE_NEAR(actual, expected, 1e-10 * std::abs(expected));
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "FuzzyCompare.h"
 #include "ProfileFixtures.h"
 #include "SamplingLengths.h"
 #include "ThreadStep.h"
@@ -65,7 +66,7 @@ private slots:
         QVector<ThreadStep> steps;
         Algos::threadSteps(profile, Algos::meanLine(profile), 100, mean, steps);
         QCOMPARE(steps.size(), 9);
-        QVERIFY(std::abs(mean - 100) < 1e-6);
+        KALVORA_COMPARE_NEAR(mean, 100, 1e-6);
         QCOMPARE(steps.first().previousPoint.x(), steps.first().point.x() - steps.first().step);
     }
 

@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QTextCodec>
 #include <QtEndian>
 #include <QtTest>
 
@@ -7,6 +8,7 @@
 #include "AppSettings.h"
 #include "ContourTrace.h"
 #include "FileDataProvider.h"
+#include "Logger.h"
 #include "ProfileTrace.h"
 #include "ProviderEventLog.h"
 #include "TestMain.h"
@@ -74,10 +76,43 @@ QByteArray binary130File(qint32 count, double step, const QVector<qint16>& sampl
     return bytes + trailer;
 }
 
+// The text in a Unicode encoding after `marks` byte-order marks (Qt's codec
+// writes the first).
+QByteArray withUtfMark(const QByteArray& text, const char* encoding, int marks = 1)
+{
+    const QString extraMarks(marks - 1, QChar(QChar::ByteOrderMark));
+    return QTextCodec::codecForName(encoding)->fromUnicode(extraMarks + QString::fromUtf8(text));
+}
+
 QString errorIn(const QString& path)
 {
     return "error Error in " + path;
 }
+
+// The lines the log file gains from now on, without their time stamps.
+class LogTail
+{
+public:
+    LogTail() : m_start(QFileInfo(Logger::instance().fileName()).size()) {}
+
+    QStringList lines(const QString& level) const
+    {
+        QFile file(Logger::instance().fileName());
+        if (!file.open(QIODevice::ReadOnly) || !file.seek(m_start))
+            return {};
+        QStringList found;
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            const QByteArray marker = "] " + level.toUtf8() + ": ";
+            const int at = line.indexOf(marker);
+            if (at >= 0)
+                found.append(QString::fromUtf8(line.mid(at + marker.size())));
+        }
+        return found;
+    }
+
+private:
+    qint64 m_start;
+};
 
 } // namespace
 
@@ -95,40 +130,72 @@ private slots:
 
     void firstLineChoosesTraceClassAndReader_data()
     {
-        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("type");
-        QTest::addColumn<bool>("readAsText");
+        QTest::addColumn<int>("rows");
 
         const QByteArray profileRest = "speed:1\npoint_count:1\n1\t2\t\n";
         const QByteArray contourRest = "point_count:1\n1\t2\t3000\t\n";
-        QTest::newRow("profile, LF") << "trace_type:PROFILE\n" + profileRest << int(PROFILE) << true;
-        QTest::newRow("profile, CRLF") << "trace_type:PROFILE\r\n" + profileRest << int(PROFILE) << true;
-        QTest::newRow("profile, UTF-8 mark") << "\xEF\xBB\xBFtrace_type:PROFILE\n" + profileRest << int(PROFILE) << true;
-        QTest::newRow("contour, CRLF") << "trace_type:CONTOUR\r\n" + contourRest << int(CONTOUR) << true;
-        QTest::newRow("contour with profile") << "trace_type:CNTPROF\n" + contourRest << int(CONTOUR_PROFILE) << true;
-        QTest::newRow("leading blank") << " trace_type:PROFILE\n" + profileRest << int(CONTOUR) << false;
-        QTest::newRow("lower case") << "trace_type:profile\n" + profileRest << int(CONTOUR) << false;
+        const QByteArray profile = "trace_type:PROFILE\n" + profileRest;
+        const QByteArray binary = binary130File(3, 2.5, {10, -20, 30}, 0.5);
+        // Rows 0: the read fails with "Error in" and the path (the plain
+        // reader at the type line, the text reader at a type or a point).
+        QTest::newRow("profile, LF") << "trace.txt" << profile << int(PROFILE) << 1;
+        QTest::newRow("profile, CRLF") << "trace.txt" << "trace_type:PROFILE\r\n" + profileRest << int(PROFILE) << 1;
+        QTest::newRow("profile, UTF-8 mark") << "trace.txt" << "\xEF\xBB\xBF" + profile << int(PROFILE) << 1;
+        QTest::newRow("contour, CRLF") << "trace.txt" << "trace_type:CONTOUR\r\n" + contourRest << int(CONTOUR) << 1;
+        QTest::newRow("contour with profile")
+            << "trace.txt" << "trace_type:CNTPROF\n" + contourRest << int(CONTOUR_PROFILE) << 1;
+        QTest::newRow("leading blank") << "trace.txt" << " " + profile << int(CONTOUR) << 0;
+        QTest::newRow("lower case") << "trace.txt" << "trace_type:profile\n" + profileRest << int(CONTOUR) << 0;
         QTest::newRow("additional trace")
-            << "trace_type:ADDITIONAL_TRACE\n" + profileRest << int(ADDITIONAL_TRACE) << false;
+            << "trace.txt" << "trace_type:ADDITIONAL_TRACE\n" + profileRest << int(ADDITIONAL_TRACE) << 0;
+        QTest::newRow("two UTF-8 marks") << "trace.txt" << "\xEF\xBB\xBF\xEF\xBB\xBF" + profile << int(CONTOUR) << 0;
+        QTest::newRow("NUL after the word")
+            << "trace.txt" << "trace_type:PROFILE" + QByteArray(1, '\0') + "\n" + profileRest << int(CONTOUR) << 0;
+        QTest::newRow("CR alone ends no line")
+            << "trace.txt" << QByteArray(profile).replace('\n', '\r') << int(CONTOUR) << 0;
+        QTest::newRow("CR inside the word")
+            << "trace.txt" << "trace_type:PRO\rFILE\n" + profileRest << int(PROFILE) << 0;
+        QTest::newRow("UTF-16 LE") << "trace.txt" << withUtfMark(profile, "UTF-16LE") << int(PROFILE) << 1;
+        QTest::newRow("UTF-16 BE")
+            << "trace.txt" << withUtfMark("trace_type:CONTOUR\r\n" + contourRest, "UTF-16BE") << int(CONTOUR) << 1;
+        QTest::newRow("two UTF-16 marks")
+            << "trace.txt" << withUtfMark(profile, "UTF-16LE", 2) << int(CONTOUR) << 0;
+        QTest::newRow("UTF-32 LE") << "trace.txt" << withUtfMark(profile, "UTF-32LE") << int(PROFILE) << 1;
+        QTest::newRow("UTF-32 BE")
+            << "trace.txt" << withUtfMark("trace_type:CNTPROF\n" + contourRest, "UTF-32BE") << int(CONTOUR_PROFILE)
+            << 1;
+        QTest::newRow(".130 starting with PROFILE and NUL")
+            << "trace.130" << QByteArray("PROFILE", 8) + binary.mid(8) << int(CONTOUR) << 3;
+        QTest::newRow(".130 starting with CNTPROF and NUL")
+            << "trace.130" << QByteArray("CNTPROF\0\n", 9) + binary.mid(9) << int(CONTOUR) << 3;
+        QTest::newRow(".130 starting with two marks and PROFILE")
+            << "trace.130" << "\xEF\xBB\xBF\xEF\xBB\xBFPROFILE\n" + binary.mid(14) << int(CONTOUR) << 3;
+        QTest::newRow(".130 starting with PROFILE alone")
+            << "trace.130" << "PROFILE\n" + binary.mid(8) << int(PROFILE) << 0;
     }
 
+    // The trace class comes from typeOfFile, the reader from the provider's
+    // own look at the first line: both must read the line alike.
     void firstLineChoosesTraceClassAndReader()
     {
-        QFETCH(QByteArray, text);
+        QFETCH(QString, path);
+        QFETCH(QByteArray, bytes);
         QFETCH(int, type);
-        QFETCH(bool, readAsText);
-        writeBytes("trace.txt", text);
+        QFETCH(int, rows);
+        writeBytes(path, bytes);
 
-        FileRead read("trace.txt");
-        QCOMPARE(TraceFileType::typeOfFile("trace.txt"), type);
-        if (readAsText) {
+        FileRead read(path);
+        QCOMPARE(TraceFileType::typeOfFile(path), type);
+        if (rows != 0) {
             QCOMPARE(read.log.errors(), QStringList());
             QVERIFY(read.provider.result());
             QCOMPARE(read.trace->type, type);
-            QCOMPARE(read.raw()[0], QVector<double>{1});
+            QCOMPARE(read.raw()[0].size(), rows);
         } else {
-            // The plain reader stops at the type line itself.
-            QCOMPARE(read.log.errors(), QStringList{errorIn("trace.txt")});
+            QCOMPARE(read.log.errors(), QStringList{errorIn(path)});
             QVERIFY(!read.provider.result());
             QCOMPARE(read.raw()[0].size(), 0);
         }
@@ -245,6 +312,64 @@ private slots:
         QCOMPARE(read.log.events().constFirst(), QStringLiteral("started"));
         QCOMPARE(read.log.events().constLast(), QStringLiteral("finished"));
         QCOMPARE(read.raw()[0].size(), 1200);
+    }
+
+    void malformedAndTruncatedTextFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("additionalRows");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QStringList>("warnings");
+
+        QTest::newRow("garbage instead of the points of a contour")
+            << QByteArray("trace_type:CONTOUR\npoint_count:3\n\x01\x02\xFE\n\x80\x81\n\xFF\xFF\xFF\n") << 0 << -1 << false
+            << QStringList();
+        QTest::newRow("0xFF bytes after a profile type line")
+            << QByteArray("trace_type:PROFILE\n\xFF\xFF\xFF\xFF") << 0 << -1 << false << QStringList();
+        QTest::newRow("rows before a malformed number stay")
+            << QByteArray("trace_type:PROFILE\npoint_count:4\n1 2\n3 4\n5 x\n7 8\n") << 2 << -1 << false
+            << QStringList();
+        QTest::newRow("malformed number in an additional trace")
+            << QByteArray("trace_type:PROFILE\naddittional_trace_count:2\npoint_count:1\n1 2\n"
+                          "trace_type:ADDITIONAL_TRACE\npoint_count:2\n3 4\n5 -\n"
+                          "trace_type:ADDITIONAL_TRACE\npoint_count:1\n6 7\n")
+            << 1 << 1 << false << QStringList();
+        QTest::newRow("truncated copy")
+            << QByteArray("trace_type:PROFILE\npoint_count:5\n1 2\n3 4\n") << 2 << -1 << true
+            << QStringList{"Fewer points than announced in trace.txt: 2 of 5"};
+        QTest::newRow("truncated in an additional trace")
+            << QByteArray("trace_type:PROFILE\naddittional_trace_count:2\npoint_count:1\n1 2\n"
+                          "trace_type:ADDITIONAL_TRACE\npoint_count:3\n3 4")
+            << 1 << 1 << true
+            << QStringList{"Fewer points of additional trace 1 than announced in trace.txt: 1 of 3",
+                           "Fewer additional traces than announced in trace.txt: 1 of 2"};
+        QTest::newRow("whole file") << QByteArray("trace_type:PROFILE\npoint_count:2\n1 2\n3 4\n") << 2 << -1 << true
+                                    << QStringList();
+    }
+
+    void malformedAndTruncatedTextFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, rows);
+        QFETCH(int, additionalRows);
+        QFETCH(bool, ok);
+        QFETCH(QStringList, warnings);
+        writeBytes("trace.txt", bytes);
+        const LogTail log;
+
+        FileRead read("trace.txt");
+        QCOMPARE(read.raw()[0].size(), rows);
+        QCOMPARE(read.provider.result(), ok);
+        QCOMPARE(read.log.errors(), ok ? QStringList() : QStringList{errorIn("trace.txt")});
+        QCOMPARE(log.lines("ERROR"), ok ? QStringList() : QStringList{"Error in trace.txt"});
+        QCOMPARE(log.lines("WARNING"), warnings);
+        // Additional rows -1: no additional trace to look at.
+        if (additionalRows >= 0) {
+            const auto& additional = static_cast<ProfileTrace&>(*read.trace).additionalTraces;
+            QCOMPARE(additional.size(), 1);
+            QCOMPARE(additional.constFirst()->lockedRawData().data->at(0).size(), additionalRows);
+        }
     }
 
     void missingFileIsReported()

@@ -1,8 +1,6 @@
 #include "LinkTestSupport.h"
-#include "Logger.h"
+#include "LogTexts.h"
 #include "TestMain.h"
-
-#include <QFile>
 
 #include <functional>
 
@@ -22,21 +20,6 @@ void changeSettings(const std::function<void(AppSettings&)>& change)
     AppSettings& settings = AppSettings::instance();
     QMutexLocker lock(&settings.mutex());
     change(settings);
-}
-
-// The texts of the run's log file, without time stamps.
-QStringList logTexts()
-{
-    QFile file(Logger::instance().fileName());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList texts;
-    for (const QByteArray& line : file.readAll().split('\n')) {
-        const int end = line.indexOf("] ");
-        if (end >= 0)
-            texts << QString::fromUtf8(line.mid(end + 2));
-    }
-    return texts;
 }
 
 } // namespace

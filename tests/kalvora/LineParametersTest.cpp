@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "FuzzyCompare.h"
 #include "KalvoraLibrary.h"
 #include "ResultIndex.h"
 #include "TestMain.h"
@@ -58,11 +59,6 @@ private:
         return res;
     }
 
-    static bool near(double actual, double expected, double tolerance)
-    {
-        return std::fabs(actual - expected) <= tolerance;
-    }
-
     static double degrees(double radians) { return radians * 180.0 / M_PI; }
 
 private slots:
@@ -94,23 +90,23 @@ private slots:
 
         const std::vector<double> r = roughness(p, step);
 
-        QVERIFY(near(r[kArithmeticMeanDeviation], 2 * a / M_PI, 0.005 * a));
-        QVERIFY(near(r[kRmsDeviation], a / std::sqrt(2.0), 0.005 * a));
-        QVERIFY(near(r[kTenPointHeight], 2 * a, 0.01 * a));
-        QVERIFY(near(r[kTotalHeight], 2 * a, 0.01 * a));
-        QVERIFY(near(r[kPeakHeight], a, 0.01 * a));
-        QVERIFY(near(r[kValleyDepth], a, 0.01 * a));
-        QVERIFY(near(r[kCrossingSpacing], wavelength, step));
-        QVERIFY(near(r[kPeakSpacing], wavelength, step));
-        QVERIFY(near(r[kCrossingDensity], 10000 / wavelength, 10000 / wavelength * 0.01));
-        QVERIFY(near(r[kMeanSlopeAngle], degrees(std::atan(4 * a / wavelength)), 0.01 * r[kMeanSlopeAngle]));
-        QVERIFY(near(r[kRmsSlopeAngle], degrees(std::atan(2 * M_PI * a / wavelength / std::sqrt(2.0))),
-                     0.01 * r[kRmsSlopeAngle]));
-        QVERIFY(near(r[kMeanWavelength], r[kArithmeticMeanDeviation] * 360 / r[kMeanSlopeAngle], 1e-12));
-        QVERIFY(near(r[kRmsWavelength], r[kArithmeticMeanDeviation] * 360 / r[kRmsSlopeAngle], 1e-12));
+        KALVORA_COMPARE_NEAR(r[kArithmeticMeanDeviation], 2 * a / M_PI, 0.005 * a);
+        KALVORA_COMPARE_NEAR(r[kRmsDeviation], a / std::sqrt(2.0), 0.005 * a);
+        KALVORA_COMPARE_NEAR(r[kTenPointHeight], 2 * a, 0.01 * a);
+        KALVORA_COMPARE_NEAR(r[kTotalHeight], 2 * a, 0.01 * a);
+        KALVORA_COMPARE_NEAR(r[kPeakHeight], a, 0.01 * a);
+        KALVORA_COMPARE_NEAR(r[kValleyDepth], a, 0.01 * a);
+        KALVORA_COMPARE_NEAR(r[kCrossingSpacing], wavelength, step);
+        KALVORA_COMPARE_NEAR(r[kPeakSpacing], wavelength, step);
+        KALVORA_COMPARE_NEAR(r[kCrossingDensity], 10000 / wavelength, 10000 / wavelength * 0.01);
+        KALVORA_COMPARE_NEAR(r[kMeanSlopeAngle], degrees(std::atan(4 * a / wavelength)), 0.01 * r[kMeanSlopeAngle]);
+        KALVORA_COMPARE_NEAR(r[kRmsSlopeAngle], degrees(std::atan(2 * M_PI * a / wavelength / std::sqrt(2.0))),
+                             0.01 * r[kRmsSlopeAngle]);
+        KALVORA_COMPARE_NEAR(r[kMeanWavelength], r[kArithmeticMeanDeviation] * 360 / r[kMeanSlopeAngle], 1e-12);
+        KALVORA_COMPARE_NEAR(r[kRmsWavelength], r[kArithmeticMeanDeviation] * 360 / r[kRmsSlopeAngle], 1e-12);
         QVERIFY(r[kDevelopedLength] > p.x.back());
-        QVERIFY(near(r[kDevelopedLengthRatio], r[kDevelopedLength] / p.x.back(), 1e-12));
-        QVERIFY(near(r[kMeanDepthBelowTop], 0.1 * a, 0.001 * a));
+        KALVORA_COMPARE_NEAR(r[kDevelopedLengthRatio], r[kDevelopedLength] / p.x.back(), 1e-12);
+        KALVORA_COMPARE_NEAR(r[kMeanDepthBelowTop], 0.1 * a, 0.001 * a);
     }
 
     void straightLineHasNoSpacings_data()
@@ -132,16 +128,16 @@ private slots:
 
         const std::vector<double> r = roughness(sampled(z, step), step);
 
-        QVERIFY(near(r[kArithmeticMeanDeviation], rise / 4, 0.01 * rise));
-        QVERIFY(near(r[kRmsDeviation], rise / std::sqrt(12.0), 0.01 * rise));
-        QVERIFY(near(r[kTotalHeight], rise, 1e-9));
-        QVERIFY(near(r[kPeakHeight], rise / 2, 1e-9));
-        QVERIFY(near(r[kValleyDepth], rise / 2, 1e-9));
-        QVERIFY(near(r[kMeanSlopeAngle], degrees(std::atan(std::fabs(slope))), 1e-9));
-        QVERIFY(near(r[kRmsSlopeAngle], degrees(std::atan(std::fabs(slope))), 1e-9));
-        QVERIFY(near(r[kDevelopedLength], length * std::sqrt(1 + slope * slope), 1e-9));
-        QVERIFY(near(r[kDevelopedLengthRatio], std::sqrt(1 + slope * slope), 1e-12));
-        QVERIFY(near(r[kMeanDepthBelowTop], 0.05 * rise, 1e-9));
+        KALVORA_COMPARE_NEAR(r[kArithmeticMeanDeviation], rise / 4, 0.01 * rise);
+        KALVORA_COMPARE_NEAR(r[kRmsDeviation], rise / std::sqrt(12.0), 0.01 * rise);
+        KALVORA_COMPARE_NEAR(r[kTotalHeight], rise, 1e-9);
+        KALVORA_COMPARE_NEAR(r[kPeakHeight], rise / 2, 1e-9);
+        KALVORA_COMPARE_NEAR(r[kValleyDepth], rise / 2, 1e-9);
+        KALVORA_COMPARE_NEAR(r[kMeanSlopeAngle], degrees(std::atan(std::fabs(slope))), 1e-9);
+        KALVORA_COMPARE_NEAR(r[kRmsSlopeAngle], degrees(std::atan(std::fabs(slope))), 1e-9);
+        KALVORA_COMPARE_NEAR(r[kDevelopedLength], length * std::sqrt(1 + slope * slope), 1e-9);
+        KALVORA_COMPARE_NEAR(r[kDevelopedLengthRatio], std::sqrt(1 + slope * slope), 1e-12);
+        KALVORA_COMPARE_NEAR(r[kMeanDepthBelowTop], 0.05 * rise, 1e-9);
         for (int i : {int(kTenPointHeight), 2, int(kCrossingSpacing), int(kPeakSpacing), int(kCrossingDensity)})
             QCOMPARE(r[i], kNoValue);
         for (int i = 30; i < kResultCount; ++i)
@@ -180,9 +176,9 @@ private slots:
 
         const std::vector<double> r = roughness(sampled(z));
 
-        QVERIFY(near(r[kTenPointHeight], tenPointHeight, 1e-12));
-        QVERIFY(near(r[kCrossingSpacing], 2.0, 1e-12));
-        QVERIFY(near(r[kCrossingDensity], 5000.0, 1e-9));
+        KALVORA_COMPARE_NEAR(r[kTenPointHeight], tenPointHeight, 1e-12);
+        KALVORA_COMPARE_NEAR(r[kCrossingSpacing], 2.0, 1e-12);
+        KALVORA_COMPARE_NEAR(r[kCrossingDensity], 5000.0, 1e-9);
     }
 
     // A flat top counts as one peak at its last point, and the depth entry
@@ -207,8 +203,8 @@ private slots:
 
         library.calculateLine(res.data(), p.x.data(), p.z.data(), p.size(), 1.0);
 
-        QVERIFY(near(res[kPeakSpacing], peakSpacing, 1e-12));
-        QVERIFY(near(res[kMeanDepthBelowTop], meanDepthBelowTop, 1e-12));
+        KALVORA_COMPARE_NEAR(res[kPeakSpacing], peakSpacing, 1e-12);
+        KALVORA_COMPARE_NEAR(res[kMeanDepthBelowTop], meanDepthBelowTop, 1e-12);
         QVERIFY(p.z == heights);
     }
 
@@ -257,7 +253,7 @@ private slots:
         library.calculateLineW(res.data(), p.x.data(), p.z.data(), p.size());
 
         QCOMPARE(res[kWavinessCrossingSpacing], 100.0 + kWavinessCrossingSpacing);
-        QVERIFY(near(res[kWavinessTotalHeight], 4.0, 1e-12));
+        KALVORA_COMPARE_NEAR(res[kWavinessTotalHeight], 4.0, 1e-12);
     }
 };
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "FuzzyCompare.h"
 #include "KalvoraLibrary.h"
 #include "ResultIndex.h"
 #include "TestMain.h"
@@ -45,11 +46,6 @@ private:
         return res;
     }
 
-    static bool near(double actual, double expected, double tolerance = 1e-9)
-    {
-        return std::fabs(actual - expected) <= tolerance;
-    }
-
 private slots:
     void initTestCase()
     {
@@ -74,11 +70,11 @@ private slots:
 
         const std::vector<double> r = materialRatio(threeClusters(scale, top), 41, 50);
 
-        QVERIFY(near(r[kReducedPeakHeight], 45 * scale));
-        QVERIFY(near(r[kCoreDepth], 10 * scale));
-        QVERIFY(near(r[kReducedValleyDepth], 45 * scale));
-        QVERIFY(near(r[kUpperMaterialRatio], 20));
-        QVERIFY(near(r[kLowerMaterialRatio], 80));
+        KALVORA_COMPARE_NEAR(r[kReducedPeakHeight], 45 * scale, 1e-9);
+        KALVORA_COMPARE_NEAR(r[kCoreDepth], 10 * scale, 1e-9);
+        KALVORA_COMPARE_NEAR(r[kReducedValleyDepth], 45 * scale, 1e-9);
+        KALVORA_COMPARE_NEAR(r[kUpperMaterialRatio], 20, 1e-9);
+        KALVORA_COMPARE_NEAR(r[kLowerMaterialRatio], 80, 1e-9);
         QCOMPARE(r[kMaterialRatio], 50.0);
         QCOMPARE(r[kLevel], 50.0);
     }
@@ -127,8 +123,8 @@ private slots:
 
         const std::vector<double> r = materialRatio(threeClusters(), a, level);
 
-        QVERIFY2(near(r[kAmplitudeDensity], density), qPrintable(QString::number(r[kAmplitudeDensity])));
-        QVERIFY2(near(r[kMaterialRatio], ratio), qPrintable(QString::number(r[kMaterialRatio])));
+        KALVORA_COMPARE_NEAR(r[kAmplitudeDensity], density, 1e-9);
+        KALVORA_COMPARE_NEAR(r[kMaterialRatio], ratio, 1e-9);
         QCOMPARE(r[kLevel], double(level));
     }
 

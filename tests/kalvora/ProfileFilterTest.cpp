@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "FuzzyCompare.h"
 #include "KalvoraLibrary.h"
 #include "TestMain.h"
 
@@ -71,8 +72,8 @@ private slots:
 
         const Filtered out = filter(std::vector<double>(static_cast<std::size_t>(count), 7.25), step, lambdaS, lambdaC);
         for (int i = 0; i < count; ++i) {
-            QVERIFY2(std::fabs(out.roughness[static_cast<std::size_t>(i)]) < 1e-12, qPrintable(QString::number(i)));
-            QVERIFY(std::fabs(out.meanLine[static_cast<std::size_t>(i)] - 7.25) < 1e-12);
+            KALVORA_COMPARE_NEAR_AT(out.roughness[static_cast<std::size_t>(i)], 0, 1e-12, QString::number(i));
+            KALVORA_COMPARE_NEAR(out.meanLine[static_cast<std::size_t>(i)], 7.25, 1e-12);
         }
     }
 
@@ -97,10 +98,8 @@ private slots:
 
         const double passed = std::exp(-std::log(2.0) * std::pow(lambdaC / wavelength, 2));
         const int from = 1000, to = n - 1000; // clear of the ends, where the window is cut
-        QVERIFY2(std::fabs(peakIn(out.meanLine, from, to) - amplitude * passed) < 0.02 * amplitude,
-                 qPrintable(QString::number(peakIn(out.meanLine, from, to))));
-        QVERIFY2(std::fabs(peakIn(out.roughness, from, to) - amplitude * (1 - passed)) < 0.02 * amplitude,
-                 qPrintable(QString::number(peakIn(out.roughness, from, to))));
+        KALVORA_COMPARE_NEAR(peakIn(out.meanLine, from, to), amplitude * passed, 0.02 * amplitude);
+        KALVORA_COMPARE_NEAR(peakIn(out.roughness, from, to), amplitude * (1 - passed), 0.02 * amplitude);
     }
 
     void meanLineIsOptional()
@@ -133,11 +132,11 @@ private slots:
         for (int j = 1; j < m; ++j)
             total += 2 * w(j);
 
-        QVERIFY(std::fabs(smoothed(centre) - (w(0) + w(1)) / total) < 1e-12);
-        QVERIFY(std::fabs(smoothed(centre - 11) - (w(22) + 0.5 * w(21)) / total) < 1e-12);
-        QVERIFY(std::fabs(smoothed(centre + 11) - (w(22) + 0.5 * w(21)) / total) < 1e-12);
-        QVERIFY(std::fabs(smoothed(centre - 12)) < 1e-15);
-        QVERIFY(std::fabs(smoothed(centre + 12)) < 1e-15);
+        KALVORA_COMPARE_NEAR(smoothed(centre), (w(0) + w(1)) / total, 1e-12);
+        KALVORA_COMPARE_NEAR(smoothed(centre - 11), (w(22) + 0.5 * w(21)) / total, 1e-12);
+        KALVORA_COMPARE_NEAR(smoothed(centre + 11), (w(22) + 0.5 * w(21)) / total, 1e-12);
+        KALVORA_COMPARE_NEAR(smoothed(centre - 12), 0, 1e-15);
+        KALVORA_COMPARE_NEAR(smoothed(centre + 12), 0, 1e-15);
     }
 
     // lambdaC = 800 at step 0.5: a mean-line point every 80 samples (D = 80),
@@ -157,7 +156,7 @@ private slots:
             if (i % 80 == 0 && i < 400)
                 largestBend = std::max(largestBend, std::fabs(bend));
             else
-                QVERIFY2(std::fabs(bend) < 1e-12, qPrintable(QString::number(i)));
+                KALVORA_COMPARE_NEAR_AT(bend, 0, 1e-12, QString::number(i));
         }
         QVERIFY(largestBend > 1e-6);
     }
@@ -197,9 +196,9 @@ private slots:
         const double radius = library.excludeRound(z.data(), a, b, count);
 
         for (double residual : z)
-            QVERIFY2(std::fabs(residual) < 1e-9 * scale, qPrintable(QString::number(residual)));
+            KALVORA_COMPARE_NEAR(residual, 0, 1e-9 * scale);
         const double expected = 1.0 / (std::fabs(p2 * a / b / b) * 0.001);
-        QVERIFY2(std::fabs(radius - expected) < 1e-9 * expected, qPrintable(QString::number(radius)));
+        KALVORA_COMPARE_NEAR(radius, expected, 1e-9 * expected);
     }
 
     void excludeRoundFindsNoRadiusWithoutCurvature_data()
@@ -221,7 +220,7 @@ private slots:
 
         QCOMPARE(library.excludeRound(z.data(), 1.0, 1.0, 50), -1e-9);
         for (double residual : z)
-            QVERIFY(std::fabs(residual) < 1e-12);
+            KALVORA_COMPARE_NEAR(residual, 0, 1e-12);
     }
 };
 

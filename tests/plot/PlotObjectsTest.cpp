@@ -6,8 +6,8 @@
 #include "plot/QCPItemArc.h"
 #include "plot/XAxisMarker.h"
 
-#include "Constants.h"
 #include "DebugCapture.h"
+#include "DrawingConstants.h"
 #include "TestMain.h"
 
 // The plot layer's own plot objects: the axis marker, the arc item and the

@@ -1,13 +1,16 @@
 #include "PlotFixture.h"
 
 #include "plot/AdaptiveCurve.h"
+#include "plot/OnePointCurveHitTest.h"
 #include "plot/PlotAxisTicker.h"
 #include "plot/PlotCurve.h"
 
 #include "DebugCapture.h"
+#include "FuzzyCompare.h"
 #include "TestMain.h"
 
 #include <functional>
+#include <limits>
 
 class PlotWidgetTest : public QObject
 {
@@ -20,6 +23,8 @@ private slots:
     void curveOutOfBounds();
     void markerCreatedOnceAndDeletedOnce();
     void markerLooks();
+    void onePointHitTestIsTheLibrarys_data();
+    void onePointHitTestIsTheLibrarys();
     void snapPicksTruncatedNearest_data();
     void snapPicksTruncatedNearest();
     void snapIgnoresUnselectableAndKeepsHiddenSelectable();
@@ -217,6 +222,55 @@ void PlotWidgetTest::markerLooks()
     QCOMPARE(marker->head().length(), 10.0);
     QVERIFY(!marker->head().inverted());
     QCOMPARE(marker->tail().style(), QCPLineEnding::esNone);
+}
+
+void PlotWidgetTest::onePointHitTestIsTheLibrarys_data()
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QTest::addColumn<QPointF>("point");
+    QTest::addColumn<QPointF>("cursor"); // in plot coordinates; (-5, 50) lies left of the axis rect
+    QTest::addColumn<bool>("keyAxisVertical");
+    QTest::addColumn<bool>("drawsNothing"); // no line and no scatter
+    QTest::addColumn<bool>("selectable");
+    QTest::addColumn<bool>("beyondAxisRect");
+    QTest::newRow("near") << QPointF(50, 50) << QPointF(51.3, 48.2) << false << false << true << false;
+    QTest::newRow("far") << QPointF(10, 90) << QPointF(93, 4) << false << false << true << false;
+    QTest::newRow("vertical key axis") << QPointF(20, 70) << QPointF(31, 64) << true << false << true << false;
+    QTest::newRow("cursor outside the axis rect") << QPointF(2, 50) << QPointF(-5, 50) << false << false << true
+                                                  << false;
+    QTest::newRow("outside, selecting beyond the rect")
+        << QPointF(2, 50) << QPointF(-5, 50) << false << false << true << true;
+    QTest::newRow("point outside the view") << QPointF(400, -80) << QPointF(50, 50) << false << false << true
+                                            << false;
+    QTest::newRow("draws nothing") << QPointF(50, 50) << QPointF(51, 50) << false << true << true << false;
+    QTest::newRow("not selectable") << QPointF(50, 50) << QPointF(51, 50) << false << false << false << false;
+    QTest::newRow("not a number") << QPointF(nan, 50) << QPointF(51, 50) << false << false << true << false;
+}
+
+// The snap's shortcut for one-point curves answers as the library's hit test.
+void PlotWidgetTest::onePointHitTestIsTheLibrarys()
+{
+    QFETCH(QPointF, point);
+    QFETCH(QPointF, cursor);
+    QFETCH(bool, keyAxisVertical);
+    QFETCH(bool, drawsNothing);
+    QFETCH(bool, selectable);
+    QFETCH(bool, beyondAxisRect);
+    PlotFixture f;
+    f.plot.setInteraction(QCP::iSelectPlottablesBeyondAxisRect, beyondAxisRect);
+    auto* curve = keyAxisVertical ? new PlotCurve(f.plot.yAxis, f.plot.xAxis) : new PlotCurve(f.plot.xAxis, f.plot.yAxis);
+    curve->addData(point.x(), point.y());
+    if (drawsNothing)
+        curve->setLineStyle(QCPCurve::lsNone);
+    curve->setSelectable(selectable ? QCP::stWhole : QCP::stNone);
+    f.plot.replot();
+    const QPointF pos = QPointF(f.plot.xAxis->coordToPixel(cursor.x()), f.plot.yAxis->coordToPixel(cursor.y()));
+    const QCPCurve& library = *curve;
+    QCOMPARE(onePointCurveHitTest(curve, pos), library.QCPCurve::selectTest(pos, true));
+
+    // With a scatter symbol the library counts the point as drawn.
+    curve->setScatterStyle(QCPScatterStyle::ssDisc);
+    QCOMPARE(onePointCurveHitTest(curve, pos), library.QCPCurve::selectTest(pos, true));
 }
 
 void PlotWidgetTest::snapPicksTruncatedNearest_data()
@@ -492,8 +546,8 @@ void PlotWidgetTest::zoomModeStillZooms()
     f.press(f.pixel(20, 80));
     f.move(f.pixel(30, 70));
     f.release(f.pixel(40, 60));
-    QVERIFY(qAbs(f.plot.xAxis->range().lower - 20) < 0.5);
-    QVERIFY(qAbs(f.plot.xAxis->range().upper - 40) < 0.5);
+    KALVORA_COMPARE_NEAR(f.plot.xAxis->range().lower, 20, 0.5);
+    KALVORA_COMPARE_NEAR(f.plot.xAxis->range().upper, 40, 0.5);
 }
 
 void PlotWidgetTest::rectangleHiddenWhileMarkerExists()

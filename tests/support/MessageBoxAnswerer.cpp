@@ -2,7 +2,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
+#include <QMenu>
+#include <QTest>
 
 MessageBoxAnswerer::MessageBoxAnswerer(QMessageBox::StandardButton answer, QObject* parent)
     : QObject(parent), m_answer(answer)
@@ -13,23 +16,71 @@ MessageBoxAnswerer::MessageBoxAnswerer(QMessageBox::StandardButton answer, QObje
 
 void MessageBoxAnswerer::answerModal()
 {
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        handleLater(menu, [this, menu] { answerMenu(menu); });
+        return;
+    }
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal)
         return;
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        m_titles.append(box->windowTitle());
-        m_texts.append(box->text());
-        QAbstractButton* button = box->button(m_answer);
-        if (button)
-            button->click();
-        else
-            box->done(m_answer);
+        answerMessageBox(box);
         return;
     }
     if (m_dialogHandler) {
-        m_dialogHandler(modal);
+        handleLater(modal, [this, modal] { m_dialogHandler(modal); });
         return;
     }
     if (auto* dialog = qobject_cast<QDialog*>(modal))
         dialog->reject();
+}
+
+void MessageBoxAnswerer::answerMessageBox(QMessageBox* box)
+{
+    m_titles.append(box->windowTitle());
+    m_texts.append(box->text());
+    m_checkBoxTexts.append(box->checkBox() ? box->checkBox()->text() : QString());
+    if (m_tickCheckBox && box->checkBox())
+        box->checkBox()->setChecked(true);
+    QAbstractButton* button = box->button(m_answer);
+    if (button)
+        button->click();
+    else
+        box->done(m_answer);
+}
+
+void MessageBoxAnswerer::answerMenu(QMenu* menu)
+{
+    QStringList entries;
+    QAction* chosen = nullptr;
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator())
+            continue;
+        entries.append(action->text());
+        if (action->text() == m_menuChoice && !chosen)
+            chosen = action;
+    }
+    m_menus.append(entries);
+    if (!chosen) {
+        menu->close();
+        return;
+    }
+    menu->setActiveAction(chosen);
+    QTest::keyClick(menu, Qt::Key_Return);
+}
+
+// Runs the handler once the answering timer has returned; the widget is not
+// handled again while its handler runs.
+void MessageBoxAnswerer::handleLater(QWidget* widget, std::function<void()> handler)
+{
+    if (m_pending.contains(widget))
+        return;
+    m_pending.append(widget);
+    QPointer<QWidget> guard(widget);
+    QTimer::singleShot(0, this, [this, guard, handler] {
+        if (guard)
+            handler();
+        m_pending.removeAll(guard);
+        m_pending.removeAll(nullptr);
+    });
 }

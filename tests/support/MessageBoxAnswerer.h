@@ -1,15 +1,25 @@
 #pragma once
 
+#include <QList>
 #include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 
 #include <functional>
 
-// Answers every modal dialog that opens while the object lives. Message boxes
-// are recorded (title and text) and closed with the given button; other
-// modal dialogs go to the handler set with onDialog(), or are rejected.
+class QMenu;
+
+// Answers every modal dialog and popup menu that opens while the object
+// lives. Message boxes are recorded (title and text), their check box ticked
+// when asked for, and closed with the given button. Other modal dialogs go to
+// the handler set with onDialog(), or are rejected. Popup menus are recorded
+// (their entries) and the entry named by chooseMenuEntry() is activated with
+// the Return key, or the menu is closed.
+//
+// Dialog handlers and menu choices run from the event loop, not from the
+// answering timer, so that a dialog they open in turn is answered as well.
 class MessageBoxAnswerer : public QObject
 {
     Q_OBJECT
@@ -18,18 +28,32 @@ public:
     explicit MessageBoxAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok, QObject* parent = nullptr);
 
     void setAnswer(QMessageBox::StandardButton answer) { m_answer = answer; }
+    void setTickCheckBox(bool tick) { m_tickCheckBox = tick; }
     void onDialog(std::function<void(QWidget*)> handler) { m_dialogHandler = std::move(handler); }
+    void chooseMenuEntry(const QString& text) { m_menuChoice = text; }
 
     QStringList titles() const { return m_titles; }
     QStringList texts() const { return m_texts; }
+    // The texts of the boxes' check boxes; empty for a box without one.
+    QStringList checkBoxTexts() const { return m_checkBoxTexts; }
     int count() const { return m_texts.size(); }
+    // The entries of each menu shown, separators left out.
+    QList<QStringList> menus() const { return m_menus; }
 
 private:
     void answerModal();
+    void answerMessageBox(QMessageBox* box);
+    void answerMenu(QMenu* menu);
+    void handleLater(QWidget* widget, std::function<void()> handler);
 
     QMessageBox::StandardButton m_answer;
+    bool m_tickCheckBox = false;
     std::function<void(QWidget*)> m_dialogHandler;
+    QString m_menuChoice;
     QStringList m_titles;
     QStringList m_texts;
+    QStringList m_checkBoxTexts;
+    QList<QStringList> m_menus;
+    QList<QPointer<QWidget>> m_pending;
     QTimer m_timer;
 };

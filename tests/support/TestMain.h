@@ -6,10 +6,12 @@
 #include "TestWorkDir.h"
 
 // Like QTEST_MAIN, but the whole test runs in a temporary working directory,
-// where the program writes "settings.ini" and "logs/".
+// where the program writes "settings.ini" and "logs/", and with the
+// program's icons.
 #define KALVORA_TEST_MAIN(TestClass)                                                                                   \
     int main(int argc, char** argv)                                                                                    \
     {                                                                                                                  \
+        Q_INIT_RESOURCE(icons);                                                                                        \
         TestWorkDir workDir;                                                                                           \
         QApplication app(argc, argv);                                                                                  \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                                       \

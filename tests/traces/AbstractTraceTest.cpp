@@ -4,6 +4,8 @@
 #include "AbstractTrace.h"
 #include "TestMain.h"
 #include "TestTraces.h"
+#include "ThreadAngleCompensationProcessor.h"
+#include "XZeronator.h"
 
 namespace {
 
@@ -232,6 +234,41 @@ private slots:
             QCOMPARE(displayColumn(trace, 0), kept);
             QCOMPARE(displayColumn(trace, 1).size(), kept.size());
         }
+    }
+
+    void rawRowsWithinDisplayX_data()
+    {
+        QTest::addColumn<QString>("chain");
+        QTest::addColumn<double>("firstX");
+        QTest::addColumn<double>("lastX");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        // Raw x 10 to 19.
+        QTest::newRow("no processing") << "" << 12.0 << 15.0 << 2 << 6;
+        QTest::newRow("point processor doubling x") << "double" << 24.0 << 30.0 << 2 << 6;
+        QTest::newRow("thread flank at 60 degrees") << "angle" << 5.9 << 7.6 << 2 << 6;
+        QTest::newRow("x zeroed") << "zero" << 2.0 << 5.0 << 2 << 6;
+        QTest::newRow("zeroed after doubling") << "double zero" << 4.0 << 10.0 << 2 << 6;
+        QTest::newRow("no row inside") << "" << 100.0 << 200.0 << 0 << 0;
+    }
+
+    void rawRowsWithinDisplayX()
+    {
+        QFETCH(QString, chain);
+        QFETCH(double, firstX);
+        QFETCH(double, lastX);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        CountingTrace trace;
+        if (chain.contains("double"))
+            trace.addPointProcessor(new ScaleXProcessor(2));
+        if (chain.contains("angle"))
+            trace.addPostProcessor(new ThreadAngleCompensationProcessor(60));
+        if (chain.contains("zero"))
+            trace.addPostProcessor(new XZeronator);
+        addPoints(trace, {10, 11, 12, 13, 14, 15, 16, 17, 18, 19}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+        trace.reprocess();
+        QCOMPARE(trace.rawRowsWithinDisplayX(firstX, lastX), std::make_pair(from, to));
     }
 
     void clearPointsKeepsColumnsAndCapacity()

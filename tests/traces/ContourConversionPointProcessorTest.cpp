@@ -2,6 +2,7 @@
 
 #include "AppSettings.h"
 #include "ContourConversionPointProcessor.h"
+#include "FuzzyCompare.h"
 #include "TestMain.h"
 #include "TestTraces.h"
 
@@ -71,8 +72,8 @@ private slots:
         ContourConversionPointProcessor().process(point);
         QCOMPARE(point.size(), 3);
         for (int i = 0; i < 3; ++i)
-            QVERIFY2(std::abs(point[i] - converted[i]) <= 1e-12 * (1 + std::abs(converted[i])),
-                     qPrintable(QStringLiteral("value %1: %2 instead of %3").arg(i).arg(point[i]).arg(converted[i])));
+            KALVORA_COMPARE_NEAR_AT(point[i], converted[i], 1e-12 * (1 + std::abs(converted[i])),
+                                    QStringLiteral("value %1").arg(i));
     }
 
     void rackAt90DegreesExactly()

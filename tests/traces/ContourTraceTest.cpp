@@ -1,9 +1,14 @@
 #include <QtTest>
 
 #include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <deque>
+#include <random>
 
 #include "AppSettings.h"
 #include "ContourTrace.h"
+#include "FuzzyCompare.h"
 #include "TestMain.h"
 #include "TestTraces.h"
 
@@ -36,6 +41,72 @@ std::unique_ptr<ContourTrace> processedTrace(const QVector<double>& xs, const QV
     trace->applyPostProcessors();
     trace->processData();
     return trace;
+}
+
+// The tip radius removal as first written, one window over the whole trace:
+// the reference that a rising trace must match bit for bit.
+QVector<double> straightforwardTipRadius(const QVector<double>& x, const QVector<double>& y, double radius,
+                                         bool needleDown)
+{
+    const int n = std::min(x.size(), y.size());
+    const double half = radius / 2;
+    const double radiusSquared = radius * radius;
+    QVector<double> heights(n, 0.0);
+    std::deque<int> window;
+    int nextToTake = 0;
+    for (int j = 0; j < n; ++j) {
+        while (!window.empty() && x[window.front()] < x[j] - half)
+            window.pop_front();
+        while (nextToTake < n && x[nextToTake] <= x[j] + half)
+            window.push_back(nextToTake++);
+        double best = needleDown ? DBL_MAX : -DBL_MAX;
+        bool reached = false;
+        for (int k : window) {
+            const double dx = x[j] - x[k];
+            const double rise = std::sqrt(radiusSquared - dx * dx);
+            const double term = needleDown ? y[k] - rise : y[k] + rise;
+            if (std::isnan(term))
+                continue;
+            reached = true;
+            best = needleDown ? std::min(best, term) : std::max(best, term);
+        }
+        heights[j] = reached ? best : (needleDown ? y[j] - radius : y[j] + radius);
+    }
+    return heights;
+}
+
+bool sameBits(const QVector<double>& a, const QVector<double>& b)
+{
+    return a.size() == b.size() && std::memcmp(a.constData(), b.constData(), sizeof(double) * size_t(a.size())) == 0;
+}
+
+// x that never decreases: even steps, a spread profile with its last run of
+// equal x kept, clusters of equal x, uneven steps and a trace at one x.
+QVector<QVector<double>> risingPositions()
+{
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> step(0.0, 1.5);
+    QVector<double> uneven{-3};
+    for (int j = 1; j < 400; ++j)
+        uneven.append(uneven.last() + (j % 17 == 0 ? 0.0 : step(random)));
+    QVector<double> clusters;
+    for (int j = 0; j < 300; ++j)
+        clusters.append(std::floor(j / 7.0) * 0.3);
+    QVector<double> spreadWithTail = spreadRepeatedValues({0, 0, 0.4, 0.4, 0.4, 1.1, 2, 2, 3, 3, 3, 3});
+    return {evenly(500, 0.1), spreadWithTail, clusters, uneven, QVector<double>(50, 4.0)};
+}
+
+QVector<double> bumpyHeights(int count, std::mt19937_64& random)
+{
+    std::uniform_real_distribution<double> noise(-0.5, 0.5);
+    QVector<double> heights(count);
+    for (int j = 0; j < count; ++j)
+        heights[j] = 3 * std::sin(j * 0.37) + noise(random) + (j % 23 == 0 ? 4.0 : 0.0);
+    if (count > 2) {
+        heights[1] = -0.0;
+        heights[2] = 0.0;
+    }
+    return heights;
 }
 
 } // namespace
@@ -114,6 +185,59 @@ private slots:
             QVERIFY2(std::isfinite(h) && std::abs(h) < 1e300, qPrintable(QString::number(h)));
     }
 
+    void tipRadiusOnRisingXMatchesTheStraightforwardWindow()
+    {
+        std::mt19937_64 random(11);
+        for (const QVector<double>& xs : risingPositions()) {
+            const QVector<double> heights = bumpyHeights(xs.size(), random);
+            for (double radius : {0.0, 0.25, 2.0, 25.0}) {
+                for (bool needleDown : {true, false}) {
+                    QVERIFY2(sameBits(eliminateTipRadius(xs, heights, radius, needleDown),
+                                      straightforwardTipRadius(xs, heights, radius, needleDown)),
+                             qPrintable(QStringLiteral("%1 points, radius %2, needle %3")
+                                            .arg(xs.size())
+                                            .arg(radius)
+                                            .arg(needleDown ? "down" : "up")));
+                }
+            }
+        }
+    }
+
+    void tipRadiusOnXGoingBackAndForth_data()
+    {
+        constexpr int kPoints = 1000000;
+        QTest::addColumn<QVector<double>>("xs");
+        QVector<double> alternating(kPoints);
+        for (int j = 0; j < kPoints; ++j)
+            alternating[j] = j % 2;
+        std::mt19937_64 random(3);
+        std::uniform_real_distribution<double> step(-1.0, 1.0);
+        QVector<double> walk(kPoints, 0.0);
+        for (int j = 1; j < kPoints; ++j)
+            walk[j] = walk[j - 1] + step(random);
+        QTest::newRow("alternating") << alternating;
+        QTest::newRow("random walk") << walk;
+    }
+
+    // Every point would lie in one window of a single pass over the trace;
+    // stretch by stretch the removal takes linear time.
+    void tipRadiusOnXGoingBackAndForth()
+    {
+        QFETCH(QVector<double>, xs);
+        std::mt19937_64 random(5);
+        const QVector<double> heights = bumpyHeights(xs.size(), random);
+        const auto [lowest, highest] = std::minmax_element(heights.cbegin(), heights.cend());
+        const double radius = 2;
+        for (bool needleDown : {true, false}) {
+            const QVector<double> removed = eliminateTipRadius(xs, heights, radius, needleDown);
+            QCOMPARE(removed.size(), xs.size());
+            for (int j = 0; j < removed.size(); ++j) {
+                if (!(removed[j] >= *lowest - radius && removed[j] <= *highest + radius))
+                    QFAIL(qPrintable(QStringLiteral("height %1 at %2").arg(removed[j]).arg(j)));
+            }
+        }
+    }
+
     void offsets_data()
     {
         QTest::addColumn<int>("needlePressing");
@@ -190,10 +314,10 @@ private slots:
         }
         const QVector<double> xs = column(display, 0);
         QVERIFY(xs.size() < points);
-        QVERIFY(std::abs(xs.first() - 1.0) < 1e-9);
-        QVERIFY(std::abs(xs.last() - 9.0) < 1e-9);
+        KALVORA_COMPARE_NEAR(xs.first(), 1.0, 1e-9);
+        KALVORA_COMPARE_NEAR(xs.last(), 9.0, 1e-9);
         for (double h : column(display, 1))
-            QVERIFY(std::abs(h - 1.0) < 1e-9);
+            KALVORA_COMPARE_NEAR(h, 1.0, 1e-9);
     }
 
     void madeFromDataAreRawPoints()

@@ -1,9 +1,14 @@
+#include <QBuffer>
 #include <QFile>
 #include <QSaveFile>
+#include <QTextCodec>
 #include <QtTest>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <memory>
+#include <random>
 
 #include "AppSettings.h"
 #include "Constants.h"
@@ -12,6 +17,7 @@
 #include "ProfileTrace.h"
 #include "TestMain.h"
 #include "TraceFileParser.h"
+#include "TraceFileType.h"
 #include "TraceFileWriter.h"
 #include "TraceTypes.h"
 
@@ -65,6 +71,56 @@ struct ReadProfile
 };
 
 const QDateTime kCreation(QDate(2021, 3, 3), QTime(7, 5, 9));
+
+// A number token read the way the reader always read one: one leading plus
+// sign dropped, then std::from_chars over the whole token.
+bool fromCharsToken(const QByteArray& token, double& value)
+{
+    const char* begin = token.constData();
+    const char* end = begin + token.size();
+    if (begin < end && *begin == '+') {
+        ++begin;
+        if (begin < end && (*begin == '+' || *begin == '-'))
+            return false;
+    }
+    const std::from_chars_result result = std::from_chars(begin, end, value);
+    return begin < end && result.ec == std::errc() && result.ptr == end;
+}
+
+// Numbers in the forms a trace file may hold: what "%g" writes at every
+// precision, fixed and exponent forms, signs, leading zeros, bare points,
+// long digit strings, the ends of the double range, infinities and NaN.
+QVector<QByteArray> numberForms()
+{
+    QVector<QByteArray> forms{"0",      "-0",     "+0",      "0.0",       "-0.0e10",  ".5",       "-.5",     "5.",
+                              "+7.25",  "000123.5", "1E5",   "1e+05",     "1e-5",     "1e22",     "1e23",    "1e-22",
+                              "1e-23",  "123456789e-30",     "9007199254740992",      "9007199254740993",
+                              "18014398509481985", "1234567890123456789", "12345678901234567890.5",
+                              "0.000000000000000000000123", "4.9e-324", "2.2250738585072014e-308",
+                              "1.7976931348623157e308", "inf", "-inf", "infinity", "nan", "-nan", "NaN",
+                              "0.1",    "0.2",    "0.3",     "2.71828",   "-12.3457", "1.23457e-05"};
+    std::mt19937_64 random(17);
+    std::uniform_real_distribution<double> mantissa(-10, 10);
+    std::uniform_int_distribution<int> exponent(-40, 40);
+    std::uniform_int_distribution<int> precision(1, 17);
+    char buffer[64];
+    for (int i = 0; i < 3000; ++i) {
+        const double value = mantissa(random) * std::pow(10.0, exponent(random));
+        const std::chars_format format = i % 3 == 0 ? std::chars_format::scientific
+                                         : i % 3 == 1 ? std::chars_format::fixed
+                                                      : std::chars_format::general;
+        const int digits = format == std::chars_format::fixed ? precision(random) % 8 : precision(random);
+        const std::to_chars_result written = std::to_chars(buffer, buffer + sizeof buffer, value, format, digits);
+        if (written.ec == std::errc())
+            forms.append(QByteArray(buffer, int(written.ptr - buffer)));
+    }
+    return forms;
+}
+
+bool sameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 } // namespace
 
@@ -300,46 +356,48 @@ private slots:
         QTest::addColumn<int>("type");
         QTest::addColumn<int>("needlePressing");
         QTest::addColumn<ProfileData>("points");
+        QTest::addColumn<bool>("wellFormed");
 
         QTest::newRow("lower-case type word is contour")
             << QByteArray("trace_type:contour\npoint_count:1\n1 2 3\n") << int(CONTOUR) << 1
-            << ProfileData{{1}, {2}, {3}};
+            << ProfileData{{1}, {2}, {3}} << true;
         QTest::newRow("capital U is needle down")
             << QByteArray("trace_type:CONTOUR\nneedle_pressing:U\npoint_count:0\n") << int(CONTOUR) << 1
-            << ProfileData(3);
+            << ProfileData(3) << true;
         QTest::newRow("blanks around key and value")
             << QByteArray("  trace_type : CNTPROF \r\n needle_pressing:\tu\r\npoint_count :1\r\n1\t2\t3\t\r\n")
-            << int(CONTOUR_PROFILE) << 0 << ProfileData{{1}, {2}, {3}};
+            << int(CONTOUR_PROFILE) << 0 << ProfileData{{1}, {2}, {3}} << true;
         QTest::newRow("later type line wins")
             << QByteArray("trace_type:CONTOUR\ntrace_type:CNTPROF\npoint_count:0\n") << int(CONTOUR_PROFILE) << 1
-            << ProfileData(3);
+            << ProfileData(3) << true;
         QTest::newRow("blank line after the count is a point")
             << QByteArray("trace_type:CONTOUR\npoint_count:2\n\n1\t2\t3\t\n") << int(CONTOUR) << 1
-            << ProfileData{{0, 1}, {0, 2}, {0, 3}};
+            << ProfileData{{0, 1}, {0, 2}, {0, 3}} << true;
+        // The key line after the blank one is read as a point line then.
         QTest::newRow("blank line ends the header")
-            << QByteArray("trace_type:CONTOUR\n\nneedle_pressing:u\n") << int(CONTOUR) << 1
-            << ProfileData{{0}, {0}, {0}};
+            << QByteArray("trace_type:CONTOUR\n\nneedle_pressing:u\n") << int(CONTOUR) << 1 << ProfileData(3)
+            << false;
         QTest::newRow("short point line")
             << QByteArray("trace_type:CONTOUR\npoint_count:1\n1.5\n") << int(CONTOUR) << 1
-            << ProfileData{{1.5}, {0}, {0}};
-        QTest::newRow("malformed and extra values")
-            << QByteArray("trace_type:CONTOUR\npoint_count:2\n1 abc 3 9\n2,5 1e2 -4\n") << int(CONTOUR) << 1
-            << ProfileData{{1, 0}, {0, 100}, {3, -4}};
+            << ProfileData{{1.5}, {0}, {0}} << true;
+        QTest::newRow("extra values ignored, malformed value ends the points")
+            << QByteArray("trace_type:CONTOUR\npoint_count:3\n1 2e1 3 abc\n2,5 1e2 -4\n7 8 9\n") << int(CONTOUR) << 1
+            << ProfileData{{1}, {20}, {3}} << false;
         QTest::newRow("header to the end of the file")
-            << QByteArray("trace_type:CNTPROF\nneedle_pressing:u") << int(CONTOUR_PROFILE) << 0 << ProfileData(3);
+            << QByteArray("trace_type:CNTPROF\nneedle_pressing:u") << int(CONTOUR_PROFILE) << 0 << ProfileData(3) << true;
         QTest::newRow("count above the lines")
             << QByteArray("trace_type:CONTOUR\npoint_count:1000000000\n1 2 3\n4 5 6") << int(CONTOUR) << 1
-            << ProfileData{{1, 4}, {2, 5}, {3, 6}};
+            << ProfileData{{1, 4}, {2, 5}, {3, 6}} << true;
         QTest::newRow("negative count")
-            << QByteArray("trace_type:CONTOUR\npoint_count:-5\n1 2 3\n") << int(CONTOUR) << 1 << ProfileData(3);
+            << QByteArray("trace_type:CONTOUR\npoint_count:-5\n1 2 3\n") << int(CONTOUR) << 1 << ProfileData(3) << true;
         QTest::newRow("count that is no number")
-            << QByteArray("trace_type:CONTOUR\npoint_count:many\n1 2 3\n") << int(CONTOUR) << 1 << ProfileData(3);
+            << QByteArray("trace_type:CONTOUR\npoint_count:many\n1 2 3\n") << int(CONTOUR) << 1 << ProfileData(3) << true;
         QTest::newRow("no count: points up to an empty line")
             << QByteArray("trace_type:CONTOUR\n1 2 3\n4 5 6\n\n7 8 9\n") << int(CONTOUR) << 1
-            << ProfileData{{1, 4}, {2, 5}, {3, 6}};
+            << ProfileData{{1, 4}, {2, 5}, {3, 6}} << true;
         QTest::newRow("UTF-8 byte-order mark")
             << QByteArray("\xEF\xBB\xBFtrace_type:CNTPROF\npoint_count:1\n1 2 3\n") << int(CONTOUR_PROFILE) << 1
-            << ProfileData{{1}, {2}, {3}};
+            << ProfileData{{1}, {2}, {3}} << true;
     }
 
     void headerRules()
@@ -348,24 +406,146 @@ private slots:
         QFETCH(int, type);
         QFETCH(int, needlePressing);
         QFETCH(ProfileData, points);
+        QFETCH(bool, wellFormed);
         writeBytes("header.txt", text);
         ContourTrace trace;
-        QCOMPARE(parseFile("header.txt", trace), TraceFileParser::Result::Read);
+        QCOMPARE(parseFile("header.txt", trace),
+                 wellFormed ? TraceFileParser::Result::Read : TraceFileParser::Result::MalformedNumber);
         QCOMPARE(trace.type, type);
         QCOMPARE(trace.needle_pressing, needlePressing);
         QCOMPARE(rawPoints(trace), points);
     }
 
-    void utf16FileReadsLikeUtf8()
+    void pointValuesMatchFromChars()
     {
-        const QString text = QStringLiteral("trace_type:CONTOUR\ncontroler_name:Иванов\npoint_count:1\n1 2 3\n");
-        QByteArray bytes("\xFF\xFE");
-        bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-        writeBytes("utf16.txt", bytes);
+        const QVector<QByteArray> forms = numberForms();
+        QByteArray text = "trace_type:PROFILE\npoint_count:" + QByteArray::number(forms.size()) + "\n";
+        QVector<double> expected;
+        for (int i = 0; i < forms.size(); ++i) {
+            double value = 0;
+            QVERIFY2(fromCharsToken(forms[i], value), forms[i].constData());
+            expected.append(value);
+            // Separated by blanks, TABs and CRs in turn, as files may hold them.
+            text += forms[i] + (i % 2 ? " \t" : "\t") + forms[forms.size() - 1 - i] + (i % 3 ? "\r\n" : "\n");
+        }
+        writeBytes("forms.txt", text);
+        ReadProfile read;
+        QCOMPARE(parseFile("forms.txt", read.trace), TraceFileParser::Result::Read);
+        const ProfileData points = rawPoints(read.trace);
+        QCOMPARE(points[0].size(), forms.size());
+        for (int i = 0; i < forms.size(); ++i) {
+            QVERIFY2(sameBits(points[0][i], expected[i]), forms[i].constData());
+            QVERIFY2(sameBits(points[1][i], expected[forms.size() - 1 - i]), forms[forms.size() - 1 - i].constData());
+        }
+    }
+
+    void writtenFilesReadBackExactly()
+    {
+        std::mt19937_64 random(23);
+        std::uniform_real_distribution<double> mantissa(-10, 10);
+        std::uniform_int_distribution<int> exponent(-320, 300);
+        QVector<double> values{0.0, -0.0, 1.5, -2.718281, 1e-5, 123456789, 1e300, -1e-300, 5e-324,
+                               qInf(), -qInf(), qQNaN(), 999999.5, 0.1, 1e22, 1e-22};
+        while (values.size() < 2000)
+            values.append(mantissa(random) * std::pow(10.0, exponent(random)));
+
+        ContourTrace contour;
+        ProfileTrace profile;
+        for (int i = 0; i < values.size(); ++i) {
+            contour.addPoint({values[i], values[values.size() - 1 - i], values[(i * 7) % values.size()]});
+            profile.addPoint({values[i], values[(i * 3) % values.size()]});
+        }
+        for (AbstractTrace* trace : {static_cast<AbstractTrace*>(&contour), static_cast<AbstractTrace*>(&profile)}) {
+            QVERIFY(writeTraceFile("written.txt", trace));
+            const QByteArray written = readAll("written.txt");
+            const std::unique_ptr<AbstractTrace> read = traceForType(trace->type);
+            QCOMPARE(parseFile("written.txt", *read), TraceFileParser::Result::Read);
+            const ProfileData stored = rawPoints(*trace);
+            const ProfileData readBack = rawPoints(*read);
+            for (int c = 0; c < stored.size(); ++c) {
+                for (int i = 0; i < stored[c].size(); ++i) {
+                    double expected = 0;
+                    QVERIFY(fromCharsToken(DecimalText::number(stored[c][i]).toLatin1(), expected));
+                    QVERIFY2(sameBits(readBack[c][i], expected), qPrintable(DecimalText::number(stored[c][i])));
+                }
+            }
+            QVERIFY(writeTraceFile("rewritten.txt", read.get()));
+            QCOMPARE(readAll("rewritten.txt"), written);
+        }
+    }
+
+    void firstLineWord_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("word");
+        const QByteArray key = "trace_type:";
+        QTest::newRow("empty file") << QByteArray() << QByteArray();
+        QTest::newRow("CR LF") << QByteArray("trace_type:CNTPROF\r\npoint_count:0\n") << QByteArray("CNTPROF");
+        QTest::newRow("key found again after the first") << "trace_type:" + key + "PROFILE\n" << QByteArray("PROFILE");
+        QTest::newRow("key made by a removal stays") << QByteArray("trace_trace_type:type:PROFILE")
+                                                     << QByteArray("trace_type:PROFILE");
+        QTest::newRow("CR removed before the key") << QByteArray("trace_\rtype:PRO\rFILE\n") << QByteArray("PROFILE");
+        QTest::newRow("NUL kept") << QByteArray("PROFILE\0\n", 9) << QByteArray("PROFILE\0", 8);
+        QTest::newRow("second mark kept") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFPROFILE\n")
+                                          << QByteArray("\xEF\xBB\xBFPROFILE");
+        QTest::newRow("line longer than a read chunk")
+            << key.repeated(200000) + "ADDITIONAL_TRACE" + QByteArray(3000000, '\r') + "\n1 2\n"
+            << QByteArray("ADDITIONAL_TRACE");
+    }
+
+    void firstLineWord()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, word);
+        QBuffer buffer(&bytes);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QCOMPARE(TraceFileType::firstLineWord(buffer), word);
+    }
+
+    void firstLineWordStopsWhenNoTypeWordCanFollow()
+    {
+        // A binary file without line ends: no more than a type word's length
+        // of it is kept, and the word names no type.
+        QByteArray bytes(3000000, 'x');
+        QBuffer buffer(&bytes);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        const QByteArray word = TraceFileType::firstLineWord(buffer);
+        QVERIFY2(word.size() < 100, qPrintable(QString::number(word.size())));
+        QCOMPARE(TraceFileType::typeNamedBy(word), -1);
+        QVERIFY(buffer.pos() < bytes.size());
+    }
+
+    void unicodeFilesReadLikeUtf8_data()
+    {
+        QTest::addColumn<QByteArray>("encoding");
+        QTest::addColumn<int>("points");
+        QTest::newRow("UTF-16 LE, one point") << QByteArray("UTF-16LE") << 1;
+        QTest::newRow("UTF-16 BE, one point") << QByteArray("UTF-16BE") << 1;
+        QTest::newRow("UTF-32 LE, one point") << QByteArray("UTF-32LE") << 1;
+        // Longer than several of the chunks the reader takes one by one.
+        QTest::newRow("UTF-8, long") << QByteArray("UTF-8") << 40000;
+        QTest::newRow("UTF-16 LE, long") << QByteArray("UTF-16LE") << 40000;
+        QTest::newRow("UTF-32 BE, long") << QByteArray("UTF-32BE") << 40000;
+    }
+
+    void unicodeFilesReadLikeUtf8()
+    {
+        QFETCH(QByteArray, encoding);
+        QFETCH(int, points);
+        QString text = QStringLiteral("trace_type:CONTOUR\ncontroler_name:Иванов \U0001D11E\npoint_count:%1\n").arg(points);
+        ProfileData expected(3);
+        for (int i = 0; i < points; ++i) {
+            text += QStringLiteral("%1 2.5 -%2\n").arg(i).arg(i % 10);
+            expected[0].append(i);
+            expected[1].append(2.5);
+            expected[2].append(-(i % 10));
+        }
+        // Qt's codecs for UTF-16 and UTF-32 write the byte-order mark first.
+        writeBytes("unicode.txt", QTextCodec::codecForName(encoding)->fromUnicode(text));
         ContourTrace trace;
-        QCOMPARE(parseFile("utf16.txt", trace), TraceFileParser::Result::Read);
-        QCOMPARE(QString::fromStdString(trace.controllerName), QStringLiteral("Иванов"));
-        QCOMPARE(rawPoints(trace), (ProfileData{{1}, {2}, {3}}));
+        QCOMPARE(parseFile("unicode.txt", trace), TraceFileParser::Result::Read);
+        QCOMPARE(QString::fromStdString(trace.controllerName), QStringLiteral("Иванов \U0001D11E"));
+        QCOMPARE(rawPoints(trace), expected);
     }
 
     void defaultsComeFromTheSettings()

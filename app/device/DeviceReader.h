@@ -1,0 +1,110 @@
+#pragma once
+
+#include "ContourPacketDecoder.h"
+#include "ContourPacketHandler.h"
+#include "DeviceAction.h"
+#include "ProfileStreamDecoder.h"
+
+#include <QFuture>
+#include <QMetaObject>
+#include <QMutex>
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <cstddef>
+#include <string>
+
+class QThreadPool;
+class ReaderHost;
+
+namespace serial {
+class Serial;
+}
+
+// The reader task of the instrument link. On a port just opened it sends the
+// connect command, identifies the controller, initialises it, and then reads
+// everything the controller sends, through a read-ahead buffer, into the
+// decoders of its family; it carries out the steps they ask for (perform)
+// and emits them as its signals. It ends when asked to, or when a read fails.
+//
+// The controller type and the tracing flag live here: the task writes them
+// from what the controller reports, the link from the operator's actions.
+class DeviceReader : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The host and the pool outlive the reader.
+    DeviceReader(ReaderHost& host, QThreadPool& pool, int type);
+    ~DeviceReader() override;
+
+    // Starts the task on the port, which has to stay until stop() returns.
+    void start(serial::Serial& port);
+    // Asks the task to end and waits for it (within one read time-out); the
+    // bytes read ahead are dropped and no trace runs any more.
+    void stop();
+    // Whether the task's future runs.
+    bool isRunning() const;
+    // Whether the task has not finished its loop yet; false once a failed
+    // read has ended it.
+    bool isActive() const { return m_active; }
+
+    int type() const { return m_type; }
+    void setType(int type) { m_type = type; }
+    bool isTracing() const { return m_tracing; }
+    void setTracing(bool tracing) { m_tracing = tracing; }
+
+    // Carries out the steps in order and empties the list; on any thread.
+    void perform(DeviceActions& actions);
+
+    // Disconnects a receiver of dataRecieved or dataReset that was connected
+    // directly. When this returns, no call of it runs and none follows.
+    void detachReceiver(const QMetaObject::Connection& connection);
+
+signals:
+    void dataRecieved(double probeHight, double consoleHight, double xpos, int kBatchNotificationSize);
+    void dataReset();
+    void setBarValue(int cosoleHigh);
+    void pushButtonStartTrace();
+    void needCalibration();
+    void pushButtonStopTrace();
+    void prepareTrace();
+    void openLoader();
+    void setStatusProgressBar(int status, int maxValue, QString processName, QString statusName);
+    void crashDevice();
+    void normalStatus();
+    void deleteAllTrace();
+    void newDeviceType(int type);
+    void rowDataFromDevice(QString data);
+
+private:
+    void run();
+    bool initConnection();
+    bool identify();
+    bool readParameterMarker();
+    void readParameters();
+    void readProfileFrames();
+    void readContourPacket();
+    std::string nextBytes(std::size_t wanted);
+    std::string readBytes(std::size_t n);
+
+    ReaderHost& m_host;
+    QThreadPool& m_pool;
+    serial::Serial* m_port = nullptr;
+    QFuture<void> m_future;
+    std::atomic<int> m_type;
+    std::atomic<bool> m_tracing{false};
+    std::atomic<bool> m_stopRequested{false};
+    std::atomic<bool> m_active{false};
+
+    // Held while a point or a reset is delivered to the direct receivers.
+    QMutex m_deliveryMutex;
+
+    // Bytes read ahead of the decoders, from m_receivedPos on.
+    std::string m_received;
+    std::size_t m_receivedPos = 0;
+    ProfileStreamDecoder m_profileDecoder;
+    ContourPacketDecoder m_contourDecoder;
+    ContourPacketHandler m_contourHandler;
+};

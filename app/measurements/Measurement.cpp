@@ -1,0 +1,231 @@
+#include "Measurement.h"
+
+#include "DisplayUnit.h"
+#include "MeasurementLayers.h"
+#include "ReperPoint.h"
+#include "math/SinglePrecision.h"
+
+#include "plot/PlotWidget.h"
+
+#include <QDebug>
+#include <QMouseEvent>
+
+#include <atomic>
+#include <cmath>
+
+namespace {
+
+int nextMeasurementId()
+{
+    static std::atomic<int> lastId{0};
+    return ++lastId;
+}
+
+bool isFinite(const QPointF& p)
+{
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
+
+} // namespace
+
+Measurement::Measurement(int kind, PlotWidget* plot, int reperPointCount)
+    : m_plot(plot)
+    , m_id(nextMeasurementId())
+    , m_kind(kind)
+{
+    if (plot) {
+        connectPlottables();
+        addConnection(connect(plot, &QCustomPlot::mouseMove, this, &Measurement::followCursor));
+    }
+    addReperPoints(reperPointCount);
+}
+
+Measurement::~Measurement()
+{
+    disconnectAll();
+    for (ReperPoint* point : qAsConst(m_reperPoints)) {
+        emit reperPointRemoved(point);
+        delete point;
+    }
+    m_reperPoints.clear();
+}
+
+// Only the plottables present now: curves added later are not followed.
+void Measurement::connectPlottables()
+{
+    const auto changed = QOverload<const QCPDataSelection&>::of(&QCPAbstractPlottable::selectionChanged);
+    for (int i = 0; i < m_plot->plottableCount(); ++i)
+        addConnection(connect(m_plot->plottable(i), changed, this, &Measurement::graphSelectionChanged));
+}
+
+void Measurement::updateSelectionMarker() {}
+
+void Measurement::reloadSettings() {}
+
+double Measurement::nominalValue() const
+{
+    return 0.0;
+}
+
+double Measurement::tolerance() const
+{
+    return 1.0;
+}
+
+PlotWidget* Measurement::plot() const
+{
+    return m_plot;
+}
+
+const Selection* Measurement::selection(qint64 i) const
+{
+    if (quint64(i) >= quint64(m_selections.size()))
+        return nullptr;
+    return &m_selections.at(int(i));
+}
+
+bool Measurement::selectionsComplete() const
+{
+    if (m_selections.isEmpty())
+        return false;
+    for (const Selection& selection : m_selections) {
+        if (!selection.plottable)
+            return false;
+    }
+    return true;
+}
+
+void Measurement::startNextSelection()
+{
+    ++m_currentSelection;
+    m_selections.append(Selection());
+}
+
+QPointF Measurement::cursorPosition() const
+{
+    return m_cursor * DisplayUnit::unitsPerMillimetre();
+}
+
+void Measurement::addConnection(const QMetaObject::Connection& connection)
+{
+    m_connections.append(connection);
+}
+
+void Measurement::disconnectAll()
+{
+    for (const QMetaObject::Connection& connection : qAsConst(m_connections))
+        disconnect(connection);
+}
+
+void Measurement::addReperPoints(int count)
+{
+    for (int i = 0; i < count; ++i)
+        m_reperPoints.append(new ReperPoint(m_plot, this));
+}
+
+void Measurement::setReperPoint(int i, const QPointF& p)
+{
+    if (i < 0 || i >= m_reperPoints.size()) {
+        qWarning() << "Measurement::setReperPoint: no reference point" << i << "of" << m_reperPoints.size();
+        return;
+    }
+    if (!isFinite(p))
+        return;
+    ReperPoint* point = m_reperPoints.at(i);
+    point->setPosition(p);
+    point->setMarkerVisible(true);
+    emit reperPointChanged(point);
+}
+
+void Measurement::removeLastReperPoint()
+{
+    if (m_reperPoints.isEmpty())
+        return;
+    ReperPoint* point = m_reperPoints.takeLast();
+    point->setMarkerVisible(false);
+    emit reperPointRemoved(point);
+    delete point;
+}
+
+void Measurement::makeReperPointsSelectable()
+{
+    for (ReperPoint* point : qAsConst(m_reperPoints))
+        point->setSelectable();
+}
+
+void Measurement::makeReperPointsUnselectable()
+{
+    for (ReperPoint* point : qAsConst(m_reperPoints))
+        point->setUnselectable();
+}
+
+void Measurement::finish()
+{
+    m_finished = true;
+    disconnectAll();
+    settleOnOverlay();
+    setHighlighted(false);
+    if (m_plot)
+        m_plot->replot(QCustomPlot::rpRefreshHint);
+}
+
+void Measurement::adopt(QCPLayerable* item)
+{
+    if (!item)
+        return;
+    if (QCPLayer* layer = currentLayer())
+        item->setLayer(layer);
+    m_items.append(item);
+}
+
+QCPLayer* Measurement::currentLayer() const
+{
+    return m_finished ? MeasurementLayers::settled(m_plot) : MeasurementLayers::editing(m_plot);
+}
+
+void Measurement::settleOnOverlay()
+{
+    QCPLayer* overlay = MeasurementLayers::settled(m_plot);
+    if (!overlay)
+        return;
+    for (const QPointer<QCPLayerable>& item : qAsConst(m_items)) {
+        if (item)
+            item->setLayer(overlay);
+    }
+    for (ReperPoint* point : qAsConst(m_reperPoints))
+        point->setMarkerLayer(overlay);
+}
+
+void Measurement::graphSelectionChanged(QCPDataSelection sel)
+{
+    if (m_selectionLocked)
+        return;
+    const QCPDataRange range = sel.isEmpty() ? QCPDataRange() : sel.dataRange(0);
+    const Selection record{range.begin(), range.end(), qobject_cast<QCPAbstractPlottable*>(sender())};
+    if (m_currentSelection >= quint64(m_selections.size()))
+        m_selections.append(record);
+    else
+        m_selections[int(m_currentSelection)] = record;
+}
+
+// The cursor goes through single precision in plot units first, then to
+// millimetres.
+void Measurement::followCursor(QMouseEvent* event)
+{
+    const double scale = DisplayUnit::millimetresPerUnit();
+    const QPoint pos = event->pos();
+    m_cursor = QPointF(MeasurementMath::toSinglePrecision(m_plot->xAxis->pixelToCoord(pos.x())) * scale,
+                       MeasurementMath::toSinglePrecision(m_plot->yAxis->pixelToCoord(pos.y())) * scale);
+    calculate();
+    redrawAfterMove();
+    emit measumentChanged();
+}
+
+void Measurement::redrawAfterMove()
+{
+    QCPLayer* layer = currentLayer();
+    if (m_moveRedraw == MoveRedraw::OwnLayer && layer)
+        layer->replot();
+    else
+        m_plot->replot(QCustomPlot::rpRefreshHint);
+}

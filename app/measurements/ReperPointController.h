@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPointer>
+#include <QVector>
+
+class PlotWidget;
+class QCPAxis;
+class QCPItemTracer;
+class QMouseEvent;
+class ReperPoint;
+
+// The registry of the live reference points of one plot. It switches their
+// pickability as a whole and, on every mouse move, highlights the points of
+// finished measurements within four pixels (x and y differences added) of the
+// cursor and pulls the system cursor onto them. The highlight, a green circle
+// over the point's marker, is drawn on the measurement layer (see
+// MeasurementLayers), so only that layer is redrawn when it changes.
+class ReperPointController : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ReperPointController(PlotWidget* plot);
+    ~ReperPointController() override;
+
+    void makePointsSelectable();
+    void makePointsUnselectable();
+
+    int pointCount() const { return m_points.size(); }
+    bool contains(ReperPoint* point) const;
+
+public slots:
+    void reperPointChanged(ReperPoint* p);
+    void reperPointRemoved(ReperPoint* p);
+    void mouseMove(QMouseEvent* e);
+
+private:
+    struct Entry
+    {
+        ReperPoint* point;
+        QPointF position; // as last announced
+    };
+
+    // The position in whole pixels; false when there is none (a coordinate
+    // that is not finite or lies far outside any screen).
+    static bool pixelOf(const QCPAxis* xAxis, const QCPAxis* yAxis, const QPointF& position, QPoint& pixel);
+    // Where the point's entry is or would be in the registry, which is ordered
+    // by the points' addresses.
+    QVector<Entry>::iterator slotOf(ReperPoint* point);
+    QVector<Entry>::const_iterator slotOf(ReperPoint* point) const;
+    void forget(ReperPoint* point);
+    void moveCursorTo(const QPoint& pixel);
+    QCPItemTracer* createHighlight();
+    // One green circle over each highlighted point, then the layer redrawn.
+    void showHighlights();
+
+    QPointer<PlotWidget> m_plot;
+    // A plain array with the positions in it, walked on every mouse move. A
+    // point deleted without being announced leaves it through its destroyed
+    // signal.
+    QVector<Entry> m_points;
+    // The points the controller lit up, in registry order.
+    QVector<ReperPoint*> m_highlighted;
+    QVector<QPointer<QCPItemTracer>> m_highlights;
+};
