@@ -1,10 +1,12 @@
 #include "AdaptiveCurve.h"
 
-#include "PolylineClipping.h"
+#include "PolylineClipper.h"
 #include "PolylineThinner.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -27,26 +29,56 @@ double distanceToBorder(const QPointF& pos, const QRectF& rect)
 struct LinearAxisMapping
 {
     explicit LinearAxisMapping(const QCPAxis* axis)
-        : range(axis->range())
-        , reversed(axis->rangeReversed())
-        , horizontal(axis->orientation() == Qt::Horizontal)
+        : horizontal(axis->orientation() == Qt::Horizontal)
+        , base(axis->rangeReversed() ? axis->range().upper : axis->range().lower)
+        , flip(axis->rangeReversed() ? -1 : 1)
+        , size(axis->range().size())
         , origin(horizontal ? axis->axisRect()->left() : axis->axisRect()->bottom())
-        , extent(horizontal ? axis->axisRect()->width() : axis->axisRect()->height())
+        , extent(horizontal ? axis->axisRect()->width() : -axis->axisRect()->height())
     {
     }
 
-    double operator()(double coord) const
-    {
-        const double offset = reversed ? range.upper - coord : coord - range.lower;
-        return horizontal ? offset / range.size() * extent + origin : origin - offset / range.size() * extent;
-    }
+    // Without branches, so that long loops vectorize: negating a difference
+    // or a summand changes no bit of the result.
+    double operator()(double coord) const { return origin + flip * (coord - base) / size * extent; }
 
-    QCPRange range;
-    bool reversed;
     bool horizontal;
+    double base;
+    double flip;
+    double size;
     double origin;
     double extent;
 };
+
+// The pixel position of a data point, as QCPAbstractPlottable::coordsToPixels gives it.
+class PointProjection
+{
+public:
+    PointProjection(const QCPAxis* keyAxis, const QCPAxis* valueAxis)
+        : m_keyAxis(keyAxis)
+        , m_valueAxis(valueAxis)
+        , m_linear(keyAxis->scaleType() == QCPAxis::stLinear && valueAxis->scaleType() == QCPAxis::stLinear)
+        , m_key(keyAxis)
+        , m_value(valueAxis)
+    {
+    }
+
+    QPointF operator()(const QCPCurveData& point) const
+    {
+        const double key = m_linear ? m_key(point.key) : m_keyAxis->coordToPixel(point.key);
+        const double value = m_linear ? m_value(point.value) : m_valueAxis->coordToPixel(point.value);
+        return m_key.horizontal ? QPointF(key, value) : QPointF(value, key);
+    }
+
+private:
+    const QCPAxis* m_keyAxis;
+    const QCPAxis* m_valueAxis;
+    bool m_linear;
+    LinearAxisMapping m_key;
+    LinearAxisMapping m_value;
+};
+
+const QPointF kGap(std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN());
 
 quint64 mixIn(quint64 hash, double value)
 {
@@ -69,39 +101,111 @@ QVector<QPointF> AdaptiveCurve::thinPoints(const QVector<QPointF>& lines) const
     return PolylineThinner::thin(lines);
 }
 
-// A plain line is drawn from the cached pixel positions, clipped to the axis
-// rect; the library's own line computation costs as much as the whole replot
-// may take on a long trace. Fills and scatters take the library's way.
+// A plain line is drawn from a summary of the data: of the stretches whose
+// keys rise only the part in view is visited, reduced to a few points per
+// pixel column; other stretches are projected point by point. The polyline is
+// clipped to the axis rect and thinned. Fills and scatters take the library's
+// way.
 void AdaptiveCurve::draw(QCPPainter* painter)
 {
+    // The data may have changed in place where the fingerprint does not look,
+    // so the next hit test projects the points afresh; hit tests between two
+    // drawings use what the first of them projected.
+    m_projectionStale = true;
     if (!drawsPlainLine()) {
         QCPCurve::draw(painter);
         return;
     }
     if (mDataContainer->isEmpty())
         return;
-    // The data may have changed in place where the fingerprint does not look,
-    // so every drawing projects the points afresh; hit tests between two
-    // drawings use what the last one projected.
-    rebuildPixelIndex(currentView());
+    updateSummary();
     QList<QCPDataRange> selectedSegments, unselectedSegments;
     getDataSegments(selectedSegments, unselectedSegments);
     const QCPDataRange all(0, dataCount());
-    auto drawSegment = [&](const QCPDataRange& range, const QPen& pen) {
-        painter->setPen(pen);
-        painter->setBrush(Qt::NoBrush);
-        PolylineThinner thinner;
-        const QPointF* points = m_points.points().constData() + range.begin();
-        PolylineClipping::clip(points, range.size(), lineClipRect(pen.widthF()), thinner);
-        QCPCurve::drawCurveLine(painter, thinner.take());
-    };
     // Unselected stretches reach to the bordering selected points.
     for (const QCPDataRange& range : unselectedSegments)
-        drawSegment(range.adjusted(-1, 1).bounded(all), mPen);
+        drawSegment(painter, range.adjusted(-1, 1).bounded(all), mPen);
     for (const QCPDataRange& range : selectedSegments)
-        drawSegment(range, mSelectionDecorator ? mSelectionDecorator->pen() : mPen);
+        drawSegment(painter, range, mSelectionDecorator ? mSelectionDecorator->pen() : mPen);
     if (mSelectionDecorator)
         mSelectionDecorator->drawDecoration(painter, selection());
+}
+
+void AdaptiveCurve::drawSegment(QCPPainter* painter, const QCPDataRange& range, const QPen& pen) const
+{
+    painter->setPen(pen);
+    painter->setBrush(Qt::NoBrush);
+    // Antialiased painting on a raster shifts everything by half a pixel
+    // (QCPPainter::setAntialiasing); the thinner works in the device's pixels.
+    applyDefaultAntialiasingHint(painter);
+    const bool shifted = painter->antialiasing() && !painter->modes().testFlag(QCPPainter::pmVectorized);
+    const QPointF shift = shifted ? QPointF(0.5, 0.5) : QPointF();
+    // Lines cut short here end well outside what the painter shows (the axis
+    // rect, one pixel higher), and off the pixel grid: an end on a pixel
+    // border, with the pen's cap, would put pixels next to the edge that the
+    // whole line does not.
+    const QRectF clipRect = lineClipRect(pen.widthF()).adjusted(-1.5, -1.5, 1.5, 1.5);
+    const QCPCurveData* data = mDataContainer->constBegin();
+    const PointProjection pixel(mKeyAxis, mValueAxis);
+    PolylineThinner thinner;
+    thinner.setExtremesInColumnMiddle(shifted);
+    PolylineClipper<PolylineThinner> clipper(clipRect.translated(shift), thinner);
+    bool first = true;
+    for (const CurveDataSummary::Span& span :
+         m_summary.visibleSpans(data, range.begin(), range.end(), keyEdges(clipRect, shifted ? 0.5 : 0.0))) {
+        if (span.startsLine && !first)
+            clipper.add(kGap);
+        first = false;
+        for (int i = span.from; i < span.to; ++i)
+            clipper.add(pixel(data[i]) + shift);
+    }
+    clipper.finish();
+    QVector<QPointF> lines = thinner.take();
+    if (shifted) {
+        for (QPointF& point : lines)
+            point -= shift;
+    }
+    QCPCurve::drawCurveLine(painter, lines);
+}
+
+// The summary follows the data: points appended at the end, behind points
+// whose sample is unchanged, are summarized on their own; anything else
+// rebuilds it.
+void AdaptiveCurve::updateSummary()
+{
+    const QCPCurveData* data = mDataContainer->constBegin();
+    const int count = mDataContainer->size();
+    const int known = m_summary.size();
+    const bool appended =
+        mDataContainer.data() == m_summaryOf && count >= known && sampleOfData(known) == m_summarySample;
+    if (!appended)
+        m_summary.build(data, count);
+    else if (count > known)
+        m_summary.append(data, count);
+    m_summaryOf = mDataContainer.data();
+    m_summarySample = sampleOfData(count);
+}
+
+// Keys at the borders of the clip rectangle and at every border of the
+// device's pixels between (which lie `shift` off whole pixels), in rising
+// order; none on a key axis that is not linear, which leaves the summary to
+// draw every point.
+QVector<double> AdaptiveCurve::keyEdges(const QRectF& clipRect, double shift) const
+{
+    QVector<double> edges;
+    if (mKeyAxis->scaleType() != QCPAxis::stLinear)
+        return edges;
+    const bool horizontal = mKeyAxis->orientation() == Qt::Horizontal;
+    const double low = horizontal ? clipRect.left() : clipRect.top();
+    const double high = horizontal ? clipRect.right() : clipRect.bottom();
+    edges.reserve(int(high - low) + 3);
+    edges.append(mKeyAxis->pixelToCoord(low));
+    for (double pixel = std::floor(low + shift) + 1 - shift; pixel < high; ++pixel)
+        edges.append(mKeyAxis->pixelToCoord(pixel));
+    edges.append(mKeyAxis->pixelToCoord(high));
+    if (edges.first() > edges.last())
+        std::reverse(edges.begin(), edges.end());
+    return edges;
 }
 
 // Without both axes the library's drawing reports the curve and skips it.
@@ -215,7 +319,7 @@ const CurvePixelIndex& AdaptiveCurve::hitTestLines() const
 void AdaptiveCurve::refreshPixelIndex() const
 {
     const View view = currentView();
-    if (view == m_view && !m_points.isEmpty())
+    if (view == m_view && !m_points.isEmpty() && !m_projectionStale)
         return;
     rebuildPixelIndex(view);
 }
@@ -231,6 +335,7 @@ void AdaptiveCurve::rebuildPixelIndex(const View& view) const
     m_linesValid = false;
     m_allInside = -1;
     m_view = view;
+    m_projectionStale = false;
 }
 
 void AdaptiveCurve::projectPoints(QVector<QPointF>& pixels) const
@@ -240,17 +345,19 @@ void AdaptiveCurve::projectPoints(QVector<QPointF>& pixels) const
     if (pixels.capacity() > 2 * dataCount())
         pixels = QVector<QPointF>();
     pixels.resize(dataCount());
-    QPointF* out = pixels.data();
-    const bool linear = mKeyAxis->scaleType() == QCPAxis::stLinear && mValueAxis->scaleType() == QCPAxis::stLinear;
-    if (!linear) {
-        for (auto it = mDataContainer->constBegin(); it != mDataContainer->constEnd(); ++it)
-            *out++ = coordsToPixels(it->key, it->value);
+    const auto begin = mDataContainer->constBegin();
+    const auto end = mDataContainer->constEnd();
+    if (mKeyAxis->scaleType() != QCPAxis::stLinear || mValueAxis->scaleType() != QCPAxis::stLinear) {
+        std::transform(begin, end, pixels.begin(), PointProjection(mKeyAxis, mValueAxis));
         return;
     }
+    // One loop per orientation, free of branches.
     const LinearAxisMapping key(mKeyAxis);
     const LinearAxisMapping value(mValueAxis);
-    for (auto it = mDataContainer->constBegin(); it != mDataContainer->constEnd(); ++it)
-        *out++ = key.horizontal ? QPointF(key(it->key), value(it->value)) : QPointF(value(it->value), key(it->key));
+    if (key.horizontal)
+        std::transform(begin, end, pixels.begin(), [&](const QCPCurveData& p) { return QPointF(key(p.key), value(p.value)); });
+    else
+        std::transform(begin, end, pixels.begin(), [&](const QCPCurveData& p) { return QPointF(value(p.value), key(p.key)); });
 }
 
 AdaptiveCurve::View AdaptiveCurve::currentView() const
@@ -267,26 +374,23 @@ AdaptiveCurve::View AdaptiveCurve::currentView() const
     view.valueRect = mValueAxis->axisRect()->rect();
     view.data = mDataContainer.data();
     view.size = mDataContainer->size();
-    view.sample = sampleOfData();
+    view.sample = sampleOfData(view.size);
     view.tolerance = mParentPlot->selectionTolerance();
     return view;
 }
 
-// A fingerprint of a few points spread over the data, so that data changed in
-// place (a rotation, say) does not leave stale pixel positions behind.
-quint64 AdaptiveCurve::sampleOfData() const
+// A fingerprint of a few points spread over the first count points, so that
+// data changed in place (a rotation, say) does not leave stale pixel positions
+// or a stale summary behind.
+quint64 AdaptiveCurve::sampleOfData(int count) const
 {
-    const int count = mDataContainer->size();
+    const QCPCurveData* data = mDataContainer->constBegin();
     const int step = qMax(1, count / 64);
     quint64 hash = 14695981039346656037ull;
-    for (int i = 0; i < count; i += step) {
-        const QCPCurveData& point = *(mDataContainer->constBegin() + i);
-        hash = mixIn(mixIn(hash, point.key), point.value);
-    }
-    if (count > 0) {
-        const QCPCurveData& last = *(mDataContainer->constEnd() - 1);
-        hash = mixIn(mixIn(hash, last.key), last.value);
-    }
+    for (int i = 0; i < count; i += step)
+        hash = mixIn(mixIn(hash, data[i].key), data[i].value);
+    if (count > 0)
+        hash = mixIn(mixIn(hash, data[count - 1].key), data[count - 1].value);
     return hash;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CurveDataSummary.h"
 #include "CurvePixelIndex.h"
 #include "PlotCurve.h"
 
@@ -8,6 +9,13 @@
 // A curve for long traces. It draws a thinned polyline, bounded by the pixel
 // raster, and answers hit tests from cached pixel positions of its points with
 // the same result as QCPCurve's own hit test. The data is never touched.
+//
+// A plain line is drawn from a summary of the data (CurveDataSummary), built
+// at the first drawing after the data changed. Points appended at the end, by
+// QCPCurve::addData or data()->add with t beyond the last point, only extend
+// it: live recordings append their batches so. Other changes are told by a
+// sample of the earlier points and rebuild it; a change in place of single
+// points the sample misses goes unnoticed until the data is set anew.
 class AdaptiveCurve : public PlotCurve
 {
     Q_OBJECT
@@ -41,8 +49,11 @@ private:
         bool operator==(const View& other) const;
     };
 
+    void drawSegment(QCPPainter* painter, const QCPDataRange& range, const QPen& pen) const;
+    void updateSummary();
+    QVector<double> keyEdges(const QRectF& clipRect, double shift) const;
     View currentView() const;
-    quint64 sampleOfData() const;
+    quint64 sampleOfData(int count) const;
     void refreshPixelIndex() const;
     void rebuildPixelIndex(const View& view) const;
     // The pixel positions of the data points, written over pixels.
@@ -53,7 +64,12 @@ private:
     bool drawsPlainLine() const;
     double distanceTo(const QPointF& pos, int& index) const;
 
+    CurveDataSummary m_summary;
+    const void* m_summaryOf = nullptr;
+    quint64 m_summarySample = 0;
+
     mutable View m_view;
+    mutable bool m_projectionStale = false;
     mutable CurvePixelIndex m_points;
     mutable CurvePixelIndex m_lines;
     mutable bool m_linesValid = false;

@@ -12,7 +12,13 @@
 // 1. of each stretch between gaps, the first point and every following point
 //    that lies more than one pixel, in x or in y, from the last point kept;
 // 2. of each run of such points in one pixel column (same floor of x), only
-//    the first, lowest, highest and last, in their original order.
+//    the first, lowest, highest and last; the two extremes in the order that
+//    keeps the line short (see visitsLowestFirst);
+// 3. where the runs of two neighbouring columns meet, the last point of the
+//    one and the first of the other, as far as they are not extremes of their
+//    runs, may give way to one or two points of our choice (see
+//    mayJoinPreviousColumn and joinColumns), which keeps the pixels each
+//    column covers while the line gets much shorter to paint.
 // A point with a NaN coordinate is a gap: it interrupts the line and is kept,
 // one per gap.
 class PolylineThinner
@@ -32,6 +38,12 @@ public:
     }
 
     void addGap();
+
+    // Draws the extremes within a run at the middle of their column, for an
+    // antialiased pen: one line down the middle of a pixel column fills that
+    // column, as the many lines of a dense trace do, where a line off the
+    // middle leaves two columns half-toned.
+    void setExtremesInColumnMiddle(bool inMiddle) { m_extremesInColumnMiddle = inMiddle; }
 
     // The thinned polyline; the thinner starts afresh.
     QVector<QPointF> take();
@@ -68,12 +80,26 @@ private:
     }
 
     void flushColumn();
+    QPointF drawnExtreme(int place, const QPointF& extreme) const;
+    bool mayJoinPreviousColumn() const;
+    bool visitsLowestFirst(bool joining) const;
+    void appendPoint(const QPointF& point);
+    int joinColumns(const QPointF& entered, QPointF join[2]) const;
 
     QVector<QPointF> m_result;
+    bool m_extremesInColumnMiddle = false;
     bool m_haveReference = false;
     QPointF m_reference;
     int m_columnSize = 0;
     double m_column = 0;
     QPointF m_first, m_lowest, m_highest, m_last;
     int m_lowestAt = 0, m_highestAt = 0;
+    // Whether the result ends with the run of a column, whether its last point
+    // lies strictly between that run's extremes; that column, the run's
+    // height and the extreme the line reached last in it.
+    bool m_joinable = false;
+    bool m_lastIsExtra = false;
+    double m_previousColumn = 0;
+    double m_previousLowest = 0, m_previousHighest = 0;
+    QPointF m_previousExtreme;
 };

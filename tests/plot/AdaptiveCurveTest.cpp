@@ -20,6 +20,9 @@ private slots:
     void curveThatLostAnAxisDrawsNothing();
     void drawsTheLibrarysPicture_data();
     void drawsTheLibrarysPicture();
+    void appendingInBatchesDrawsWhatOneSetDraws();
+    void antialiasedDenseTraceIsAsDarkAsTheWholeLine_data();
+    void antialiasedDenseTraceIsAsDarkAsTheWholeLine();
 };
 
 namespace {
@@ -36,6 +39,15 @@ QVector<QCPCurveData> noisyData(int count, double yOffset = 50, double amplitude
     QVector<QCPCurveData> data;
     for (int i = 0; i < count; ++i)
         data.append(QCPCurveData(i, 100.0 * i / count, yOffset + noise(generator)));
+    return data;
+}
+
+// Keys rising from 0 to `width` over count points.
+QVector<QCPCurveData> noisyTrace(int count, double width, double amplitude)
+{
+    QVector<QCPCurveData> data = noisyData(count, 50, amplitude);
+    for (QCPCurveData& point : data)
+        point.key *= width / 100;
     return data;
 }
 
@@ -235,48 +247,211 @@ void AdaptiveCurveTest::drawsTheLibrarysPicture_data()
         curve->setSelectable(QCP::stDataRange);
         curve->setSelection(QCPDataSelection(QCPDataRange(5000, 9000)));
     });
+    // About 2.7 pixels from point to point: the segments from the last point
+    // left of the view and to the first point right of it enter the view.
+    QTest::newRow("long trace zoomed in, 1200 x 700") << Setup([](PlotWidget& plot, AdaptiveCurve*& curve) {
+        plot.resize(1200, 700);
+        curve = curveWith(plot, noisyTrace(1000000, 500, 20));
+        plot.xAxis->setRange(49.9, 50.1);
+        plot.yAxis->setRange(30, 70);
+    });
+    // Views where segments cut short on a pixel border put pixels into the
+    // edge columns and rows that the whole line does not reach.
+    QTest::newRow("long trace zoomed in, left edge") << Setup([](PlotWidget& plot, AdaptiveCurve*& curve) {
+        plot.resize(1200, 700);
+        curve = curveWith(plot, noisyTrace(1000000, 500, 20));
+        plot.xAxis->setRange(49.917125, 50.117125);
+        plot.yAxis->setRange(30, 70);
+    });
+    QTest::newRow("long trace on a vertical key axis, top and bottom edges")
+        << Setup([](PlotWidget& plot, AdaptiveCurve*& curve) {
+               plot.resize(1200, 700);
+               curve = new AdaptiveCurve(plot.yAxis, plot.xAxis);
+               curve->data()->set(noisyTrace(1000000, 500, 20), true);
+               plot.yAxis->setRange(49.923153, 49.923153 + 0.2 * 700 / 1200);
+               plot.xAxis->setRange(30, 70);
+           });
+    QTest::newRow("dense, cut on all four edges") << Setup([](PlotWidget& plot, AdaptiveCurve*& curve) {
+        curve = curveWith(plot, noisyTrace(100000, 100, 60));
+        plot.xAxis->setRange(30.05, 69.95);
+        plot.yAxis->setRange(35, 65);
+    });
+    QTest::newRow("sparse, cut on all four edges") << Setup([](PlotWidget& plot, AdaptiveCurve*& curve) {
+        QVector<QCPCurveData> data;
+        for (int i = 0; i < 60; ++i)
+            data.append(QCPCurveData(i, i * 1.7, (i % 2) * 100 + (i % 3) * 3));
+        curve = curveWith(plot, data);
+        plot.xAxis->setRange(10.3, 89.2);
+        plot.yAxis->setRange(20, 80);
+    });
+    QTest::newRow("zoomed out") << Setup([](PlotWidget& plot, AdaptiveCurve*& curve) {
+        curve = curveWith(plot, noisyTrace(100000, 100, 30));
+        plot.xAxis->setRange(-150, 250);
+        plot.yAxis->setRange(-100, 200);
+    });
+    QTest::newRow("gaps across the edges") << Setup([](PlotWidget& plot, AdaptiveCurve*& curve) {
+        QVector<QCPCurveData> data = noisyTrace(100000, 100, 60);
+        for (int i = 29000; i < 31000; ++i)
+            data[i].value = kNaN;
+        for (int i = 69500; i < 70500; ++i)
+            data[i].value = kNaN;
+        for (int i = 40000; i < 60000; i += 997)
+            data[i].value = kNaN;
+        data[50000].key = kNaN;
+        curve = curveWith(plot, data);
+        plot.xAxis->setRange(30, 70);
+        plot.yAxis->setRange(35, 65);
+    });
+    QTest::newRow("unsorted: a contour crossing every edge") << Setup([](PlotWidget& plot, AdaptiveCurve*& curve) {
+        QVector<QCPCurveData> data;
+        for (int i = 0; i < 40000; ++i) {
+            const double angle = i * 2 * M_PI / 40000;
+            data.append(QCPCurveData(i, 50 + 70 * std::cos(angle), 50 + 60 * std::sin(angle)));
+        }
+        curve = curveWith(plot, data);
+    });
+    QTest::newRow("keys falling back now and then") << Setup([](PlotWidget& plot, AdaptiveCurve*& curve) {
+        QVector<QCPCurveData> data = noisyTrace(100000, 100, 30);
+        for (int i = 0; i < data.size(); ++i)
+            data[i].key -= (i / 5000) * 3.0;
+        curve = curveWith(plot, data);
+        plot.xAxis->setRange(10, 60);
+    });
+    QTest::newRow("reversed ranges, zoomed in") << Setup([](PlotWidget& plot, AdaptiveCurve*& curve) {
+        curve = curveWith(plot, noisyTrace(100000, 100, 60));
+        plot.xAxis->setRange(30.05, 69.95);
+        plot.yAxis->setRange(35, 65);
+        plot.xAxis->setRangeReversed(true);
+        plot.yAxis->setRangeReversed(true);
+    });
+    QTest::newRow("vertical key axis") << Setup([](PlotWidget& plot, AdaptiveCurve*& curve) {
+        curve = new AdaptiveCurve(plot.yAxis, plot.xAxis);
+        curve->data()->set(noisyTrace(100000, 100, 60), true);
+        plot.yAxis->setRange(30.05, 69.95);
+        plot.xAxis->setRange(35, 65);
+    });
+    QTest::newRow("logarithmic key axis") << Setup([](PlotWidget& plot, AdaptiveCurve*& curve) {
+        curve = curveWith(plot, noisyTrace(50000, 100, 30));
+        plot.xAxis->setScaleType(QCPAxis::stLogarithmic);
+        plot.xAxis->setRange(1, 100);
+    });
+    QTest::newRow("points appended after a drawing, falling back")
+        << Setup([](PlotWidget& plot, AdaptiveCurve*& curve) {
+               curve = curveWith(plot, noisyTrace(50000, 50, 30));
+               plot.replot();
+               QVector<double> keys, values;
+               for (const QCPCurveData& point : noisyTrace(50000, 50, 60)) {
+                   keys.append(point.key + 40);
+                   values.append(point.value);
+               }
+               curve->addData(keys, values);
+           });
+    QTest::newRow("data replaced after a drawing") << Setup([](PlotWidget& plot, AdaptiveCurve*& curve) {
+        curve = curveWith(plot, noisyTrace(50000, 100, 10));
+        plot.replot();
+        curve->data()->set(noisyTrace(50000, 100, 60), true);
+    });
 }
 
-// The thinned, clipped polyline covers the pixels of the library's full one to
-// within a pixel of rasterisation either way.
+// The drawn polyline covers the pixels of the library's full one to within a
+// pixel either way.
 void AdaptiveCurveTest::drawsTheLibrarysPicture()
 {
     QFETCH(Setup, setup);
     PlotFixture f;
     f.plot.setNotAntialiasedElements(QCP::aeAll);
+    f.plot.xAxis->setVisible(false);
+    f.plot.yAxis->setVisible(false);
     AdaptiveCurve* curve = nullptr;
     setup(f.plot, curve);
     curve->setPen(QPen(Qt::black, 0));
     if (curve->selectionDecorator())
         curve->selectionDecorator()->setPen(QPen(Qt::red, 0));
-    f.plot.xAxis->setVisible(false);
-    f.plot.yAxis->setVisible(false);
-    const QImage thinned = f.plot.toPixmap().toImage();
+    const QImage drawn = f.plot.toPixmap().toImage();
     curve->adaptive = false;
     const QImage full = f.plot.toPixmap().toImage();
 
     auto covers = [](const QImage& image, const QImage& other, int x, int y) {
         const QRgb wanted = other.pixel(x, y);
-        for (int dy = -2; dy <= 2; ++dy)
-            for (int dx = -2; dx <= 2; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
                 const QPoint p(x + dx, y + dy);
                 if (image.rect().contains(p) && image.pixel(p) == wanted)
                     return true;
             }
         return false;
     };
-    int drawn = 0;
+    int drawnPixels = 0;
     for (int y = 0; y < full.height(); ++y) {
         for (int x = 0; x < full.width(); ++x) {
             if (full.pixel(x, y) != qRgb(255, 255, 255)) {
-                ++drawn;
-                QVERIFY2(covers(thinned, full, x, y), qPrintable(QStringLiteral("missing at %1, %2").arg(x).arg(y)));
+                ++drawnPixels;
+                QVERIFY2(covers(drawn, full, x, y), qPrintable(QStringLiteral("missing at %1, %2").arg(x).arg(y)));
             }
-            if (thinned.pixel(x, y) != qRgb(255, 255, 255))
-                QVERIFY2(covers(full, thinned, x, y), qPrintable(QStringLiteral("extra at %1, %2").arg(x).arg(y)));
+            if (drawn.pixel(x, y) != qRgb(255, 255, 255))
+                QVERIFY2(covers(full, drawn, x, y), qPrintable(QStringLiteral("extra at %1, %2").arg(x).arg(y)));
         }
     }
-    QVERIFY(drawn > 100);
+    QVERIFY(drawnPixels > 100);
+}
+
+// Live recordings append to a drawn curve: the picture is the one of the
+// whole data set at once, to the pixel.
+void AdaptiveCurveTest::appendingInBatchesDrawsWhatOneSetDraws()
+{
+    PlotFixture f;
+    QVector<QCPCurveData> data = noisyTrace(60000, 100, 40);
+    for (int i = 20000; i < 20300; ++i)
+        data[i].value = kNaN;
+    for (int i = 45000; i < data.size(); ++i)
+        data[i].key -= 7;
+    AdaptiveCurve* whole = curveWith(f.plot, data);
+    auto* growing = new AdaptiveCurve(f.plot.xAxis, f.plot.yAxis);
+    whole->setVisible(false);
+    f.plot.xAxis->setRange(10, 95);
+    const int batches[] = {1, 7, 500, 1, 31, 4000, 12345};
+    int count = 0;
+    for (int batch = 0; count < data.size(); batch = (batch + 1) % 7) {
+        const int size = qMin(batches[batch], data.size() - count);
+        growing->data()->add(data.mid(count, size), true);
+        count += size;
+        f.plot.replot();
+    }
+    const QImage grown = f.plot.toPixmap().toImage();
+    growing->setVisible(false);
+    whole->setVisible(true);
+    QCOMPARE(f.plot.toPixmap().toImage(), grown);
+}
+
+void AdaptiveCurveTest::antialiasedDenseTraceIsAsDarkAsTheWholeLine_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::newRow("200000 points") << 200000;
+    QTest::newRow("20000 points") << 20000;
+}
+
+// The many lines of a dense trace fill its pixel columns; drawn a few lines per
+// column, off the middle of the device's pixels, the band came out a pale comb.
+void AdaptiveCurveTest::antialiasedDenseTraceIsAsDarkAsTheWholeLine()
+{
+    QFETCH(int, count);
+    PlotFixture f;
+    f.plot.xAxis->setVisible(false);
+    f.plot.yAxis->setVisible(false);
+    AdaptiveCurve* curve = curveWith(f.plot, noisyData(count));
+    curve->setPen(QPen(Qt::black, 0));
+    auto ink = [&] {
+        const QImage image = f.plot.toPixmap().toImage();
+        double sum = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                sum += 255 - qGray(image.pixel(x, y));
+        return sum;
+    };
+    const double drawn = ink();
+    curve->adaptive = false;
+    const double whole = ink();
+    QVERIFY2(drawn >= 0.9 * whole && drawn <= 1.05 * whole, qPrintable(QString::number(drawn / whole)));
 }
 
 KALVORA_TEST_MAIN(AdaptiveCurveTest)

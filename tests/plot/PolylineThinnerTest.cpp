@@ -1,11 +1,15 @@
+#include "ColumnCoverage.h"
+
 #include "plot/PolylineThinner.h"
 
 #include "TestMain.h"
 
 #include <limits>
+#include <random>
 
 // Thinning in pixel space: the one-pixel step rule, then one column of pixels
-// reduced to its first, lowest, highest and last point.
+// reduced to its first, lowest, highest and last point, and neighbouring
+// columns joined where that keeps what each column covers.
 class PolylineThinnerTest : public QObject
 {
     Q_OBJECT
@@ -13,6 +17,9 @@ private slots:
     void thinning_data();
     void thinning();
     void noisyTraceKeepsFewPointsPerColumn();
+    void columnsCoverWhatTheLineCovers_data();
+    void columnsCoverWhatTheLineCovers();
+    void extremesInColumnMiddle();
 };
 
 using Points = QVector<QPointF>;
@@ -20,6 +27,23 @@ Q_DECLARE_METATYPE(Points)
 
 namespace {
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+double verticalTravel(const Points& line)
+{
+    double travel = 0;
+    for (int i = 1; i < line.size(); ++i)
+        if (!PolylineClipping::isGap(line.at(i - 1)) && !PolylineClipping::isGap(line.at(i)))
+            travel += std::abs(line.at(i).y() - line.at(i - 1).y());
+    return travel;
+}
+
+double totalHeight(const ColumnCoverage& coverage)
+{
+    double height = 0;
+    for (const Heights& heights : coverage)
+        height += heights.second - heights.first;
+    return height;
+}
 
 bool samePoints(const Points& a, const Points& b)
 {
@@ -64,6 +88,30 @@ void PolylineThinnerTest::thinning_data()
         << Points{{0, 0}, {5, 0}, {kNaN, kNaN}, {5.2, 0.2}, {9, 0}};
     QTest::newRow("runs of gaps become one") << Points{{0, 0}, {kNaN, kNaN}, {kNaN, 3}, {4, 4}}
                                              << Points{{0, 0}, {kNaN, kNaN}, {4, 4}};
+    QTest::newRow("the extreme nearer to where the line comes from first")
+        << Points{{3.1, 20}, {3.3, 90}, {3.5, 40}, {3.7, 10}, {3.9, 45}}
+        << Points{{3.1, 20}, {3.7, 10}, {3.3, 90}, {3.9, 45}};
+
+    // Neighbouring columns: the border is crossed level with the extreme
+    // reached last (90), beyond the middle of the next column (4.515625).
+    const Points column3{{3.1, 50}, {3.3, 10}, {3.6, 90}, {3.9, 45}};
+    const Points column4{{4.1, 55}, {4.4, 95}, {4.6, 5}, {4.9, 60}};
+    QTest::newRow("neighbouring columns joined level with the last extreme")
+        << column3 + column4 << Points{{3.1, 50}, {3.3, 10}, {3.6, 90}, {4.515625, 90}, {4.4, 95}, {4.6, 5}, {4.9, 60}};
+    QTest::newRow("an extreme closing a run stays")
+        << Points{{3.1, 50}, {3.3, 10}, {3.9, 90}} + column4
+        << Points{{3.1, 50}, {3.3, 10}, {3.9, 90}, {4.515625, 90}, {4.4, 95}, {4.6, 5}, {4.9, 60}};
+    QTest::newRow("joined level with the next extreme, turning in both columns")
+        << column3 + Points{{4.1, 55}, {4.2, 20}, {4.3, 80}, {4.9, 60}}
+        << Points{{3.1, 50}, {3.3, 10}, {3.6, 90}, {3.6, 80}, {4.515625, 80}, {4.3, 80}, {4.2, 20}, {4.9, 60}};
+    QTest::newRow("a border crossed beyond a run's height keeps the real points")
+        << Points{{3.1, 50}, {3.3, 10}, {3.6, 30}, {3.9, 20}, {4.1, 85}, {4.4, 95}, {4.6, 60}, {4.9, 70}}
+        << Points{{3.1, 50}, {3.3, 10}, {3.9, 20}, {4.1, 85}, {4.4, 95}, {4.6, 60}, {4.9, 70}};
+    QTest::newRow("columns apart keep the real points")
+        << column3 + Points{{5.1, 55}, {5.4, 95}, {5.6, 5}, {5.9, 60}}
+        << column3 + Points{{5.1, 55}, {5.4, 95}, {5.6, 5}, {5.9, 60}};
+    QTest::newRow("a gap between neighbouring columns keeps the real points")
+        << column3 + Points{{kNaN, kNaN}} + column4 << column3 + Points{{kNaN, kNaN}} + column4;
 }
 
 void PolylineThinnerTest::thinning()
@@ -92,6 +140,69 @@ void PolylineThinnerTest::noisyTraceKeepsFewPointsPerColumn()
     }
     QCOMPARE(lowest, 0.0);
     QCOMPARE(highest, 30.0);
+}
+
+// Lines whose points all lie more than a pixel apart in height, so that the
+// step rule keeps every point: the columns of the thinned line then cover
+// exactly the heights the whole line covers, however the columns were
+// reduced and joined.
+void PolylineThinnerTest::columnsCoverWhatTheLineCovers_data()
+{
+    QTest::addColumn<double>("step");         // pixels in x from one point to the next
+    QTest::addColumn<double>("jitter");       // random share of the step
+    QTest::addColumn<int>("gapEvery");        // 0 for no gaps
+    QTest::addColumn<double>("travelAtMost"); // up and down, in column heights; 0 for no bound
+
+    // Drawn in index order and without joins, dense columns travel over
+    // twice their height.
+    QTest::newRow("dense, rising x") << 0.01 << 0.5 << 0 << 1.2;
+    QTest::newRow("dense, falling x") << -0.01 << 0.5 << 0 << 1.2;
+    QTest::newRow("a few points per column") << 0.2 << 0.9 << 0 << 1.8;
+    QTest::newRow("about one point per column") << 0.9 << 0.5 << 0 << 0.0;
+    QTest::newRow("dense with gaps") << 0.02 << 0.5 << 450 << 1.4;
+    QTest::newRow("steps back and forth in x") << 0.0 << 1.0 << 0 << 0.0;
+}
+
+void PolylineThinnerTest::columnsCoverWhatTheLineCovers()
+{
+    QFETCH(double, step);
+    QFETCH(double, jitter);
+    QFETCH(int, gapEvery);
+    QFETCH(double, travelAtMost);
+    std::mt19937 generator(11);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    Points line;
+    double x = 300;
+    for (int i = 0; i < 20000; ++i) {
+        x += step + (step != 0 ? std::abs(step) : 0.3) * jitter * unit(generator);
+        // Consecutive heights differ by 123 or 180 pixels, at most half a pixel off.
+        line.append(QPointF(x, (i * 7919 % 101) * 3 + 0.25 * unit(generator)));
+        if (gapEvery > 0 && i % gapEvery == gapEvery - 1)
+            line.append(QPointF(kNaN, kNaN));
+    }
+    const Points thinned = PolylineThinner::thin(line);
+    const QString difference = coverageDifference(columnCoverage(line), columnCoverage(thinned));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    if (travelAtMost > 0) {
+        const double travel = verticalTravel(thinned) / totalHeight(columnCoverage(line));
+        QVERIFY2(travel <= travelAtMost, qPrintable(QStringLiteral("travels %1 column heights").arg(travel)));
+    }
+}
+
+// For an antialiased pen the extremes within a run move to the middle of their
+// column; a run's first and last point stay, the segments to the next columns
+// start there.
+void PolylineThinnerTest::extremesInColumnMiddle()
+{
+    auto thin = [](const Points& points) {
+        PolylineThinner thinner;
+        thinner.setExtremesInColumnMiddle(true);
+        for (const QPointF& point : points)
+            thinner.add(point);
+        return thinner.take();
+    };
+    QCOMPARE(thin({{3.1, 50}, {3.3, 10}, {3.6, 90}, {3.9, 45}}), Points({{3.1, 50}, {3.5, 10}, {3.5, 90}, {3.9, 45}}));
+    QCOMPARE(thin({{3.1, 50}, {3.3, 10}, {3.9, 90}, {5.2, 0}}), Points({{3.1, 50}, {3.5, 10}, {3.9, 90}, {5.2, 0}}));
 }
 
 KALVORA_TEST_MAIN(PolylineThinnerTest)
