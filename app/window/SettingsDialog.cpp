@@ -5,6 +5,7 @@
 #include "ParamsDialog.h"
 #include "ReferenceRaPrompt.h"
 #include "ServiceCodes.h"
+#include "SettingsAccess.h"
 #include "SettingsDialogValues.h"
 #include "SettingsSaving.h"
 #include "TermiteDialog.h"
@@ -13,7 +14,6 @@
 
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QMutexLocker>
 
 namespace {
 
@@ -22,17 +22,9 @@ QString toggleLogText(const char* name, int state)
     return QLatin1String(name) + (state == Qt::Checked ? QLatin1String(" turned on") : QLatin1String(" turned off"));
 }
 
-template <typename Change>
-void changeSettings(Change change)
-{
-    AppSettings& settings = AppSettings::instance();
-    QMutexLocker lock(&settings.mutex());
-    change(settings);
-}
-
 bool isProfileController()
 {
-    return AppSettings::instance().snapshot().device.device_type == PROFILE;
+    return withSettings([](const AppSettings& settings) { return settings.device.device_type; }) == PROFILE;
 }
 
 } // namespace
@@ -72,14 +64,11 @@ void SettingsDialog::loadSettings()
 
 void SettingsDialog::setDeveloperControlsVisible(bool visible)
 {
-    for (QWidget* control : {static_cast<QWidget*>(m_ui.scaleXResolutionSpinBox),
-                             static_cast<QWidget*>(m_ui.scaleZResolutionSpinBox),
-                             static_cast<QWidget*>(m_ui.scaleRResolutionSpinBox),
-                             static_cast<QWidget*>(m_ui.scaleXResolutionLabel),
-                             static_cast<QWidget*>(m_ui.scaleZResolutionLabel),
-                             static_cast<QWidget*>(m_ui.scaleRResolutionLabel),
-                             static_cast<QWidget*>(m_ui.demoCheckBox), static_cast<QWidget*>(m_ui.termitePushButton),
-                             static_cast<QWidget*>(m_ui.termteLabel)})
+    const QList<QWidget*> developerControls{
+        m_ui.scaleXResolutionSpinBox, m_ui.scaleZResolutionSpinBox, m_ui.scaleRResolutionSpinBox,
+        m_ui.scaleXResolutionLabel,   m_ui.scaleZResolutionLabel,   m_ui.scaleRResolutionLabel,
+        m_ui.demoCheckBox,            m_ui.termitePushButton,       m_ui.termteLabel};
+    for (QWidget* control : developerControls)
         control->setVisible(visible);
 }
 
@@ -145,19 +134,19 @@ void SettingsDialog::acceptSettings()
     values.scaleXResolution = m_ui.scaleXResolutionSpinBox->value();
     values.scaleZResolution = m_ui.scaleZResolutionSpinBox->value();
     values.scaleRResolution = m_ui.scaleRResolutionSpinBox->value();
-    changeSettings([&values](AppSettings& settings) { values.writeTo(settings); });
+    withSettings([&values](AppSettings& settings) { values.writeTo(settings); });
     saveSettingsOrWarn(parentWidget());
 }
 
 void SettingsDialog::storeColor(QString PreferenceSettings::*field, const QColor& color)
 {
-    changeSettings([&](AppSettings& settings) { settings.preferenses.*field = color.name(); });
+    withSettings([&](AppSettings& settings) { settings.preferenses.*field = color.name(); });
 }
 
 void SettingsDialog::changeFactoryName(const QString& text)
 {
     const bool developer = isDeveloperCode(text);
-    changeSettings([&](AppSettings& settings) {
+    withSettings([&](AppSettings& settings) {
         settings.servise.is_developer_mode = developer;
         settings.servise.factory_name = text;
     });
