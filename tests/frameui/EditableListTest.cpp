@@ -1,8 +1,8 @@
 #include "EditableList.h"
+#include "ItemEditing.h"
 #include "ItemNaming.h"
 #include "MessageBoxAnswerer.h"
 #include "TestMain.h"
-#include "TextInput.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -41,14 +41,7 @@ struct ShownList
 
     QPoint pointOn(int row) const { return list->visualItemRect(list->item(row)).center(); }
 
-    // The open editor; those closed before wait for their deletion hidden.
-    QLineEdit* editor() const
-    {
-        for (QLineEdit* edit : list->viewport()->findChildren<QLineEdit*>())
-            if (edit->isVisible())
-                return edit;
-        return nullptr;
-    }
+    QLineEdit* editor() const { return openItemEditor(list); }
 
     // Through the window, which makes the whole press-release-double-click
     // sequence of real input.
@@ -57,17 +50,9 @@ struct ShownList
         QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {}, list->viewport()->mapTo(&window, pointOn(row)));
     }
 
-    // Replaces the open editor's text by typing and confirms it with the
-    // key; the editor closes from the event loop.
     void type(const QString& text, Qt::Key confirm = Qt::Key_Return)
     {
-        QPointer<QLineEdit> edit = editor();
-        QVERIFY(edit);
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_Delete);
-        typeText(edit, text);
-        QTest::keyClick(edit, confirm);
-        QVERIFY(QTest::qWaitFor([&] { return !edit || !edit->isVisible(); }, 2000));
+        QVERIFY(replaceEditorText(list, text, confirm));
     }
 
     void rightClick(const QPoint& viewportPoint)

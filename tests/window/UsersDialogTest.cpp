@@ -1,18 +1,16 @@
 #include "AbstractTrace.h"
 #include "EditableList.h"
+#include "ItemEditing.h"
 #include "MessageBoxAnswerer.h"
 #include "PlainTrace.h"
 #include "RecordingLauncher.h"
 #include "SettingsFixture.h"
 #include "TestFiles.h"
 #include "TestMain.h"
-#include "TextInput.h"
 #include "UsersDialog.h"
 
 #include <QAction>
 #include <QDir>
-#include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -67,14 +65,6 @@ struct ShownEditor
         return list()->viewport()->mapTo(&dialog, list()->visualItemRect(list()->item(row)).center());
     }
 
-    QLineEdit* editor() const
-    {
-        for (QLineEdit* edit : list()->viewport()->findChildren<QLineEdit*>())
-            if (edit->isVisible())
-                return edit;
-        return nullptr;
-    }
-
     void click(int row) { QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, pointOn(row)); }
     void doubleClick(int row) { QTest::mouseDClick(dialog.windowHandle(), Qt::LeftButton, {}, pointOn(row)); }
 
@@ -84,17 +74,7 @@ struct ShownEditor
         QTest::mouseRelease(dialog.windowHandle(), Qt::RightButton, {}, pointOn(row));
     }
 
-    // Replaces the open editor's text and confirms it with Return.
-    void type(const QString& text)
-    {
-        QPointer<QLineEdit> edit = editor();
-        QVERIFY(edit);
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_Delete);
-        typeText(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-        QVERIFY(QTest::qWaitFor([&] { return !edit || !edit->isVisible(); }, 2000));
-    }
+    void type(const QString& text) { QVERIFY(replaceEditorText(list(), text)); }
 
     void chooseFromMenu(int row, const QString& entry)
     {
