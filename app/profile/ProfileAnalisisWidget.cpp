@@ -448,25 +448,23 @@ void ProfileAnalisisWidget::addJoinedTrace(QVector<QVector<double>> data)
     resetView();
 }
 
+// The trace being read is left to its reader, which runs its chain as it
+// was when the read began; it takes the current chain once its read is over.
 void ProfileAnalisisWidget::rebuildProcessors()
 {
-    for (TraceGraphsHolder* graphs : qAsConst(m_holders))
-        rebuildChain(graphs->trace(), graphs);
-    resetView();
-}
-
-// The trace being read is left to its reader; it takes the current chain
-// once its read is over.
-void ProfileAnalisisWidget::rebuildChain(AbstractTrace* trace, TraceGraphsHolder* graphs)
-{
-    if (isBeingRead(trace)) {
-        m_busyChainOutdated = true;
-        return;
-    }
-    ProcessingChain::replaceChain(*trace, m_options->options());
-    trace->reprocess();
-    if (graphs)
+    if (const DataProvider* provider = dataProvider(); provider && provider->isRunning())
+        m_outdatedChain = provider->trace();
+    for (TraceGraphsHolder* graphs : qAsConst(m_holders)) {
+        AbstractTrace* trace = graphs->trace();
+        if (isBeingRead(trace)) {
+            m_outdatedChain = trace;
+            continue;
+        }
+        ProcessingChain::replaceChain(*trace, m_options->options());
+        trace->reprocess();
         graphs->updateGraphs(graphs->rLine(), graphs->straighten());
+    }
+    resetView();
 }
 
 void ProfileAnalisisWidget::settingsChanged()
@@ -570,8 +568,8 @@ void ProfileAnalisisWidget::listAdditionalTracesOfFile(AbstractTrace* trace)
 void ProfileAnalisisWidget::drawFinishedTrace(AbstractTrace* trace)
 {
     TraceGraphsHolder* graphs = m_holders.value(trace->id);
-    if (m_busyChainOutdated && trace == m_ui.traceList->busyTrace()) {
-        m_busyChainOutdated = false;
+    if (m_outdatedChain == trace) {
+        m_outdatedChain = nullptr;
         ProcessingChain::replaceChain(*trace, m_options->options());
         trace->reprocess();
     }

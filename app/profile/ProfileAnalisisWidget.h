@@ -109,7 +109,6 @@ private:
     void saveRecording(AbstractTrace* trace);
     void standardiseCutOff(AbstractTrace* trace);
     bool isBeingRead(const AbstractTrace* trace) const;
-    void rebuildChain(AbstractTrace* trace, TraceGraphsHolder* holder);
     void onTraceDeleted(int traceId);
     void onMedianChanged(bool on, int window);
     void onProfileFilterChanged();
@@ -122,7 +121,7 @@ private:
     QMap<int, TraceGraphsHolder*> m_holders;
     KeyReceiver* m_keyReceiver = nullptr;
     bool m_readInProgress = false;
-    // An option changed while a trace was being read: its chain is rebuilt
+    // A trace whose read ran while an option changed: its chain is rebuilt
     // at the finish.
-    bool m_busyChainOutdated = false;
+    const AbstractTrace* m_outdatedChain = nullptr;
 };

@@ -35,6 +35,9 @@ public:
     // Clicks the dialog's push button with the given text with the mouse;
     // false when the dialog has no such button.
     static bool clickButton(QWidget* dialog, const QString& text);
+    // Types `path` into a file dialog's name field and confirms it with
+    // Return; false when the dialog is no file dialog of the widget kind.
+    static bool chooseFile(QWidget* dialog, const QString& path);
 
     QStringList titles() const { return m_titles; }
     QStringList texts() const { return m_texts; }
