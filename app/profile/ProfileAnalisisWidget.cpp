@@ -328,8 +328,11 @@ AbstractTrace* ProfileAnalisisWidget::createTrace(E_ANALISIS_TYPE type)
     m_ui.traceList->registerTrace(trace);
     trace->setType(type);
     trace->creationTime = QDateTime::currentDateTime();
+    QStringList taken;
+    for (const AbstractTrace* listed : traces())
+        taken << listed->filePath();
     trace->setFilePath(RecordingFolder::filePath(RecordingFolder::prepare(), settings.servise.default_trace_file_name,
-                                                 trace->creationTime));
+                                                 trace->creationTime, taken));
     trace->controllerName = settings.current_controller_name.toStdString();
     ProcessingChain::appendFirstChain(*trace, options, cutOff);
     return trace;

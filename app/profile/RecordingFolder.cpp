@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -19,9 +20,15 @@ QString RecordingFolder::prepare()
     return QDir(bases.first()).filePath(kFolderName);
 }
 
-QString RecordingFolder::filePath(const QString& folder, const QString& baseName, const QDateTime& time)
+QString RecordingFolder::filePath(const QString& folder, const QString& baseName, const QDateTime& time,
+                                  const QStringList& taken)
 {
-    return QStringLiteral("%1/%2%3.txt").arg(folder, baseName, time.toString(QStringLiteral("_yyyy_MM_dd_HH_mm_ss")));
+    const QString stem =
+        QStringLiteral("%1/%2%3").arg(folder, baseName, time.toString(QStringLiteral("_yyyy_MM_dd_HH_mm_ss")));
+    QString path = stem + QStringLiteral(".txt");
+    for (int number = 2; QFileInfo::exists(path) || taken.contains(path); ++number)
+        path = stem + QLatin1Char('_') + QString::number(number) + QStringLiteral(".txt");
+    return path;
 }
 
 void RecordingFolder::setBaseDirectories(const QStringList& directories)

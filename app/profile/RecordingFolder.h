@@ -17,8 +17,12 @@ public:
     // save names the place it was meant for.
     static QString prepare();
 
-    // "<folder>/<base name>_yyyy_MM_dd_HH_mm_ss.txt" for the time.
-    static QString filePath(const QString& folder, const QString& baseName, const QDateTime& time);
+    // "<folder>/<base name>_yyyy_MM_dd_HH_mm_ss.txt" for the time; when a
+    // file of that name exists or the path is among `taken` (two recordings
+    // within one second), "..._2.txt", "..._3.txt" and so on, so that no
+    // recording replaces another one's file.
+    static QString filePath(const QString& folder, const QString& baseName, const QDateTime& time,
+                            const QStringList& taken = {});
 
     // The directories the folders are made in, in the order they are tried;
     // empty: the program's directory, then the documents folder. Tests set

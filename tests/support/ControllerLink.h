@@ -35,10 +35,17 @@ struct ControllerLink
     // settings hold) and once more at the end of the set-up.
     bool connect()
     {
+        window = std::make_unique<Window>();
+        return showActive(*window) && waitUntilSetUp();
+    }
+
+    // Waits until the window's device has set the controller up, the
+    // controller type in the settings being the one the device started with.
+    bool waitUntilSetUp()
+    {
         const int typeAtStart = AppSettings::instance().snapshot().device.device_type;
         const int speedCommands = DeviceCommands::speed(typeAtStart, 0) == lastInitCommand() ? 2 : 1;
-        window = std::make_unique<Window>();
-        return showActive(*window) && waitForCommand(controller, lastInitCommand(), speedCommands);
+        return waitForCommand(controller, lastInitCommand(), speedCommands);
     }
 
     std::string lastInitCommand() const
