@@ -284,6 +284,30 @@ private slots:
         QVERIFY(ws()->findChild<QAction*>(QStringLiteral("actionPAN"))->isEnabled());
     }
 
+    // A reader's error is shown while the read goes on to its finish; until
+    // then the trace counts as being read.
+    void anErrorDuringARecording()
+    {
+        connectTo(Family::Profile);
+        m_link->controller.setProfileTrace(profileRecording(rampSamples(250), false));
+        m_link->controller.stall(kStartDelayMs);
+        QTest::mouseClick(button("startTraceButton"), Qt::LeftButton);
+        AbstractTrace* trace = ws()->dataProvider()->trace();
+        QVERIFY(QTest::qWaitFor([&] { return ws()->isReadInProgress(); }, 5000));
+        {
+            MessageBoxAnswerer answerer;
+            ws()->dataReadError(QStringLiteral("Error in the stream"));
+            QCOMPARE(answerer.titles(), QStringList{"Error"});
+            QCOMPARE(answerer.texts(), QStringList{"Error in the stream"});
+        }
+        QVERIFY(ws()->isReadInProgress());
+        QCOMPARE(ws()->findChild<TraceList*>()->busyTrace(), trace);
+
+        QTest::mouseClick(button("stopTraceButton"), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return !ws()->isReadInProgress(); }, kRecordingTimeoutMs));
+        QCOMPARE(rawData(trace).at(0).size(), 250);
+    }
+
     // Closing the workspace while a recording runs ends the recording and
     // lets the instrument go.
     void closingDuringARecording()
