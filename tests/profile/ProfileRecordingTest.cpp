@@ -289,10 +289,7 @@ private slots:
     void anErrorDuringARecording()
     {
         connectTo(Family::Profile);
-        m_link->controller.setProfileTrace(profileRecording(rampSamples(250), false));
-        m_link->controller.stall(kStartDelayMs);
-        QTest::mouseClick(button("startTraceButton"), Qt::LeftButton);
-        AbstractTrace* trace = ws()->dataProvider()->trace();
+        AbstractTrace* trace = startEndlessRecording();
         QVERIFY(QTest::qWaitFor([&] { return ws()->isReadInProgress(); }, 5000));
         {
             MessageBoxAnswerer answerer;
@@ -313,10 +310,7 @@ private slots:
     void closingDuringARecording()
     {
         connectTo(Family::Profile);
-        m_link->controller.setProfileTrace(profileRecording(rampSamples(250), false));
-        m_link->controller.stall(kStartDelayMs);
-        QTest::mouseClick(button("startTraceButton"), Qt::LeftButton);
-        AbstractTrace* trace = ws()->dataProvider()->trace();
+        AbstractTrace* trace = startEndlessRecording();
         QVERIFY(QTest::qWaitFor([&] { return rawData(trace).at(0).size() == 5; }, 5000));
         QPointer<DataProvider> provider = ws()->dataProvider();
         m_link->window.reset();
@@ -386,6 +380,15 @@ private:
             [&] { return ws()->holder(trace->id) && !ws()->isReadInProgress() && !provider->isRunning(); },
             kRecordingTimeoutMs);
         return done ? trace : nullptr;
+    }
+
+    // A recording of five points whose block transfer waits for the stop.
+    AbstractTrace* startEndlessRecording()
+    {
+        m_link->controller.setProfileTrace(profileRecording(rampSamples(250), false));
+        m_link->controller.stall(kStartDelayMs);
+        QTest::mouseClick(button("startTraceButton"), Qt::LeftButton);
+        return ws()->dataProvider()->trace();
     }
 
     int uploads() const

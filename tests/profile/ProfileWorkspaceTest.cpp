@@ -30,35 +30,32 @@ const QStringList kToolActions{"actionReset",         "actionPAN",     "actionPT
 const QStringList kChainControls{"medianCheckBox", "medianSpinBox", "profileFilterComboBox", "threadAngleCheckBox",
                                  "threadAngleSpinBox"};
 
-// The enabled state of the tool actions that are, in the order above.
+// The named children of the workspace that have the property, in the
+// order of the names.
+template <typename Child>
+QStringList childrenThat(const ProfileAnalisisWidget& ws, const QStringList& names, bool (Child::*property)() const)
+{
+    QStringList having;
+    for (const QString& name : names) {
+        if ((ws.findChild<Child*>(name)->*property)())
+            having << name;
+    }
+    return having;
+}
+
 QStringList enabledActions(const ProfileAnalisisWidget& ws)
 {
-    QStringList names;
-    for (const QString& name : kToolActions) {
-        if (ws.findChild<QAction*>(name)->isEnabled())
-            names << name;
-    }
-    return names;
+    return childrenThat(ws, kToolActions, &QAction::isEnabled);
 }
 
 QStringList checkedActions(const ProfileAnalisisWidget& ws)
 {
-    QStringList names;
-    for (const QString& name : kToolActions) {
-        if (ws.findChild<QAction*>(name)->isChecked())
-            names << name;
-    }
-    return names;
+    return childrenThat(ws, kToolActions, &QAction::isChecked);
 }
 
 QStringList enabledChainControls(const ProfileAnalisisWidget& ws)
 {
-    QStringList names;
-    for (const QString& name : kChainControls) {
-        if (ws.findChild<QWidget*>(name)->isEnabled())
-            names << name;
-    }
-    return names;
+    return childrenThat(ws, kChainControls, &QWidget::isEnabled);
 }
 
 void checkAll(ProfileAnalisisWidget& ws)
