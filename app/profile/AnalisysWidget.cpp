@@ -8,9 +8,13 @@ AnalisysWidget::AnalisysWidget(const QString& name)
 {
 }
 
+// A replaced recording's provider must go before the instrument it reads,
+// which the concrete workspace's panels may take with them.
 AnalisysWidget::~AnalisysWidget()
 {
     delete m_provider;
+    for (const QPointer<DataProvider>& provider : qAsConst(m_replacedProviders))
+        delete provider.data();
 }
 
 void AnalisysWidget::setDataProvider(DataProvider* provider)
@@ -22,6 +26,8 @@ void AnalisysWidget::setDataProvider(DataProvider* provider)
         m_provider->stop();
         m_provider->blockSignals(true);
         m_provider->deleteLater();
+        m_replacedProviders.removeAll(nullptr);
+        m_replacedProviders.append(m_provider);
     }
     m_provider = provider;
     if (m_provider)

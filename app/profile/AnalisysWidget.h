@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include "TraceTypes.h"
@@ -18,7 +20,8 @@ class AnalisysWidget : public QMainWindow
     Q_OBJECT
 public:
     explicit AnalisysWidget(const QString& name);
-    // Stops a read that still runs and deletes the held provider.
+    // Stops a read that still runs and deletes the held provider, and the
+    // replaced ones whose deletion is still pending.
     ~AnalisysWidget() override;
 
     QString name() const { return m_name; }
@@ -57,4 +60,5 @@ private:
 
     QString m_name;
     DataProvider* m_provider = nullptr;
+    QList<QPointer<DataProvider>> m_replacedProviders;
 };

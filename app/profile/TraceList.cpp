@@ -143,9 +143,18 @@ void TraceList::selectTrace(int traceId)
     tree->scrollToItem(row, QAbstractItemView::EnsureVisible);
 }
 
+AbstractTrace* TraceList::lastMainTrace() const
+{
+    const QTreeWidget* tree = m_ui.tracesListTreeWidget;
+    const int rows = tree->topLevelItemCount();
+    return rows == 0 ? nullptr : rowTrace(tree->topLevelItem(rows - 1));
+}
+
 void TraceList::recalculateParameters()
 {
-    ::recalculateParameters(extraArgs, profileTraces());
+    QVector<ProfileTrace*> traces = profileTraces();
+    traces.removeAll(dynamic_cast<ProfileTrace*>(m_busyTrace));
+    ::recalculateParameters(extraArgs, traces);
     if (m_shownTrace)
         showTraceDetails(m_shownTrace->id);
 }

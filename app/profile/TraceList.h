@@ -38,6 +38,8 @@ public:
     // The trace being read; null when no read runs.
     void setBusyTrace(AbstractTrace* trace) { m_busyTrace = trace; }
     AbstractTrace* shownTrace() const { return m_shownTrace; }
+    // The trace of the last top-level row; null without rows.
+    AbstractTrace* lastMainTrace() const;
 
     // A ticked top-level row named after the trace's file.
     void addTrace(AbstractTrace* trace);
@@ -49,6 +51,8 @@ public:
     void uncheckProfileTraces();
     void selectTrace(int traceId);
 
+    // The parameters of every listed profile trace but the one being read,
+    // whose rows are still coming.
     void recalculateParameters();
     void updateDpParameter();
     void setMedianFilter(bool on, int window);

@@ -271,28 +271,17 @@ void AbstractTrace::rebuild()
 }
 
 // The first `count` rows of the first m_dimension columns of `rows` after
-// the point processors. Without processors the columns are copied whole
-// rather than shared: a store sharing the raw columns would copy them under
-// the lock at the next appended point.
+// the point processors, each converting the whole block in turn. Without
+// processors the columns are copied whole rather than shared: a store
+// sharing the raw columns would copy them under the lock at the next
+// appended point.
 ProfileData AbstractTrace::convertedRows(const ProfileData& rows, int count) const
 {
-    const PointProcessors pointProcessors = pointProcessorsSnapshot();
     ProfileData converted(m_dimension);
-    if (pointProcessors.isEmpty()) {
-        for (int i = 0; i < m_dimension; ++i)
-            converted[i] = QVector<double>(rows[i].cbegin(), rows[i].cbegin() + count);
-        return converted;
-    }
-    for (QVector<double>& column : converted)
-        column.reserve(count);
-    QVector<double> point(m_dimension);
-    for (int j = 0; j < count; ++j) {
-        for (int i = 0; i < m_dimension; ++i)
-            point[i] = rows[i][j];
-        for (const auto& processor : pointProcessors)
-            processor->process(point);
-        appendPoint(converted, point);
-    }
+    for (int i = 0; i < m_dimension; ++i)
+        converted[i] = QVector<double>(rows[i].cbegin(), rows[i].cbegin() + count);
+    for (const auto& processor : pointProcessorsSnapshot())
+        processor->processRows(converted, 0, count);
     return converted;
 }
 
@@ -325,6 +314,12 @@ AbstractTrace::PointProcessors AbstractTrace::pointProcessorsSnapshot() const
 {
     QMutexLocker lock(&m_processorMutex);
     return m_pointProcessors;
+}
+
+QVector<std::shared_ptr<const IDataPostProcessor>> AbstractTrace::postProcessors() const
+{
+    QMutexLocker lock(&m_processorMutex);
+    return {m_postProcessors.cbegin(), m_postProcessors.cend()};
 }
 
 AbstractTrace::PostProcessors AbstractTrace::postProcessorsSnapshot() const

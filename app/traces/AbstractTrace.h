@@ -65,6 +65,8 @@ public:
 
     void addPostProcessor(IDataPostProcessor* processor);
     void clearPostProcessors();
+    // The processing chain in its order, to look at.
+    QVector<std::shared_ptr<const IDataPostProcessor>> postProcessors() const;
     // Display store := processed store run through the post-processors.
     void applyPostProcessors();
     // Rebuilds the processed and display stores from the raw points.

@@ -62,6 +62,17 @@ Rotation rackRotation(double degrees)
     return cache.rotation;
 }
 
+// The conversion of one reading, the same for single points and blocks.
+inline void convert(const Calibration& c, const Rotation& rotation, double& x, double& height, double console)
+{
+    height = c.yRatio * height;
+    x = c.xRatio * x;
+    x = x - console * c.displacement;
+    height = height + console / 1000;
+    x = x - rotation.sine * height;
+    height = rotation.cosine * height;
+}
+
 } // namespace
 
 void ContourConversionPointProcessor::process(QVector<double>& point)
@@ -69,15 +80,18 @@ void ContourConversionPointProcessor::process(QVector<double>& point)
     if (point.size() < 3)
         return;
     const Calibration c = currentCalibration();
-    double& x = point[0];
-    double& height = point[1];
-    const double console = point[2];
+    convert(c, rackRotation(c.rackAngle), point[0], point[1], point[2]);
+}
 
-    height = c.yRatio * height;
-    x = c.xRatio * x;
-    x = x - console * c.displacement;
-    height = height + console / 1000;
+void ContourConversionPointProcessor::processRows(ProfileData& columns, int first, int count)
+{
+    if (columns.size() < 3 || count <= 0)
+        return;
+    const Calibration c = currentCalibration();
     const Rotation rotation = rackRotation(c.rackAngle);
-    x = x - rotation.sine * height;
-    height = rotation.cosine * height;
+    double* x = columns[0].data();
+    double* height = columns[1].data();
+    const double* console = columns[2].constData();
+    for (int row = first; row < first + count; ++row)
+        convert(c, rotation, x[row], height[row], console[row]);
 }

@@ -6,9 +6,11 @@
 // corrected point with the calibration current in the settings: axis
 // compression, console displacement, console height added in thousandths,
 // rotation by the rack angle. Points with fewer than three values are left
-// as they are.
+// as they are. A block of rows is converted with one reading of the
+// calibration.
 class ContourConversionPointProcessor : public IDataSinglePointProcessor
 {
 public:
     void process(QVector<double>& point) override;
+    void processRows(ProfileData& columns, int first, int count) override;
 };

@@ -2,6 +2,10 @@
 
 #include <QVector>
 
+#include <algorithm>
+
+#include "ProfileData.h"
+
 // A conversion applied to every point as it enters a trace: one value per
 // column, changed in place.
 class IDataSinglePointProcessor
@@ -10,4 +14,20 @@ public:
     virtual ~IDataSinglePointProcessor() = default;
 
     virtual void process(QVector<double>& point) { Q_UNUSED(point) }
+
+    // Converts the rows [first, first + count) of the columns in place, as
+    // process() would convert each of them. Point by point unless a
+    // conversion can do a block at once (and, say, read its settings once).
+    virtual void processRows(ProfileData& columns, int first, int count)
+    {
+        QVector<double> point(columns.size());
+        for (int row = first; row < first + count; ++row) {
+            for (int i = 0; i < columns.size(); ++i)
+                point[i] = columns[i][row];
+            process(point);
+            const int converted = std::min(point.size(), columns.size());
+            for (int i = 0; i < converted; ++i)
+                columns[i][row] = point[i];
+        }
+    }
 };

@@ -80,6 +80,7 @@ private slots:
     void startReadNeedsAProviderAndATrace();
     void destructorDeletesTheProvider_data();
     void destructorDeletesTheProvider();
+    void destructorDeletesAReplacedProvider();
 
 private:
     QString m_small;
@@ -196,6 +197,24 @@ void AnalisysWidgetTest::destructorDeletesTheProvider()
             QTRY_COMPARE(workspace.events.size(), 2);
     }
     QVERIFY(!provider);
+    QTest::qWait(20);
+}
+
+// A provider replaced just before the workspace goes, its deletion still
+// pending, goes with the workspace: a recording's provider must not outlive
+// the instrument the workspace's panel holds.
+void AnalisysWidgetTest::destructorDeletesAReplacedProvider()
+{
+    QPointer<DataProvider> replaced = new FileDataProvider(m_small);
+    {
+        StubWorkspace workspace;
+        workspace.setDataProvider(replaced);
+        QVERIFY(workspace.startRead(CONTOUR));
+        QTRY_COMPARE(workspace.events.size(), 2);
+        workspace.setDataProvider(new FileDataProvider(m_small));
+        QVERIFY(replaced);
+    }
+    QVERIFY(!replaced);
     QTest::qWait(20);
 }
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -87,6 +88,18 @@ void MessageBoxAnswerer::handleLater(QWidget* widget, std::function<void()> hand
         m_pending.removeAll(guard);
         m_pending.removeAll(nullptr);
     });
+}
+
+bool MessageBoxAnswerer::chooseFile(QWidget* dialog, const QString& path)
+{
+    auto* fileDialog = qobject_cast<QFileDialog*>(dialog);
+    auto* name = fileDialog ? fileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+    if (!name)
+        return false;
+    name->selectAll();
+    QTest::keyClicks(name, path);
+    QTest::keyClick(name, Qt::Key_Return);
+    return true;
 }
 
 bool MessageBoxAnswerer::clickButton(QWidget* dialog, const QString& text)

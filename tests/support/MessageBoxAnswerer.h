@@ -42,6 +42,9 @@ public:
     // Types the text into the dialog's line edit, as an input dialog has one,
     // and clicks its OK button; false when it has no line edit or no OK.
     static bool enterText(QWidget* dialog, const QString& text);
+    // Types `path` into a file dialog's name field and confirms it with
+    // Return; false when the dialog is no file dialog of the widget kind.
+    static bool chooseFile(QWidget* dialog, const QString& path);
 
     QStringList titles() const { return m_titles; }
     QStringList texts() const { return m_texts; }

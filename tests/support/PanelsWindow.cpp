@@ -60,13 +60,6 @@ QString PanelsWindow::statusText() const
     return statusBar()->currentMessage();
 }
 
-bool PanelsWindow::showActive()
-{
-    show();
-    activateWindow();
-    return QTest::qWaitForWindowActive(this);
-}
-
 void PanelsWindow::takeProvider(DataProvider* provider, E_ANALISIS_TYPE type)
 {
     m_provider.reset(provider);

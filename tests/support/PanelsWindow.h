@@ -1,7 +1,6 @@
 #pragma once
 
-#include "DeviceCommands.h"
-#include "LinkTestSupport.h"
+#include "ControllerLink.h"
 #include "TraceTypes.h"
 
 #include <QMainWindow>
@@ -50,8 +49,7 @@ public:
     int lockCount() const { return m_locks; }
     int unlockCount() const { return m_unlocks; }
 
-    // Shows the window, makes it active and waits until its first status.
-    bool showActive();
+    bool showActive() { return ::showActive(*this); }
 
 private:
     void takeProvider(DataProvider* provider, E_ANALISIS_TYPE type);
@@ -68,34 +66,5 @@ private:
     int m_unlocks = 0;
 };
 
-// A simulated controller that the search finds, and the panels' window. The
-// window's panel starts its search a second after it is built.
-struct PanelLink
-{
-    explicit PanelLink(SimulatedController::Family family) : controller(family)
-    {
-        controller.start();
-        ports.set({controller.portName()});
-    }
-
-    // Builds the window, shows it active and waits until the controller is
-    // set up. The speed goes out once when the port opens (by the type the
-    // settings hold) and once more at the end of the set-up.
-    bool connect()
-    {
-        const int typeAtStart = AppSettings::instance().snapshot().device.device_type;
-        const int speedCommands = DeviceCommands::speed(typeAtStart, 0) == lastInitCommand() ? 2 : 1;
-        window = std::make_unique<PanelsWindow>();
-        return window->showActive() && waitForCommand(controller, lastInitCommand(), speedCommands);
-    }
-
-    std::string lastInitCommand() const
-    {
-        return controller.family() == SimulatedController::Family::Profile ? "PS0" : "SX0";
-    }
-    QString port() const { return QString::fromStdString(controller.portName()); }
-
-    SimulatedController controller;
-    ScopedPortList ports;
-    std::unique_ptr<PanelsWindow> window;
-};
+// The simulated controller and the panels' window.
+using PanelLink = ControllerLink<PanelsWindow>;

@@ -150,6 +150,16 @@ private slots:
         QCOMPARE(displayColumn(trace, 1), (QVector<double>{1, 5}));
 
         trace.addPostProcessor(new LinearHeights(1, 1));
+        trace.addPostProcessor(new DropAll);
+        trace.addPostProcessor(new LinearHeights(2, 0));
+        QStringList chain;
+        for (const auto& processor : trace.postProcessors())
+            chain << processor->name;
+        QCOMPARE(chain, (QStringList{"linear", "drop", "linear"}));
+        trace.clearPostProcessors();
+        QVERIFY(trace.postProcessors().isEmpty());
+
+        trace.addPostProcessor(new LinearHeights(1, 1));
         trace.addPostProcessor(new LinearHeights(2, 0));
         trace.applyPostProcessors();
         QCOMPARE(displayColumn(trace, 1), (QVector<double>{4, 12}));

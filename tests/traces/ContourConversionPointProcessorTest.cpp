@@ -29,6 +29,19 @@ QVector<double> convertedDirectly(const QVector<double>& calibration, QVector<do
     return p;
 }
 
+// Readings of a contour controller with some noise: x in steps, heights and
+// console heights wandering.
+ProfileData noisyContourRows(int count)
+{
+    ProfileData rows(3);
+    for (int row = 0; row < count; ++row) {
+        rows[0].append(row * 0.37 + std::sin(row * 1.3) * 1e-3);
+        rows[1].append(120 * std::sin(row / 50.0) + std::cos(row * 7.1));
+        rows[2].append(3000 + 40 * std::sin(row / 300.0));
+    }
+    return rows;
+}
+
 void setCalibration(double rackAngle, double xRatio, double yRatio, double displacement)
 {
     CalibrationSettings& c = AppSettings::instance().calibration;
@@ -113,6 +126,69 @@ private slots:
                              qPrintable(QStringLiteral("angle %1, value %2: %3 instead of %4")
                                             .arg(angle).arg(i).arg(converted[i], 0, 'g', 17).arg(expected[i], 0, 'g', 17)));
             }
+        }
+    }
+
+    // A block of rows is converted to the same bits as its points one by one,
+    // whatever the calibration, with the rows outside the block untouched.
+    void aBlockConvertsAsItsPointsDo_data()
+    {
+        QTest::addColumn<QVector<double>>("calibration"); // angle, kx, ky, kd
+        QTest::newRow("defaults") << QVector<double>{0, 1, 1, 0};
+        QTest::newRow("scaled, displaced, rotated") << QVector<double>{12.5, 1.0003, 0.9987, 0.0021};
+        QTest::newRow("negative zero angle") << QVector<double>{-0.0, 2, 0.5, -1};
+        QTest::newRow("not a number") << QVector<double>{qQNaN(), 1, 1, 0};
+    }
+
+    void aBlockConvertsAsItsPointsDo()
+    {
+        QFETCH(QVector<double>, calibration);
+        setCalibration(calibration[0], calibration[1], calibration[2], calibration[3]);
+        const ProfileData rows = noisyContourRows(1000);
+        ProfileData block = rows;
+        ContourConversionPointProcessor processor;
+        processor.processRows(block, 100, 800);
+
+        for (int row = 0; row < 1000; ++row) {
+            QVector<double> point{rows[0][row], rows[1][row], rows[2][row]};
+            if (row >= 100 && row < 900)
+                processor.process(point);
+            for (int i = 0; i < 3; ++i)
+                QVERIFY2(sameBits(block[i][row], point[i]) || (std::isnan(block[i][row]) && std::isnan(point[i])),
+                         qPrintable(QStringLiteral("row %1, value %2").arg(row).arg(i)));
+        }
+    }
+
+    // Traces convert their points in blocks when they append batches and when
+    // they are rebuilt; their stores hold the same bits as when every point
+    // was added and converted on its own.
+    void traceStoresMatchPointByPointConversion()
+    {
+        setCalibration(7.25, 1.0004, 0.9991, 0.0017);
+        const ProfileData rows = noisyContourRows(5000);
+        CountingTrace single(3);
+        single.addPointProcessor(new ContourConversionPointProcessor);
+        for (int row = 0; row < 5000; ++row)
+            single.addPoint({rows[0][row], rows[1][row], rows[2][row]});
+        CountingTrace batched(3);
+        batched.addPointProcessor(new ContourConversionPointProcessor);
+        for (int first = 0; first < 5000; first += 500) {
+            ProfileData batch(3);
+            for (int i = 0; i < 3; ++i)
+                batch[i] = rows[i].mid(first, 500);
+            batched.addPoints(batch);
+        }
+        CountingTrace rebuilt(3);
+        rebuilt.addPointProcessor(new ContourConversionPointProcessor);
+        for (int row = 0; row < 5000; ++row)
+            rebuilt.addPoint({rows[0][row], rows[1][row], rows[2][row]});
+        rebuilt.reprocess();
+
+        const ProfileData expected = *single.lockedData().data;
+        for (const CountingTrace* trace : {&batched, &rebuilt}) {
+            const ProfileData actual = *trace->lockedData().data;
+            for (int i = 0; i < 3; ++i)
+                QVERIFY(std::memcmp(actual[i].constData(), expected[i].constData(), 5000 * sizeof(double)) == 0);
         }
     }
 
