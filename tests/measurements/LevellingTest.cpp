@@ -1,5 +1,6 @@
 #include "measurements/math/Levelling.h"
 
+#include "Geometry.h"
 #include "RMS.h"
 
 #include "FuzzyCompare.h"
@@ -18,6 +19,7 @@ private slots:
     void rotationLaysTheLineFlat_data();
     void rotationLaysTheLineFlat();
     void levelLineStaysBitIdentical();
+    void inPlaceTurnsAsRotatePoint();
     void linesWithoutCoefficients();
 };
 
@@ -83,6 +85,23 @@ void LevellingTest::levelLineStaysBitIdentical()
     QCOMPARE(angle, 0.0);
     MeasurementMath::rotateInPlace(points.begin(), points.end(), points.first(), angle);
     QVERIFY(std::memcmp(points.constData(), before.constData(), sizeof(QPointF) * size_t(points.size())) == 0);
+}
+
+// The rotation in place takes the sine and cosine once; every point still
+// comes out as Algos::rotatePoint turns it on its own.
+void LevellingTest::inPlaceTurnsAsRotatePoint()
+{
+    QVector<QPointF> points;
+    for (int i = 0; i < 200; ++i)
+        points.append(QPointF(i * 0.37 - 20, std::sin(i * 0.1) * 3 + 1e-3 * i * i));
+    const QPointF centre(3.3, -1.7);
+    const double angle = -0.4321;
+    QVector<QPointF> turned = points;
+    MeasurementMath::rotateInPlace(turned.begin(), turned.end(), centre, angle);
+    for (int i = 0; i < points.size(); ++i) {
+        const QPointF expected = Algos::rotatePoint(float(centre.x()), float(centre.y()), float(angle), points.at(i));
+        QVERIFY(std::memcmp(&turned.at(i), &expected, sizeof(QPointF)) == 0);
+    }
 }
 
 void LevellingTest::linesWithoutCoefficients()

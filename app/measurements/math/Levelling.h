@@ -1,8 +1,8 @@
 #pragma once
 
 #include "CoeffFitter.h"
-#include "Geometry.h"
 #include "PointAccess.h"
+#include "PointRotation.h"
 
 #include <QPointF>
 
@@ -31,17 +31,17 @@ void setPoint(Point& point, const QPointF& p)
     point.value = p.y();
 }
 
-// Rotates the points [first, last) about the centre in place through
-// Algos::rotatePoint (centre and angle in single precision; an angle of 0
-// leaves every point as it is).
+// Rotates the points [first, last) about the centre in place, each as
+// Algos::rotatePoint turns it (centre and angle in single precision; an angle
+// of 0 leaves every point as it is).
 template <typename Iterator>
 void rotateInPlace(Iterator first, Iterator last, const QPointF& centre, double angle)
 {
-    const float cx = float(centre.x());
-    const float cy = float(centre.y());
-    const float a = float(angle);
+    const Algos::PointRotation rotation(float(centre.x()), float(centre.y()), float(angle));
+    if (rotation.isIdentity())
+        return;
     for (; first != last; ++first)
-        setPoint(*first, Algos::rotatePoint(cx, cy, a, QPointF(Algos::pointX(*first), Algos::pointY(*first))));
+        setPoint(*first, rotation(QPointF(Algos::pointX(*first), Algos::pointY(*first))));
 }
 
 } // namespace MeasurementMath
