@@ -9,11 +9,6 @@
 
 namespace {
 
-QPointF singlePrecision(double x, double y)
-{
-    return QPointF(MeasurementMath::toSinglePrecision(x), MeasurementMath::toSinglePrecision(y));
-}
-
 MeasurementMath::StretchLevel levelOf(const Selection& selection)
 {
     const auto* curve = qobject_cast<const QCPCurve*>(selection.plottable.data());
@@ -59,7 +54,7 @@ void MeanHeightMeasurement::calculate()
     if (!first.isValid())
         return;
     DimensionItems::placeLine(items().extension1(), QLineF(first.middle, first.height, cx, first.height));
-    setReperPoint(0, singlePrecision(first.middle, first.height));
+    setReperPoint(0, MeasurementMath::toSinglePrecision(QPointF(first.middle, first.height)));
     items().extension1()->setVisible(true);
     if (selectionCount() < 2)
         return;
@@ -68,7 +63,7 @@ void MeanHeightMeasurement::calculate()
     if (!second.isValid())
         return;
     DimensionItems::placeLine(items().extension2(), QLineF(second.middle, second.height, cx, second.height));
-    setReperPoint(1, singlePrecision(second.middle, second.height));
+    setReperPoint(1, MeasurementMath::toSinglePrecision(QPointF(second.middle, second.height)));
     items().extension2()->setVisible(true);
     DimensionItems::placeLine(items().dimensionLine(), QLineF(cx, first.height, cx, second.height));
     setValue(MeasurementMath::meanHeight(first, second));

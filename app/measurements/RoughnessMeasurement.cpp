@@ -16,11 +16,6 @@
 
 namespace {
 
-QPointF singlePrecision(const QPointF& p)
-{
-    return QPointF(MeasurementMath::toSinglePrecision(p.x()), MeasurementMath::toSinglePrecision(p.y()));
-}
-
 // The range's first point and the point closing it: the first one after the
 // range, or the curve's last point when the range reaches the end of the data.
 QLineF rangeEnds(const Selection& selection)
@@ -128,8 +123,8 @@ void RoughnessMeasurement::updateResult(const Selection& selection)
 void RoughnessMeasurement::draw(const Selection& selection)
 {
     const QLineF ends = rangeEnds(selection);
-    const QPointF first = singlePrecision(ends.p1());
-    const QPointF closing = singlePrecision(ends.p2());
+    const QPointF first = MeasurementMath::toSinglePrecision(ends.p1());
+    const QPointF closing = MeasurementMath::toSinglePrecision(ends.p2());
     const double y = cursorPosition().y();
     const bool below = y < first.y();
 
