@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <random>
 
 // What the measurement benchmarks share: the 1,000,000-point trace they
@@ -15,19 +16,27 @@
 
 constexpr int kTracePoints = 1000000;
 
-// A slow wave with noise, x from 0 in steps of 0.0001 (a 100 mm trace in
-// millimetres). The seed is fixed, so every run times the same trace.
-inline QVector<QCPCurveData> noisyTrace()
+// kTracePoints points 0.0001 apart from x = 0 (a 100 mm trace in
+// millimetres), heights shape(x) with Gaussian noise of the given spread. The
+// seed is fixed, so every run times the same trace.
+inline QVector<QCPCurveData> benchTrace(const std::function<double(double)>& shape, double noiseSpread,
+                                        unsigned seed)
 {
-    std::mt19937 generator(1);
-    std::normal_distribution<double> noise(0.0, 0.4);
+    std::mt19937 generator(seed);
+    std::normal_distribution<double> noise(0.0, noiseSpread);
     QVector<QCPCurveData> data;
     data.reserve(kTracePoints);
     for (int i = 0; i < kTracePoints; ++i) {
         const double x = i * 0.0001;
-        data.append(QCPCurveData(i, x, std::sin(x * 0.7) + noise(generator)));
+        data.append(QCPCurveData(i, x, shape(x) + noise(generator)));
     }
     return data;
+}
+
+// A slow wave with strong noise.
+inline QVector<QCPCurveData> noisyTrace()
+{
+    return benchTrace([](double x) { return std::sin(x * 0.7); }, 0.4, 1);
 }
 
 inline double median(QVector<double> values)

@@ -35,20 +35,11 @@ namespace {
 constexpr int kRangePoints = 100000;
 constexpr double kPi = 3.14159265358979323846;
 
-// x in millimetres, 0.1 µm apart; a wave of 5 mm with a 3 µm roughness of
-// 80 µm period and 0.5 µm of noise on it.
+// A wave of 5 mm with a 3 µm roughness of 80 µm period and 0.5 µm of noise.
 QVector<QCPCurveData> roughTrace()
 {
-    std::mt19937 generator(3);
-    std::normal_distribution<double> noise(0.0, 0.0005);
-    QVector<QCPCurveData> data;
-    data.reserve(kTracePoints);
-    for (int i = 0; i < kTracePoints; ++i) {
-        const double x = i * 0.0001;
-        const double y = 5 * std::sin(x * 0.07) + 0.003 * std::sin(2 * kPi * x / 0.08) + noise(generator);
-        data.append(QCPCurveData(i, x, y));
-    }
-    return data;
+    return benchTrace([](double x) { return 5 * std::sin(x * 0.07) + 0.003 * std::sin(2 * kPi * x / 0.08); }, 0.0005,
+                      3);
 }
 
 struct Scene

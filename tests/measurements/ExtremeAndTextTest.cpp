@@ -129,11 +129,7 @@ void ExtremeAndTextTest::releaseWithoutRangeFinishesWithHiddenPoint()
     f.addHorizontalCurve<AdaptiveCurve>(50);
     FindMaxPoint m(&f.plot, 1);
     f.plot.replot();
-    const QRect area = f.plot.axisRect()->rect();
-    const QPoint outside(area.left() - 20, area.center().y());
-    f.move(outside);
-    f.press(outside);
-    f.release(outside);
+    f.strayClick();
     QVERIFY(m.isFinished());
     QVERIFY(!m.selectionsComplete());
     QVERIFY(!m.reperPoints().first()->marker()->visible());

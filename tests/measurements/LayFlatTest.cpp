@@ -191,11 +191,7 @@ void LayFlatTest::byTwoAfterAStrayClick()
     QSignalSpy status(m, &Measurement::statusText);
     DebugCapture debug;
 
-    const QRect area = f.plot.axisRect()->rect();
-    const QPoint outside(area.left() - 20, area.center().y());
-    f.move(outside);
-    f.press(outside);
-    f.release(outside);
+    f.strayClick();
     f.drag(f.pixel(20, shape(20)), f.pixel(60, shape(60)));
     QCOMPARE(m->selectionCount(), 2);
     QVERIFY(!m->selectionsComplete());

@@ -124,11 +124,7 @@ void RangeProtocolTest::strayFirstClickLeavesRecordEmpty()
     f.addHorizontalCurve<AdaptiveCurve>(50);
     RangeProbe m(&f.plot, finishing(2, QStringLiteral("Finish")));
     f.plot.replot();
-    const QRect area = f.plot.axisRect()->rect();
-    const QPoint outside(area.left() - 20, area.center().y());
-    f.move(outside);
-    f.press(outside);
-    f.release(outside);
+    f.strayClick();
     QCOMPARE(m.steps, QList<RangeProtocol::Step>({RangeProtocol::NextRange}));
 
     f.drag(f.pixel(20, 50), f.pixel(40, 50));
