@@ -7,10 +7,10 @@
 
 #include "plot/AdaptiveCurve.h"
 
-#include "AppSettings.h"
 #include "FuzzyCompare.h"
 #include "LogTexts.h"
 #include "PlotFixture.h"
+#include "SettingsFixture.h"
 #include "SignalTexts.h"
 #include "TestMain.h"
 
@@ -20,10 +20,10 @@ namespace {
 
 void setPicking(bool alternative, int axisUnit)
 {
-    AppSettings& settings = AppSettings::instance();
-    QMutexLocker lock(&settings.mutex());
-    settings.preferenses.alternative_measurement = alternative;
-    settings.view.axis_unit = axisUnit;
+    changeSettings([&](AppSettings& settings) {
+        settings.preferenses.alternative_measurement = alternative;
+        settings.view.axis_unit = axisUnit;
+    });
 }
 
 std::unique_ptr<DistanceMeasurement> createPointKind(int kind, PlotWidget* plot)

@@ -5,12 +5,12 @@
 #include "plot/AdaptiveCurve.h"
 
 #include "AmplitudeParameters.h"
-#include "AppSettings.h"
 #include "GaussFilter.h"
 
 #include "FuzzyCompare.h"
 #include "LogTexts.h"
 #include "PlotFixture.h"
+#include "SettingsFixture.h"
 #include "SignalTexts.h"
 #include "TestMain.h"
 
@@ -23,10 +23,10 @@ constexpr double kPi = 3.14159265358979323846;
 
 void setSettings(int axisUnit, int standard)
 {
-    AppSettings& settings = AppSettings::instance();
-    QMutexLocker lock(&settings.mutex());
-    settings.view.axis_unit = axisUnit;
-    settings.preferenses.standartisation_value = standard;
+    changeSettings([&](AppSettings& settings) {
+        settings.view.axis_unit = axisUnit;
+        settings.preferenses.standartisation_value = standard;
+    });
 }
 
 // Ra that counts its evaluations.
