@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "PointRotation.h"
 #include "ProfileChecks.h"
 #include "ProfileView.h"
 
@@ -29,15 +30,7 @@ QVector<double> rotateVector(double x, double y, double angleDegrees)
 
 QPointF rotatePoint(float cx, float cy, float angle, const QPointF& point)
 {
-    if (angle == 0.0f)
-        return point;
-    const double centreX = cx;
-    const double centreY = cy;
-    const double s = std::sin(double(angle));
-    const double c = std::cos(double(angle));
-    const double dx = point.x() - centreX;
-    const double dy = point.y() - centreY;
-    return QPointF(centreX + dx * c - dy * s, centreY + dx * s + dy * c);
+    return PointRotation(cx, cy, angle)(point);
 }
 
 double nearestDistanceSum(const ProfileData& reference, const ProfileData& points)

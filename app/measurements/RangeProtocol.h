@@ -49,9 +49,13 @@ public:
     bool isPlacing() const { return m_placing; }
     int completedRanges() const { return m_completed; }
 
-private:
+    // The two steps of release() on their own, for kinds that count their
+    // picks differently: lock the selection and start placing; place the
+    // value and finish.
     void lock();
     void place();
+
+private:
 
     Measurement* m_measurement;
     Options m_options;

@@ -3,6 +3,8 @@
 // controller's snap at most 2 ms per move; a move over an open measurement
 // whose calculate only moves its items at most 5 ms from the event to the
 // repainted plot (a full replot is printed beside it).
+#include "PlotBenchSupport.h"
+
 #include "measurements/Measurement.h"
 #include "measurements/ReperPoint.h"
 #include "measurements/ReperPointController.h"
@@ -14,14 +16,11 @@
 #include <QElapsedTimer>
 #include <QMouseEvent>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <random>
 
 namespace {
 
-constexpr int kTracePoints = 1000000;
 constexpr int kReperPoints = 20000;
 
 // A measurement with a line and a label that follow the cursor, the way a
@@ -58,50 +57,6 @@ private:
     QCPItemLine* m_line;
     QCPItemText* m_label;
 };
-
-QVector<QCPCurveData> noisyTrace()
-{
-    std::mt19937 generator(1);
-    std::normal_distribution<double> noise(0.0, 0.4);
-    QVector<QCPCurveData> data;
-    data.reserve(kTracePoints);
-    for (int i = 0; i < kTracePoints; ++i) {
-        const double x = i * 0.0001;
-        data.append(QCPCurveData(i, x, std::sin(x * 0.7) + noise(generator)));
-    }
-    return data;
-}
-
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
-double percentile95(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() * 95 / 100);
-}
-
-double maximum(const QVector<double>& values)
-{
-    return *std::max_element(values.begin(), values.end());
-}
-
-double elapsedMs(const QElapsedTimer& timer)
-{
-    return timer.nsecsElapsed() / 1e6;
-}
-
-QVector<QPoint> cursorPositions(const PlotWidget& plot)
-{
-    const QRect area = plot.axisRect()->rect();
-    QVector<QPoint> positions;
-    for (int i = 0; i < 200; ++i)
-        positions.append(QPoint(area.left() + (i * 37) % area.width(), area.top() + (i * 53) % area.height()));
-    return positions;
-}
 
 struct Scene
 {
@@ -142,11 +97,6 @@ struct Scene
     ReperPointController controller;
     std::unique_ptr<FollowingMeasurement> drawing;
 };
-
-QMouseEvent moveEvent(const PlotWidget& plot, const QPoint& pos)
-{
-    return QMouseEvent(QEvent::MouseMove, pos, plot.mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-}
 
 void benchControllerSnap(Scene& scene)
 {

@@ -7,6 +7,7 @@
 #include "DebugCapture.h"
 #include "LogTexts.h"
 #include "PlotFixture.h"
+#include "SignalTexts.h"
 #include "TestMain.h"
 
 Q_DECLARE_METATYPE(RangeProtocol::Step)
@@ -37,14 +38,6 @@ RangeProtocol::Options finishing(int ranges, const QString& finishLine)
     options.rangesNeeded = ranges;
     options.finishLine = [finishLine] { return finishLine; };
     return options;
-}
-
-QStringList texts(const QSignalSpy& spy)
-{
-    QStringList result;
-    for (const QList<QVariant>& arguments : spy)
-        result << arguments.at(0).toString();
-    return result;
 }
 
 // The selection marker is the one item on the layer "overlay2".
@@ -88,7 +81,7 @@ void RangeProtocolTest::rangesThenPlacing()
     QVERIFY(m.protocol.isPlacing());
     QVERIFY(m.isSelectionLocked());
     QVERIFY(m.selectionsComplete());
-    QCOMPARE(texts(status), QStringList({"Расположите значение"}));
+    QCOMPARE(signalTexts(status), QStringList({"Расположите значение"}));
     QVERIFY(!markerVisible(f.plot));
 
     const int before = m.calculations;
@@ -102,7 +95,7 @@ void RangeProtocolTest::rangesThenPlacing()
     QVERIFY(!m.highlighted);
     QVERIFY(markerVisible(f.plot));
     const QString result = QStringLiteral("Проба: ") + m.valueText();
-    QCOMPARE(texts(status).last(), result);
+    QCOMPARE(signalTexts(status).last(), result);
     const QStringList log = logTexts();
     const int finish = log.lastIndexOf(QStringLiteral("INFO: Finish"));
     QVERIFY(finish >= 0);
@@ -131,11 +124,7 @@ void RangeProtocolTest::strayFirstClickLeavesRecordEmpty()
     f.addHorizontalCurve<AdaptiveCurve>(50);
     RangeProbe m(&f.plot, finishing(2, QStringLiteral("Finish")));
     f.plot.replot();
-    const QRect area = f.plot.axisRect()->rect();
-    const QPoint outside(area.left() - 20, area.center().y());
-    f.move(outside);
-    f.press(outside);
-    f.release(outside);
+    f.strayClick();
     QCOMPARE(m.steps, QList<RangeProtocol::Step>({RangeProtocol::NextRange}));
 
     f.drag(f.pixel(20, 50), f.pixel(40, 50));
@@ -165,7 +154,7 @@ void RangeProtocolTest::silentKinds()
     QVERIFY(status.isEmpty());
     f.press(f.pixel(50, 60));
     f.release(f.pixel(50, 60));
-    QCOMPARE(texts(status), QStringList({QStringLiteral("Проба: ") + m.valueText()}));
+    QCOMPARE(signalTexts(status), QStringList({QStringLiteral("Проба: ") + m.valueText()}));
     QCOMPARE(logTexts().size(), logged);
 }
 

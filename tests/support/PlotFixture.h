@@ -56,6 +56,17 @@ public:
         release(to);
     }
 
+    // A left click beside the axis rect, where it picks nothing: a stray
+    // click, as far as a measurement's range picking goes.
+    void strayClick()
+    {
+        const QRect area = plot.axisRect()->rect();
+        const QPoint outside(area.left() - 20, area.center().y());
+        move(outside);
+        press(outside);
+        release(outside);
+    }
+
     // A curve of points (x, y) for x = 0, step, 2 step, ... up to 100.
     template <typename Curve>
     Curve* addHorizontalCurve(double y, double step = 1)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPointF>
+
 #include <cmath>
 #include <limits>
 
@@ -18,6 +20,11 @@ inline double toSinglePrecision(double value)
     if (value < -kLargest)
         return -std::numeric_limits<double>::infinity();
     return double(float(value));
+}
+
+inline QPointF toSinglePrecision(const QPointF& point)
+{
+    return QPointF(toSinglePrecision(point.x()), toSinglePrecision(point.y()));
 }
 
 } // namespace MeasurementMath
