@@ -108,3 +108,19 @@ void ClickDistaceMeasurement::finishAndAnnounce()
     finish();
     emit measumentFinished();
 }
+
+void ClickDistaceMeasurement::finishAsBuilt(const QVector<double>& coordinates, const QLineF& points)
+{
+    setCoordinates(coordinates);
+    setLinePoints(points);
+    finishAndAnnounce();
+}
+
+void ClickDistaceMeasurement::finishAtRelease(std::optional<PointRef>& snap)
+{
+    onLeftRelease([this, &snap] {
+        snap = snapPointRef(plot());
+        calculate();
+        finishAndAnnounce();
+    });
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CurveAccess.h"
 #include "LinePrimitive.h"
 #include "Measurement.h"
 
@@ -8,6 +9,7 @@
 #include <QVector>
 
 #include <functional>
+#include <optional>
 
 class QCPItemStraightLine;
 
@@ -57,6 +59,14 @@ protected:
     void onMouseMove(const std::function<void()>& handle);
 
     void finishAndAnnounce();
+
+    // A line built from coordinates: drawn through the two points and
+    // finished at once.
+    void finishAsBuilt(const QVector<double>& coordinates, const QLineF& points);
+
+    // The one-click kinds: the left release stores the snap, recalculates
+    // from it and finishes the measurement.
+    void finishAtRelease(std::optional<PointRef>& snap);
 
 private:
     QVector<double> m_coordinates;

@@ -36,11 +36,9 @@ ClickDoubleLine::ClickDoubleLine(PlotWidget* plot, int traceCount)
 ClickDoubleLine::ClickDoubleLine(PlotWidget* plot, const QVector<double>& coordinates)
     : ClickDistaceMeasurement(TWO_POINT_LINE, plot)
 {
-    setCoordinates(coordinates);
     const SlopedLine line{coordinates.value(0), coordinates.value(1)};
     const double reach = slopedLineReach(curveKeySpans(plot));
-    setLinePoints(slopedLineBetween(line, reach, -reach));
-    finishAndAnnounce();
+    finishAsBuilt(coordinates, slopedLineBetween(line, reach, -reach));
 }
 
 void ClickDoubleLine::onRelease()

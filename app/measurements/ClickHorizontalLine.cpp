@@ -8,19 +8,13 @@ ClickHorizontalLine::ClickHorizontalLine(PlotWidget* plot, int traceCount)
     : ClickDistaceMeasurement(HORIZONTAL_LINE, plot, traceCount)
 {
     setCoordinates({0, 0});
-    onLeftRelease([this] {
-        m_snap = snapPointRef(this->plot());
-        calculate();
-        finishAndAnnounce();
-    });
+    finishAtRelease(m_snap);
 }
 
 ClickHorizontalLine::ClickHorizontalLine(PlotWidget* plot, const QVector<double>& coordinates)
     : ClickDistaceMeasurement(HORIZONTAL_LINE, plot)
 {
-    setCoordinates(coordinates);
-    setLinePoints(horizontalLineThrough(coordinates.value(1)));
-    finishAndAnnounce();
+    finishAsBuilt(coordinates, horizontalLineThrough(coordinates.value(1)));
 }
 
 void ClickHorizontalLine::calculate()

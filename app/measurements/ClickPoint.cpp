@@ -9,11 +9,7 @@ ClickPoint::ClickPoint(PlotWidget* plot, int traceCount)
         m_snap = snapPointRef(this->plot());
         setReperPoint(0, curvePointAt(*m_snap));
     });
-    onLeftRelease([this] {
-        m_snap = snapPointRef(this->plot());
-        calculate();
-        finishAndAnnounce();
-    });
+    finishAtRelease(m_snap);
 }
 
 void ClickPoint::calculate()

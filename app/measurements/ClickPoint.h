@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ClickDistaceMeasurement.h"
-#include "CurveAccess.h"
 
 #include <optional>
 

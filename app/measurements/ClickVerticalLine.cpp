@@ -8,19 +8,13 @@ ClickVerticalLine::ClickVerticalLine(PlotWidget* plot, int traceCount)
     : ClickDistaceMeasurement(VERTICAL_LINE, plot, traceCount)
 {
     setCoordinates({0, 0});
-    onLeftRelease([this] {
-        m_snap = snapPointRef(this->plot());
-        calculate();
-        finishAndAnnounce();
-    });
+    finishAtRelease(m_snap);
 }
 
 ClickVerticalLine::ClickVerticalLine(PlotWidget* plot, const QVector<double>& coordinates)
     : ClickDistaceMeasurement(VERTICAL_LINE, plot)
 {
-    setCoordinates(coordinates);
-    setLinePoints(verticalLineOfCoordinates(coordinates.value(0), coordinates.value(1)));
-    finishAndAnnounce();
+    finishAsBuilt(coordinates, verticalLineOfCoordinates(coordinates.value(0), coordinates.value(1)));
 }
 
 void ClickVerticalLine::calculate()

@@ -2,6 +2,8 @@
 // a mouse move while the value is placed at most 5 ms from the event to the
 // repainted plot (the ranges' lines are not fitted again for a move); the two
 // line fits of a pair of 100,000-point ranges at most 2 ms.
+#include "BenchSupport.h"
+
 #include "measurements/RangeLineFit.h"
 #include "measurements/RegularAngleMeasurement.h"
 
@@ -12,65 +14,20 @@
 #include <QElapsedTimer>
 #include <QMouseEvent>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <random>
+
+using namespace BenchSupport;
 
 namespace {
 
 constexpr int kTracePoints = 1000000;
 constexpr int kRangePoints = 100000;
 
-QVector<QCPCurveData> noisyTrace()
-{
-    std::mt19937 generator(1);
-    std::normal_distribution<double> noise(0.0, 0.4);
-    QVector<QCPCurveData> data;
-    data.reserve(kTracePoints);
-    for (int i = 0; i < kTracePoints; ++i) {
-        const double x = i * 0.0001;
-        data.append(QCPCurveData(i, x, std::sin(x * 0.7) + noise(generator)));
-    }
-    return data;
-}
-
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
-double percentile95(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() * 95 / 100);
-}
-
-double elapsedMs(const QElapsedTimer& timer)
-{
-    return timer.nsecsElapsed() / 1e6;
-}
-
-QMouseEvent mouseEvent(QEvent::Type type, const PlotWidget& plot, const QPoint& pos)
-{
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    return QMouseEvent(type, pos, plot.mapToGlobal(pos), button, Qt::NoButton, Qt::NoModifier);
-}
-
 void leftRelease(PlotWidget& plot, const QPoint& pos)
 {
     QMouseEvent release = mouseEvent(QEvent::MouseButtonRelease, plot, pos);
     QApplication::sendEvent(&plot, &release);
-}
-
-QVector<QPoint> cursorPositions(const PlotWidget& plot)
-{
-    const QRect area = plot.axisRect()->rect();
-    QVector<QPoint> positions;
-    for (int i = 0; i < 200; ++i)
-        positions.append(QPoint(area.left() + (i * 37) % area.width(), area.top() + (i * 53) % area.height()));
-    return positions;
 }
 
 void benchFits(QCPCurve* trace)
@@ -128,7 +85,7 @@ int main(int argc, char** argv)
     plot.resize(1200, 700);
     plot.show();
     auto* trace = new AdaptiveCurve(plot.xAxis, plot.yAxis);
-    trace->data()->set(noisyTrace(), true);
+    trace->data()->set(noisyTrace(kTracePoints), true);
     plot.rescaleAxes();
     plot.replot();
     benchFits(trace);

@@ -3,6 +3,8 @@
 // controller's snap at most 2 ms per move; a move over an open measurement
 // whose calculate only moves its items at most 5 ms from the event to the
 // repainted plot (a full replot is printed beside it).
+#include "BenchSupport.h"
+
 #include "measurements/Measurement.h"
 #include "measurements/ReperPoint.h"
 #include "measurements/ReperPointController.h"
@@ -14,10 +16,10 @@
 #include <QElapsedTimer>
 #include <QMouseEvent>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <random>
+
+using namespace BenchSupport;
 
 namespace {
 
@@ -59,50 +61,6 @@ private:
     QCPItemText* m_label;
 };
 
-QVector<QCPCurveData> noisyTrace()
-{
-    std::mt19937 generator(1);
-    std::normal_distribution<double> noise(0.0, 0.4);
-    QVector<QCPCurveData> data;
-    data.reserve(kTracePoints);
-    for (int i = 0; i < kTracePoints; ++i) {
-        const double x = i * 0.0001;
-        data.append(QCPCurveData(i, x, std::sin(x * 0.7) + noise(generator)));
-    }
-    return data;
-}
-
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
-double percentile95(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() * 95 / 100);
-}
-
-double maximum(const QVector<double>& values)
-{
-    return *std::max_element(values.begin(), values.end());
-}
-
-double elapsedMs(const QElapsedTimer& timer)
-{
-    return timer.nsecsElapsed() / 1e6;
-}
-
-QVector<QPoint> cursorPositions(const PlotWidget& plot)
-{
-    const QRect area = plot.axisRect()->rect();
-    QVector<QPoint> positions;
-    for (int i = 0; i < 200; ++i)
-        positions.append(QPoint(area.left() + (i * 37) % area.width(), area.top() + (i * 53) % area.height()));
-    return positions;
-}
-
 struct Scene
 {
     Scene()
@@ -111,7 +69,7 @@ struct Scene
         plot.resize(1200, 700);
         plot.show();
         auto* trace = new AdaptiveCurve(plot.xAxis, plot.yAxis);
-        trace->data()->set(noisyTrace(), true);
+        trace->data()->set(noisyTrace(kTracePoints), true);
         plot.rescaleAxes();
         plot.replot();
         QObject::connect(&plot, &QCustomPlot::mouseMove, &controller, &ReperPointController::mouseMove);
@@ -143,24 +101,19 @@ struct Scene
     std::unique_ptr<FollowingMeasurement> drawing;
 };
 
-QMouseEvent moveEvent(const PlotWidget& plot, const QPoint& pos)
-{
-    return QMouseEvent(QEvent::MouseMove, pos, plot.mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-}
-
 void benchControllerSnap(Scene& scene)
 {
     QVector<double> walk, snap, whole;
     // In the plot's corner no point is within reach: the walk alone.
     for (int i = 0; i < 200; ++i) {
-        QMouseEvent move = moveEvent(scene.plot, QPoint(3, 3));
+        QMouseEvent move = mouseEvent(QEvent::MouseMove, scene.plot, QPoint(3, 3));
         QElapsedTimer timer;
         timer.start();
         scene.controller.mouseMove(&move);
         walk.append(elapsedMs(timer));
     }
     for (const QPoint& pos : cursorPositions(scene.plot)) {
-        QMouseEvent move = moveEvent(scene.plot, pos);
+        QMouseEvent move = mouseEvent(QEvent::MouseMove, scene.plot, pos);
         QElapsedTimer timer;
         timer.start();
         scene.controller.mouseMove(&move);
@@ -169,7 +122,7 @@ void benchControllerSnap(Scene& scene)
     scene.plot.setInteractions(QCP::iRangeSelection | QCP::iSelectPlottables);
     scene.controller.makePointsSelectable();
     for (const QPoint& pos : cursorPositions(scene.plot)) {
-        QMouseEvent move = moveEvent(scene.plot, pos);
+        QMouseEvent move = mouseEvent(QEvent::MouseMove, scene.plot, pos);
         QElapsedTimer timer;
         timer.start();
         QApplication::sendEvent(&scene.plot, &move);
@@ -198,7 +151,7 @@ void benchOpenMeasurement(Scene& scene, const char* setting)
         open.setMoveRedraw(itemsLayer ? Measurement::MoveRedraw::OwnLayer : Measurement::MoveRedraw::WholePlot);
         scene.plot.replot();
         for (const QPoint& pos : cursorPositions(scene.plot).mid(0, 60)) {
-            QMouseEvent move = moveEvent(scene.plot, pos);
+            QMouseEvent move = mouseEvent(QEvent::MouseMove, scene.plot, pos);
             QElapsedTimer timer;
             timer.start();
             QApplication::sendEvent(&scene.plot, &move);

@@ -2,6 +2,8 @@
 // and 1,000,000 points: the search alone and the whole release that runs it
 // on the plot (the window is blocked meanwhile). Target for 100,000 points:
 // at most 0.5 s.
+#include "BenchSupport.h"
+
 #include "measurements/Thread.h"
 #include "measurements/math/LineFit.h"
 #include "measurements/math/ThreadMeanLine.h"
@@ -17,6 +19,8 @@
 
 #include <cstdio>
 
+using namespace BenchSupport;
+
 namespace {
 
 constexpr int kPitches = 20;
@@ -27,11 +31,6 @@ void dropDebugOutput(QtMsgType type, const QMessageLogContext&, const QString& m
 {
     if (type != QtDebugMsg)
         std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-double elapsedMs(const QElapsedTimer& timer)
-{
-    return timer.nsecsElapsed() / 1e6;
 }
 
 ThreadProfile tiltedThread()
@@ -55,12 +54,6 @@ void benchSearch(int count)
     const MeasurementMath::SlopedLine line = MeasurementMath::ThreadMeanLine(points).search(first);
     std::printf("search on %d points: %.0f ms (line y = %.5f x + %.5f)\n", count, elapsedMs(timer), line.k,
                 line.b);
-}
-
-QMouseEvent mouseEvent(QEvent::Type type, const PlotWidget& plot, const QPoint& pos)
-{
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    return QMouseEvent(type, pos, plot.mapToGlobal(pos), button, Qt::NoButton, Qt::NoModifier);
 }
 
 void benchRelease(int count)

@@ -12,6 +12,7 @@
 #include "FuzzyCompare.h"
 #include "LogTexts.h"
 #include "PlotFixture.h"
+#include "SignalTexts.h"
 #include "TestMain.h"
 
 #include <functional>
@@ -39,14 +40,6 @@ std::unique_ptr<AngleMeasurement> createAngle(int kind, PlotWidget* plot)
     default:
         return std::make_unique<RegularAngleMeasurement>(plot, 1);
     }
-}
-
-QStringList texts(const QSignalSpy& spy)
-{
-    QStringList result;
-    for (const QList<QVariant>& arguments : spy)
-        result << arguments.at(0).toString();
-    return result;
 }
 
 // A contour on both axes over -10..10: the line y = x up to the origin, then
@@ -82,6 +75,22 @@ struct AngleScene
 const QLineF kSlopedRange(-8, -8, -2, -2);
 const QLineF kShortSlopedRange(-8, -8, -3, -3);
 const QLineF kFlatRange(2, 0, 8, 0);
+
+// "Угол (Г)" with its range picked on the sloped stretch.
+struct HorizontalAngleOnSlope
+{
+    HorizontalAngleOnSlope()
+    {
+        scene.f.plot.replot();
+        scene.pick(kShortSlopedRange);
+    }
+
+    // Fixed with the cursor up and to the right of the vertex: 45°.
+    void place() { scene.click(QPointF(-2.1, -1.1)); }
+
+    AngleScene scene;
+    HorizontalAngleMeasurement m{&scene.f.plot, 1};
+};
 
 } // namespace
 
@@ -157,7 +166,7 @@ void AngleMeasurementTest::placedAngle()
     for (const QLineF& range : ranges)
         scene.pick(range);
     QVERIFY(m->isSelectionLocked());
-    QCOMPARE(texts(status).last(), QStringLiteral("Расположите значение"));
+    QCOMPARE(signalTexts(status).last(), QStringLiteral("Расположите значение"));
 
     const QPointF cursor = vertex + offset;
     scene.f.move(scene.f.pixel(cursor.x(), cursor.y()));
@@ -169,7 +178,7 @@ void AngleMeasurementTest::placedAngle()
     QCOMPARE(lines.size(), 2);
     QVERIFY(lines.first()->visible());
     QCOMPARE(lines.first()->pen(), kGreenPen);
-    QCOMPARE(texts(status).last(), m->name() + QStringLiteral(": ") + m->valueText());
+    QCOMPARE(signalTexts(status).last(), m->name() + QStringLiteral(": ") + m->valueText());
 
     scene.click(cursor);
     QVERIFY(m->isFinished());
@@ -178,7 +187,7 @@ void AngleMeasurementTest::placedAngle()
     QCOMPARE(drawnItems<QCPItemArc>(scene.f.plot).first()->pen(), kBlackPen);
     QCOMPARE(finished.count(), 0);
     const QString result = m->name() + QStringLiteral(": ") + m->valueText();
-    QCOMPARE(texts(status).last(), result);
+    QCOMPARE(signalTexts(status).last(), result);
     const QStringList log = logTexts();
     QCOMPARE(log.value(log.size() - 2), QStringLiteral("INFO: Finish"));
     QCOMPARE(log.last(), QStringLiteral("INFO: Result - ") + result);
@@ -192,7 +201,7 @@ void AngleMeasurementTest::promptsUntilTwoRanges()
     QSignalSpy status(&m, &Measurement::statusText);
     scene.pick(kSlopedRange);
     scene.f.move(scene.f.pixel(5, 5));
-    QCOMPARE(texts(status).last(), QStringLiteral("Выделите два отрезка данных"));
+    QCOMPARE(signalTexts(status).last(), QStringLiteral("Выделите два отрезка данных"));
     QVERIFY(!drawnItems<QCPItemArc>(scene.f.plot).first()->visible());
     QVERIFY(!m.reperPoints().first()->marker()->visible());
 }
@@ -218,33 +227,29 @@ void AngleMeasurementTest::parallelRangesDrawNothing()
 // recalculated: a finished angle fits its ranges anew.
 void AngleMeasurementTest::recalculationRefitsChangedData()
 {
-    AngleScene scene;
-    HorizontalAngleMeasurement m(&scene.f.plot, 1);
-    scene.f.plot.replot();
-    scene.pick(kShortSlopedRange);
-    scene.click(QPointF(-2.1, -1.1));
-    QVERIFY(m.isFinished());
-    KALVORA_COMPARE_NEAR(m.value(), 45.0, 1e-4);
+    HorizontalAngleOnSlope angle;
+    angle.place();
+    QVERIFY(angle.m.isFinished());
+    KALVORA_COMPARE_NEAR(angle.m.value(), 45.0, 1e-4);
 
-    for (auto it = scene.curve->data()->begin(); it != scene.curve->data()->end(); ++it)
+    const auto data = angle.scene.curve->data();
+    for (auto it = data->begin(); it != data->end(); ++it)
         it->value = it->key < 0 ? 2 * it->key : 0;
-    m.calculate();
-    KALVORA_COMPARE_NEAR(m.value(), qRadiansToDegrees(std::atan(2.0)), 1e-4);
+    angle.m.calculate();
+    KALVORA_COMPARE_NEAR(angle.m.value(), qRadiansToDegrees(std::atan(2.0)), 1e-4);
 }
 
 void AngleMeasurementTest::valueTextFollowsSetting()
 {
-    AngleScene scene;
-    HorizontalAngleMeasurement m(&scene.f.plot, 1);
-    scene.f.plot.replot();
-    scene.pick(kShortSlopedRange);
-    scene.f.move(scene.f.pixel(-1, 0));
+    HorizontalAngleOnSlope angle;
+    const HorizontalAngleMeasurement& m = angle.m;
+    angle.scene.f.move(angle.scene.f.pixel(-1, 0));
     const QRegularExpression degreesMinutesSeconds(QStringLiteral("^\\d+° \\d+' \\d+''$"));
     QVERIFY2(degreesMinutesSeconds.match(m.valueText()).hasMatch(), qPrintable(m.valueText()));
 
     setAnglesInDegrees(true);
     QVERIFY(degreesMinutesSeconds.match(m.valueText()).hasMatch());
-    m.reloadSettings();
+    angle.m.reloadSettings();
     QCOMPARE(m.valueText(), QString::number(m.value(), 'f', 4) + QStringLiteral("°"));
     QCOMPARE(m.nominalValue(), 45.0);
 }
@@ -253,12 +258,10 @@ void AngleMeasurementTest::valueTextFollowsSetting()
 // once the angle is drawn again.
 void AngleMeasurementTest::reportLabel()
 {
-    AngleScene scene;
-    HorizontalAngleMeasurement m(&scene.f.plot, 1);
-    scene.f.plot.replot();
-    scene.pick(kShortSlopedRange);
-    scene.click(QPointF(-2.1, -1.1));
-    QCPItemText* label = drawnItems<QCPItemText>(scene.f.plot).first();
+    HorizontalAngleOnSlope angle;
+    angle.place();
+    HorizontalAngleMeasurement& m = angle.m;
+    QCPItemText* label = drawnItems<QCPItemText>(angle.scene.f.plot).first();
     QCOMPARE(label->text(), QStringLiteral("\n") + m.valueText());
 
     m.setLabelText(QStringLiteral("α_1"));

@@ -13,6 +13,7 @@
 #include "DrawnItems.h"
 #include "FuzzyCompare.h"
 #include "PlotFixture.h"
+#include "SignalTexts.h"
 #include "TestMain.h"
 
 #include <memory>
@@ -60,14 +61,6 @@ std::unique_ptr<ClickDistaceMeasurement> createFromCoordinates(int kind, PlotWid
 QLineF linePoints(const QCPItemStraightLine* line)
 {
     return QLineF(line->point1->coords(), line->point2->coords());
-}
-
-QStringList texts(const QSignalSpy& spy)
-{
-    QStringList result;
-    for (const QList<QVariant>& arguments : spy)
-        result << arguments.at(0).toString();
-    return result;
 }
 
 // The contour plot as the measurements manager leaves it for the click
@@ -160,7 +153,7 @@ void ConstructionTest::placedByClicks()
     }
     QVERIFY(m->isFinished());
     QCOMPARE(finished.count(), 1);
-    QCOMPARE(texts(status), prompts);
+    QCOMPARE(signalTexts(status), prompts);
     QCOMPARE(m->lineCoefficients(), coordinates);
     QCOMPARE(m->valueText(), QString());
     QVERIFY(!m->yieldsValue());
