@@ -6,6 +6,7 @@
 #include "measurements/MiddlePoint.h"
 #include "measurements/PickCurve.h"
 #include "measurements/ReperPoint.h"
+#include "measurements/math/ConstructionLines.h"
 
 #include "plot/AdaptiveCurve.h"
 
@@ -16,6 +17,7 @@
 #include "SignalTexts.h"
 #include "TestMain.h"
 
+#include <cmath>
 #include <memory>
 #include <optional>
 
@@ -108,6 +110,8 @@ private slots:
     void builtFromCoordinates_data();
     void builtFromCoordinates();
     void linesMeet();
+    void slopedLineReach_data();
+    void slopedLineReach();
 };
 
 void ConstructionTest::placedByClicks_data()
@@ -267,6 +271,7 @@ void ConstructionTest::builtFromCoordinates_data()
                                                     << QLineF(1200, 2404, -1200, -2396);
     QTest::newRow("sloped, all curves empty") << int(TWO_POINT_LINE) << Coordinates{2, 4} << Points{}
                                               << QLineF(1, 6, -1, 2);
+    QTest::newRow("numbers missing") << int(HORIZONTAL_LINE) << Coordinates{} << kTrace << QLineF(0, 0, 1, 0);
 }
 
 // Built finished, on "overlay", with the coordinates as given.
@@ -300,6 +305,24 @@ void ConstructionTest::linesMeet()
     QCOMPARE(intersectLineLine(&vertical, &sloped), QList<QPointF>({QPointF(3, 7)}));
     QCOMPARE(intersectLineLine(&horizontal, &vertical), QList<QPointF>({QPointF(3, 5)}));
     QCOMPARE(intersectPointLines(&horizontal, &sloped), QList<QPointF>({QPointF(2, 5)}));
+}
+
+void ConstructionTest::slopedLineReach_data()
+{
+    QTest::addColumn<Coordinates>("spans");
+    QTest::addColumn<double>("reach");
+
+    QTest::newRow("no curves") << Coordinates{} << 1.0;
+    QTest::newRow("widest span, either way") << Coordinates{12, -30} << 3000.0;
+    QTest::newRow("span not a number") << Coordinates{std::nan(""), 2} << 200.0;
+    QTest::newRow("short curves") << Coordinates{0.001} << 1.0;
+}
+
+void ConstructionTest::slopedLineReach()
+{
+    QFETCH(Coordinates, spans);
+    QFETCH(double, reach);
+    QCOMPARE(MeasurementMath::slopedLineReach(spans), reach);
 }
 
 KALVORA_TEST_MAIN(ConstructionTest)
