@@ -71,7 +71,14 @@ inline QVector<QPoint> cursorPositions(const PlotWidget& plot)
     return positions;
 }
 
+// A move with no button held, or a press or release of the left button.
+inline QMouseEvent mouseEvent(QEvent::Type type, const PlotWidget& plot, const QPoint& pos)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    return QMouseEvent(type, pos, plot.mapToGlobal(pos), button, Qt::NoButton, Qt::NoModifier);
+}
+
 inline QMouseEvent moveEvent(const PlotWidget& plot, const QPoint& pos)
 {
-    return QMouseEvent(QEvent::MouseMove, pos, plot.mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    return mouseEvent(QEvent::MouseMove, plot, pos);
 }

@@ -1,0 +1,30 @@
+#include "RegularAngleMeasurement.h"
+
+#include "Logger.h"
+#include "math/LineFit.h"
+
+using namespace MeasurementMath;
+
+RegularAngleMeasurement::RegularAngleMeasurement(PlotWidget* plot, int traceCount)
+    : AngleMeasurement(REGULAR_ANGLE, plot, traceCount, 2)
+{
+    Logger::instance().log(INFO, QStringLiteral("RegularAngleMeasurement started"));
+}
+
+// Parallel lines, or a range whose line could not be fitted, have no vertex:
+// the drawing stays as it was.
+void RegularAngleMeasurement::calculate()
+{
+    if (selectionCount() < 2 || !selectionsComplete()) {
+        emit statusText(QStringLiteral("Выделите два отрезка данных"));
+        return;
+    }
+    const SlopedLine first = rangeLine(0);
+    const SlopedLine second = rangeLine(1);
+    if (!isFinite(first) || !isFinite(second))
+        return;
+    const std::optional<QPointF> vertex = vertexOf(first, second);
+    if (!vertex)
+        return;
+    placeAngle(*vertex, directionOfSlope(first.k), directionOfSlope(second.k));
+}
