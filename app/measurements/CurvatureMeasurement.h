@@ -46,6 +46,9 @@ public:
     // "мм", "мкм" or "нм", the display unit at the last reload; empty when the
     // setting named no unit so far.
     QString unitText() const { return m_unitText; }
+    const QCPItemText* valueLabel() const { return m_label; }
+    const QCPItemEllipse* circleItem() const { return m_circle; }
+    const QCPItemLine* radiusLine() const { return m_radiusLine; }
 
 protected:
     // code: the creation code, whose row of the kinds table gives the type,

@@ -54,6 +54,9 @@ public:
     QString unitText() const { return m_unitText; }
     const DeviationGraph& deviationGraph() const { return *m_graph; }
     const MeasurementMath::DeviationBand& band() const { return m_band; }
+    const QCPItemText* valueLabel() const { return m_label; }
+    // Null for the kinds that deviate from a line.
+    const QCPItemEllipse* circleItem() const { return m_circle; }
 
 protected:
     // The reference form: circles need three points, lines two, and the

@@ -1,3 +1,5 @@
+#include "ArcPoints.h"
+
 #include "measurements/math/DeviationBand.h"
 #include "measurements/math/DeviationCurve.h"
 #include "measurements/math/ScaleTicks.h"
@@ -18,8 +20,6 @@ Q_DECLARE_METATYPE(Ranges)
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
-
 // n points of y = slope x + intercept for x = 0 .. n - 1, the middle one
 // raised by bump.
 Points lineWithBump(int n, double slope, double intercept, double bump)
@@ -27,19 +27,6 @@ Points lineWithBump(int n, double slope, double intercept, double bump)
     Points points;
     for (int i = 0; i < n; ++i)
         points.append(QPointF(i, slope * i + intercept + (i == n / 2 ? bump : 0)));
-    return points;
-}
-
-// n points over a quarter of the circle of radius r about (cx, cy), each
-// moved radially by the deterministic noise noise * sin(7.3 i).
-Points noisyQuarterCircle(int n, double cx, double cy, double r, double noise)
-{
-    Points points;
-    for (int i = 0; i < n; ++i) {
-        const double angle = kPi / 4 + kPi / 2 * i / (n - 1);
-        const double rho = r + noise * std::sin(7.3 * i);
-        points.append(QPointF(cx + rho * std::cos(angle), cy + rho * std::sin(angle)));
-    }
     return points;
 }
 
@@ -126,7 +113,7 @@ void DeviationGeometryTest::circleDeviationOfNoisyArc()
     QFETCH(double, radius);
     QFETCH(double, noise);
     QFETCH(QPointF, centre);
-    const Points points = noisyQuarterCircle(200, centre.x(), centre.y(), radius, noise);
+    const Points points = arcPoints(centre, radius, 45, 135, 200, noise);
     QPointF fittedCentre;
     double fittedRadius = 0;
     Algos::fitCircle(points.cbegin(), points.cend(), fittedCentre, fittedRadius);

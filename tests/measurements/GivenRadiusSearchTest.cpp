@@ -1,3 +1,5 @@
+#include "ArcPoints.h"
+
 #include "measurements/math/GivenRadiusSearch.h"
 
 #include "CircleFit.h"
@@ -15,21 +17,7 @@ using Points = QVector<QPointF>;
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// n points of the circle of radius r about centre, from angle `from` to `to`
-// (degrees), each moved radially by noise * sin(7.3 i).
-Points arc(QPointF centre, double r, double from, double to, int n, double noise = 0)
-{
-    Points points;
-    for (int i = 0; i < n; ++i) {
-        const double angle = (from + (to - from) * i / (n - 1)) * kPi / 180;
-        const double rho = r + noise * std::sin(7.3 * i);
-        points.append(centre + QPointF(rho * std::cos(angle), rho * std::sin(angle)));
-    }
-    return points;
-}
 
 QPointF fittedCentre(const Points& points)
 {
@@ -103,10 +91,10 @@ void GivenRadiusSearchTest::findsCentreOfCircle_data()
     QTest::addColumn<QPointF>("centre");
     QTest::addColumn<double>("radius");
 
-    QTest::newRow("top quarter, 2 mm") << arc({3, -1.5}, 2, 45, 135, 200) << QPointF(3, -1.5) << 2.0;
-    QTest::newRow("bottom third, 5000 um") << arc({100, 7000}, 5000, 240, 300, 300) << QPointF(100, 7000) << 5000.0;
-    QTest::newRow("side half, 0.3 mm") << arc({0, 0}, 0.3, -80, 80, 150) << QPointF(0, 0) << 0.3;
-    QTest::newRow("bottom quarter, 1 mm") << arc({-2, 4}, 1, 225, 315, 91) << QPointF(-2, 4) << 1.0;
+    QTest::newRow("top quarter, 2 mm") << arcPoints({3, -1.5}, 2, 45, 135, 200) << QPointF(3, -1.5) << 2.0;
+    QTest::newRow("bottom third, 5000 um") << arcPoints({100, 7000}, 5000, 240, 300, 300) << QPointF(100, 7000) << 5000.0;
+    QTest::newRow("side half, 0.3 mm") << arcPoints({0, 0}, 0.3, -80, 80, 150) << QPointF(0, 0) << 0.3;
+    QTest::newRow("bottom quarter, 1 mm") << arcPoints({-2, 4}, 1, 225, 315, 91) << QPointF(-2, 4) << 1.0;
 }
 
 void GivenRadiusSearchTest::findsCentreOfCircle()
@@ -129,9 +117,9 @@ void GivenRadiusSearchTest::touchesPointsFromCentreSide_data()
 
     // A circle smaller than the arc's own is pushed away from the points
     // until none lies inside it.
-    QTest::newRow("arc above, smaller circle") << arc({0, 0}, 2, 60, 120, 100, 0.001) << 1.5 << -1.0;
-    QTest::newRow("arc below, smaller circle") << arc({0, 0}, 2, 240, 300, 100, 0.001) << 1.5 << 1.0;
-    QTest::newRow("arc above, same circle with noise") << arc({5, 5}, 1, 30, 150, 200, 0.002) << 1.0 << -1.0;
+    QTest::newRow("arc above, smaller circle") << arcPoints({0, 0}, 2, 60, 120, 100, 0.001) << 1.5 << -1.0;
+    QTest::newRow("arc below, smaller circle") << arcPoints({0, 0}, 2, 240, 300, 100, 0.001) << 1.5 << 1.0;
+    QTest::newRow("arc above, same circle with noise") << arcPoints({5, 5}, 1, 30, 150, 200, 0.002) << 1.0 << -1.0;
 }
 
 void GivenRadiusSearchTest::touchesPointsFromCentreSide()
@@ -155,9 +143,9 @@ void GivenRadiusSearchTest::fastSumsEqualOneSumPerTrial_data()
     QTest::addColumn<Points>("points");
     QTest::addColumn<double>("radius");
 
-    QTest::newRow("noisy arc") << arc({1, 2}, 2, 20, 110, 500, 0.003) << 2.0;
-    QTest::newRow("radius far from the arc's") << arc({1, 2}, 2, 20, 110, 500, 0.003) << 7.0;
-    QTest::newRow("few points") << arc({0, 0}, 1, 0, 90, 4) << 1.0;
+    QTest::newRow("noisy arc") << arcPoints({1, 2}, 2, 20, 110, 500, 0.003) << 2.0;
+    QTest::newRow("radius far from the arc's") << arcPoints({1, 2}, 2, 20, 110, 500, 0.003) << 7.0;
+    QTest::newRow("few points") << arcPoints({0, 0}, 1, 0, 90, 4) << 1.0;
 }
 
 void GivenRadiusSearchTest::fastSumsEqualOneSumPerTrial()
@@ -178,10 +166,10 @@ void GivenRadiusSearchTest::unusableStartReturnsAtOnce_data()
     QTest::newRow("collinear points") << line << fittedCentre(line) << 1.0;
     QTest::newRow("one point") << Points{{1, 1}} << fittedCentre(Points{{1, 1}}) << 1.0;
     QTest::newRow("two points") << Points{{1, 1}, {2, 0}} << fittedCentre(Points{{1, 1}, {2, 0}}) << 1.0;
-    QTest::newRow("radius not a number") << arc({0, 0}, 1, 0, 90, 20) << QPointF(0.1, 0) << kNaN;
-    QTest::newRow("infinite radius") << arc({0, 0}, 1, 0, 90, 20) << QPointF(0.1, 0)
+    QTest::newRow("radius not a number") << arcPoints({0, 0}, 1, 0, 90, 20) << QPointF(0.1, 0) << kNaN;
+    QTest::newRow("infinite radius") << arcPoints({0, 0}, 1, 0, 90, 20) << QPointF(0.1, 0)
                                      << std::numeric_limits<double>::infinity();
-    QTest::newRow("negative radius") << arc({0, 0}, 1, 0, 90, 20) << QPointF(0.1, 0) << -1.0;
+    QTest::newRow("negative radius") << arcPoints({0, 0}, 1, 0, 90, 20) << QPointF(0.1, 0) << -1.0;
 }
 
 void GivenRadiusSearchTest::unusableStartReturnsAtOnce()
@@ -198,7 +186,7 @@ void GivenRadiusSearchTest::unusableStartReturnsAtOnce()
 
 void GivenRadiusSearchTest::zeroRadiusTakesNoStep()
 {
-    const Points points = arc({0, 0}, 1, 0, 90, 20);
+    const Points points = arcPoints({0, 0}, 1, 0, 90, 20);
     QCOMPARE(givenRadiusCentre(points, QPointF(0.2, 0.1), 0), QPointF(0.2, 0.1));
 }
 

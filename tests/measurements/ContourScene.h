@@ -1,0 +1,68 @@
+#pragma once
+
+#include "plot/AdaptiveCurve.h"
+
+#include "AppSettings.h"
+#include "PlotFixture.h"
+
+#include <QMutexLocker>
+
+inline void setAxisUnit(int unit)
+{
+    AppSettings& settings = AppSettings::instance();
+    QMutexLocker lock(&settings.mutex());
+    settings.view.axis_unit = unit;
+}
+
+// The offscreen plot of PlotFixture with trace curves made of given points,
+// the axes set around them, and the mouse dragged from one data point to
+// another the way a user picks a stretch of a trace.
+class ContourScene : public PlotFixture
+{
+public:
+    AdaptiveCurve* addTrace(const QVector<QPointF>& points)
+    {
+        auto* curve = new AdaptiveCurve(plot.xAxis, plot.yAxis);
+        for (const QPointF& p : points)
+            curve->addData(p.x(), p.y());
+        return curve;
+    }
+
+    // Axes around every curve's points with a tenth of their extent to spare.
+    void fitAxes()
+    {
+        plot.rescaleAxes();
+        for (QCPAxis* axis : {plot.xAxis, plot.yAxis})
+            axis->scaleRange(1.2);
+        plot.replot();
+    }
+
+    // As much free space below the traces as they take, for what measurements
+    // draw below them.
+    void showBelowTraces()
+    {
+        const QCPRange range = plot.yAxis->range();
+        plot.yAxis->setRange(range.lower - range.size(), range.upper);
+        plot.replot();
+    }
+
+    // A height in the lower part of the view.
+    double belowTraces() const { return plot.yAxis->range().lower + plot.yAxis->range().size() / 8; }
+
+    QPoint pixelAt(const QCPCurve* curve, int index) const
+    {
+        const QCPCurveData& point = *(curve->data()->constBegin() + index);
+        return pixel(point.key, point.value);
+    }
+
+    // A drag from one data point to another: the range [from, to) or
+    // [to, from) of the curve.
+    void dragAlong(const QCPCurve* curve, int from, int to) { drag(pixelAt(curve, from), pixelAt(curve, to)); }
+
+    void click(const QPoint& pos)
+    {
+        move(pos);
+        press(pos);
+        release(pos);
+    }
+};
