@@ -113,6 +113,8 @@ void DeviationGraph::drawScale(const BandScale& scale, const QString& unit)
         if (i == ticks.values.size() - 1 && !unit.isEmpty())
             text += QLatin1Char('\n') + unit;
         QCPItemText* label = pooled(m_tickTexts, i);
+        // Beside the mark, clear of the connector that ends the band.
+        label->setPositionAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         label->position->setCoords(end + length, y);
         label->setText(text);
         label->setVisible(true);
