@@ -13,11 +13,6 @@ CircumfAGMeasurement::CircumfAGMeasurement(PlotWidget* plot, int traceCount)
 
 void CircumfAGMeasurement::calculate()
 {
-    if (!selectionsComplete())
-        return;
-    const CurveSpan span = selectionSpan(*selection(0));
-    if (span.isEmpty())
-        return;
-    if (const std::optional<Circle> fitted = keptFit({span}, [&span] { return fitCircleToSpans({span}); }))
+    if (const std::optional<Circle> fitted = firstRangeFit(fitCircleToSpan))
         placeConstruction(*fitted);
 }

@@ -18,11 +18,8 @@ void CircumfAGSpecified::calculate()
     if (!selectionsComplete())
         return;
     reloadSettings();
-    const CurveSpan span = selectionSpan(*selection(0));
-    if (span.isEmpty())
-        return;
     const double radius = circle().radius;
-    if (const std::optional<Circle> laid = keptFit({span}, [&span, radius] { return fitGivenRadiusToSpan(span, radius); }))
+    if (const auto laid = firstRangeFit([radius](const CurveSpan& span) { return fitGivenRadiusToSpan(span, radius); }))
         placeConstruction(*laid);
 }
 

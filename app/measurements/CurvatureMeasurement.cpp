@@ -34,8 +34,7 @@ QPointF toSinglePrecision(QPointF p)
 
 } // namespace
 
-CurvatureMeasurement::CurvatureMeasurement(E_MEASUREMENTS code, PlotWidget* plot, int traceCount,
-                                           int selectionsNeeded)
+CurvatureMeasurement::CurvatureMeasurement(E_MEASUREMENTS code, PlotWidget* plot, int traceCount, int selectionsNeeded)
     : Measurement(measurementKind(code)->type, plot, 1)
     , m_kind(*measurementKind(code))
     , m_traceCount(traceCount)
@@ -54,12 +53,8 @@ CurvatureMeasurement::~CurvatureMeasurement()
 {
     Logger::instance().log(INFO, name() + QStringLiteral(" delete with value: ") + valueText());
     if (PlotWidget* p = plot()) {
-        for (QCPAbstractItem* item : {static_cast<QCPAbstractItem*>(m_radiusLine.data()),
-                                      static_cast<QCPAbstractItem*>(m_label.data()),
-                                      static_cast<QCPAbstractItem*>(m_circle.data())}) {
-            if (item)
-                p->removeItem(item);
-        }
+        for (QCPAbstractItem* item : items())
+            p->removeItem(item);
     }
 }
 
@@ -128,6 +123,17 @@ std::optional<Circle> CurvatureMeasurement::keptFit(const QVector<CurveSpan>& st
     return m_fit;
 }
 
+std::optional<Circle>
+CurvatureMeasurement::firstRangeFit(const std::function<std::optional<Circle>(const CurveSpan&)>& fit)
+{
+    if (!selectionsComplete())
+        return std::nullopt;
+    const CurveSpan span = selectionSpan(*selection(0));
+    if (span.isEmpty())
+        return std::nullopt;
+    return keptFit({span}, [&fit, &span] { return fit(span); });
+}
+
 void CurvatureMeasurement::forgetFit()
 {
     m_fittedFor.reset();
@@ -136,12 +142,8 @@ void CurvatureMeasurement::forgetFit()
 
 void CurvatureMeasurement::setItemsVisible(bool visible)
 {
-    for (QCPAbstractItem* item : {static_cast<QCPAbstractItem*>(m_radiusLine.data()),
-                                  static_cast<QCPAbstractItem*>(m_label.data()),
-                                  static_cast<QCPAbstractItem*>(m_circle.data())}) {
-        if (item)
-            item->setVisible(visible);
-    }
+    for (QCPAbstractItem* item : items())
+        item->setVisible(visible);
 }
 
 void CurvatureMeasurement::placeCircle(QPointF centre, double radius)
@@ -194,6 +196,18 @@ bool CurvatureMeasurement::updateUnitText()
     m_unitText = text;
     forgetFit();
     return true;
+}
+
+QList<QCPAbstractItem*> CurvatureMeasurement::items() const
+{
+    QList<QCPAbstractItem*> existing;
+    for (QCPAbstractItem* item : {static_cast<QCPAbstractItem*>(m_radiusLine.data()),
+                                  static_cast<QCPAbstractItem*>(m_circle.data()),
+                                  static_cast<QCPAbstractItem*>(m_label.data())}) {
+        if (item)
+            existing.append(item);
+    }
+    return existing;
 }
 
 void CurvatureMeasurement::createItems()

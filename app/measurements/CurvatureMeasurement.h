@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+class QCPAbstractItem;
 class QCPItemEllipse;
 class QCPItemLine;
 class QCPItemText;
@@ -60,6 +61,10 @@ protected:
     // afresh once the measurement is finished. None when the fit failed.
     std::optional<MeasurementMath::Circle> keptFit(const QVector<CurveSpan>& stretches,
                                                    const std::function<std::optional<MeasurementMath::Circle>()>& fit);
+    // keptFit of selection 0's range once the selections are complete; none
+    // before, for an empty range or when the fit failed.
+    std::optional<MeasurementMath::Circle>
+    firstRangeFit(const std::function<std::optional<MeasurementMath::Circle>(const CurveSpan&)>& fit);
     void forgetFit();
 
     void setItemsVisible(bool visible);
@@ -78,6 +83,8 @@ protected:
 
 private:
     void createItems();
+    // The radius line, the circle and the label, as far as they still exist.
+    QList<QCPAbstractItem*> items() const;
     void onPlotMouseRelease(QMouseEvent* event);
     void finishConstruction();
 

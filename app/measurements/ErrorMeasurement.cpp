@@ -6,6 +6,7 @@
 #include "DrawingConstants.h"
 #include "Logger.h"
 #include "RangeProtocol.h"
+#include "SpanCircleFit.h"
 #include "math/LengthUnit.h"
 #include "math/RunningMedian.h"
 #include "math/SinglePrecision.h"
@@ -155,23 +156,47 @@ double ErrorMeasurement::tolerance() const
     return 5.0;
 }
 
+std::optional<ErrorMeasurement::CircleDeviations> ErrorMeasurement::fittedCircleDeviations(const SelectedPoints& points)
+{
+    const std::optional<Circle> circle = fitCircleToSpans(points.stretches);
+    if (!circle)
+        return std::nullopt;
+    return CircleDeviations{circleDeviationCurve(points.frame.first, points.frame.last, circle->centre, circle->radius),
+                            *circle};
+}
+
+std::optional<ErrorMeasurement::CircleDeviations>
+ErrorMeasurement::fittedCircleDeviationsThroughGaps(const SelectedPoints& points)
+{
+    const std::optional<Circle> circle = fitCircleToSpans(points.stretches);
+    if (!circle)
+        return std::nullopt;
+    return CircleDeviations{segmentsDeviationCurve(points.data, points.ranges, circle->centre, circle->radius),
+                            *circle};
+}
+
 std::optional<ErrorMeasurement::Deviations> ErrorMeasurement::bySpread(DeviationCurve curve,
-                                                                      std::optional<Circle> circle)
+                                                                       std::optional<Circle> circle)
 {
     const double spread = deviationSpread(curve.deviations);
-    if (!std::isfinite(spread))
+    if (curve.isEmpty() || !std::isfinite(spread))
         return std::nullopt;
     return Deviations{std::move(curve), spread, circle};
 }
 
-std::optional<ErrorMeasurement::Deviations> ErrorMeasurement::medianFiltered(const DeviationCurve& curve,
-                                                                            const Circle& circle)
+std::optional<ErrorMeasurement::Deviations> ErrorMeasurement::bySpread(std::optional<CircleDeviations> deviations)
 {
-    const double window = kMedianWindowMillimetres * DisplayUnit::unitsPerMillimetre();
-    DeviationCurve medians = runningMedianCurve(curve, window);
-    if (medians.isEmpty())
+    if (!deviations)
         return std::nullopt;
-    return bySpread(std::move(medians), circle);
+    return bySpread(std::move(deviations->curve), deviations->circle);
+}
+
+std::optional<ErrorMeasurement::Deviations> ErrorMeasurement::medianFiltered(std::optional<CircleDeviations> deviations)
+{
+    if (!deviations)
+        return std::nullopt;
+    const double window = kMedianWindowMillimetres * DisplayUnit::unitsPerMillimetre();
+    return bySpread(runningMedianCurve(deviations->curve, window), deviations->circle);
 }
 
 void ErrorMeasurement::forgetDeviations()

@@ -65,8 +65,7 @@ protected:
 
     // code: the creation code, whose row of the kinds table gives the type,
     // the name and the group name. selectionsNeeded: the stretches to pick.
-    ErrorMeasurement(E_MEASUREMENTS code, PlotWidget* plot, int traceCount, int selectionsNeeded,
-                     Reference reference);
+    ErrorMeasurement(E_MEASUREMENTS code, PlotWidget* plot, int traceCount, int selectionsNeeded, Reference reference);
 
     // The points the deviations are computed over.
     struct SelectedPoints
@@ -94,15 +93,30 @@ protected:
     // changes nothing. Runs only when the selected points change.
     virtual std::optional<Deviations> computeDeviations(const SelectedPoints& points) = 0;
 
+    // A reference circle with the deviation of each selected point from it.
+    struct CircleDeviations
+    {
+        MeasurementMath::DeviationCurve curve;
+        MeasurementMath::Circle circle;
+    };
+
+    // The least-squares circle through the stretches, with the deviations of
+    // the points of the first stretch in data order; none when the fit is not
+    // finite.
+    static std::optional<CircleDeviations> fittedCircleDeviations(const SelectedPoints& points);
+    // The same circle, with the deviations of every point from the first
+    // selected to the last (the gaps between the stretches included), by key.
+    static std::optional<CircleDeviations> fittedCircleDeviationsThroughGaps(const SelectedPoints& points);
+
     // Deviations valued by their spread (largest minus smallest); none when
-    // the spread is not finite (a fit that failed).
+    // there are none or the spread is not finite (a fit that failed).
     static std::optional<Deviations> bySpread(MeasurementMath::DeviationCurve curve,
                                               std::optional<MeasurementMath::Circle> circle = std::nullopt);
+    static std::optional<Deviations> bySpread(std::optional<CircleDeviations> deviations);
 
     // The deviations smoothed by a running median over 0.25 mm of keys in the
     // display unit, valued by the medians' spread; none without a median.
-    static std::optional<Deviations> medianFiltered(const MeasurementMath::DeviationCurve& curve,
-                                                    const MeasurementMath::Circle& circle);
+    static std::optional<Deviations> medianFiltered(std::optional<CircleDeviations> deviations);
 
     // The kinds that hide the plot's selection marker while they calculate.
     void setHidesSelectionMarker(bool hides) { m_hidesSelectionMarker = hides; }

@@ -1,10 +1,6 @@
 #include "RDEMFiterByTwoSegment.h"
 
 #include "Logger.h"
-#include "SpanCircleFit.h"
-#include "math/DeviationCurve.h"
-
-using namespace MeasurementMath;
 
 RDEMFiterByTwoSegment::RDEMFiterByTwoSegment(PlotWidget* plot, int traceCount, int n)
     : ErrorMeasurement(CIRCLE_DEVIATION_FILTERED_BY_SEGMENTS, plot, traceCount, n, Reference::Circle)
@@ -14,9 +10,5 @@ RDEMFiterByTwoSegment::RDEMFiterByTwoSegment(PlotWidget* plot, int traceCount, i
 
 std::optional<ErrorMeasurement::Deviations> RDEMFiterByTwoSegment::computeDeviations(const SelectedPoints& points)
 {
-    const std::optional<Circle> circle = fitCircleToSpans(points.stretches);
-    if (!circle)
-        return std::nullopt;
-    return medianFiltered(segmentsDeviationCurve(points.data, points.ranges, circle->centre, circle->radius),
-                          *circle);
+    return medianFiltered(fittedCircleDeviationsThroughGaps(points));
 }

@@ -32,6 +32,6 @@ std::optional<ErrorMeasurement::Deviations> RDEMSpecified::computeDeviations(con
     const std::optional<Circle> circle = fitGivenRadiusToSpan(points.frame, m_radius);
     if (!circle)
         return std::nullopt;
-    return bySpread(circleDeviationCurve(points.frame.first, points.frame.last, circle->centre, circle->radius),
-                    *circle);
+    return bySpread(CircleDeviations{
+        circleDeviationCurve(points.frame.first, points.frame.last, circle->centre, circle->radius), *circle});
 }

@@ -1,10 +1,6 @@
 #include "RDEMeasurement.h"
 
 #include "Logger.h"
-#include "SpanCircleFit.h"
-#include "math/DeviationCurve.h"
-
-using namespace MeasurementMath;
 
 RDEMeasurement::RDEMeasurement(PlotWidget* plot, int traceCount)
     : ErrorMeasurement(CIRCLE_DEVIATION, plot, traceCount, 1, Reference::Circle)
@@ -14,9 +10,5 @@ RDEMeasurement::RDEMeasurement(PlotWidget* plot, int traceCount)
 
 std::optional<ErrorMeasurement::Deviations> RDEMeasurement::computeDeviations(const SelectedPoints& points)
 {
-    const std::optional<Circle> circle = fitCircleToSpans(points.stretches);
-    if (!circle)
-        return std::nullopt;
-    return bySpread(circleDeviationCurve(points.frame.first, points.frame.last, circle->centre, circle->radius),
-                    *circle);
+    return bySpread(fittedCircleDeviations(points));
 }

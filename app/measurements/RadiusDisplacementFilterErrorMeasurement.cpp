@@ -1,10 +1,6 @@
 #include "RadiusDisplacementFilterErrorMeasurement.h"
 
 #include "Logger.h"
-#include "SpanCircleFit.h"
-#include "math/DeviationCurve.h"
-
-using namespace MeasurementMath;
 
 RadiusDisplacementFilterErrorMeasurement::RadiusDisplacementFilterErrorMeasurement(PlotWidget* plot, int traceCount)
     : ErrorMeasurement(CIRCLE_DEVIATION_FILTERED, plot, traceCount, 1, Reference::Circle)
@@ -12,11 +8,8 @@ RadiusDisplacementFilterErrorMeasurement::RadiusDisplacementFilterErrorMeasureme
     Logger::instance().log(INFO, QStringLiteral("RadiusDisplacementFilterErrorMeasurement start"));
 }
 
-std::optional<ErrorMeasurement::Deviations> RadiusDisplacementFilterErrorMeasurement::computeDeviations(const SelectedPoints& points)
+std::optional<ErrorMeasurement::Deviations>
+RadiusDisplacementFilterErrorMeasurement::computeDeviations(const SelectedPoints& points)
 {
-    const std::optional<Circle> circle = fitCircleToSpans(points.stretches);
-    if (!circle)
-        return std::nullopt;
-    return medianFiltered(
-        circleDeviationCurve(points.frame.first, points.frame.last, circle->centre, circle->radius), *circle);
+    return medianFiltered(fittedCircleDeviations(points));
 }

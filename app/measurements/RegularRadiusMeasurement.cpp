@@ -13,12 +13,6 @@ RegularRadiusMeasurement::RegularRadiusMeasurement(PlotWidget* plot, int traceCo
 
 void RegularRadiusMeasurement::calculate()
 {
-    if (!selectionsComplete())
-        return;
-    const CurveSpan span = selectionSpan(*selection(0));
-    if (span.isEmpty())
-        return;
-    const std::optional<Circle> circle = keptFit({span}, [&span] { return fitCircleToSpans({span}); });
-    if (circle)
+    if (const std::optional<Circle> circle = firstRangeFit(fitCircleToSpan))
         showResult(circle->centre, circle->radius);
 }

@@ -31,9 +31,14 @@ std::optional<Circle> fitCircleToSpans(const QVector<CurveSpan>& spans)
     return circle;
 }
 
+std::optional<Circle> fitCircleToSpan(const CurveSpan& span)
+{
+    return fitCircleToSpans({span});
+}
+
 std::optional<Circle> fitGivenRadiusToSpan(const CurveSpan& span, double radius)
 {
-    const std::optional<Circle> start = fitCircleToSpans({span});
+    const std::optional<Circle> start = fitCircleToSpan(span);
     if (!start)
         return std::nullopt;
     const Circle circle{givenRadiusCentre(spanPoints(span), start->centre, radius), radius};

@@ -15,6 +15,9 @@
 // The least-squares circle through all points of the stretches together.
 std::optional<MeasurementMath::Circle> fitCircleToSpans(const QVector<CurveSpan>& spans);
 
+// The least-squares circle through the points of one stretch.
+std::optional<MeasurementMath::Circle> fitCircleToSpan(const CurveSpan& span);
+
 // The circle of the given radius laid onto the stretch's points: the
 // least-squares circle's centre moved by the given-radius centre search.
 std::optional<MeasurementMath::Circle> fitGivenRadiusToSpan(const CurveSpan& span, double radius);

@@ -4,6 +4,8 @@
 // included) at most 10 ms; the given-radius search at most 50 ms; the running
 // median with a 500-point window at most 20 ms; a mouse move while a value is
 // placed at most 5 ms from the event to the repainted plot.
+#include "BenchTiming.h"
+
 #include "measurements/ArcsRadiusMeasurement.h"
 #include "measurements/CircumfAGSpecified.h"
 #include "measurements/RDEMFiterByTwoSegment.h"
@@ -36,7 +38,7 @@ namespace {
 
 constexpr int kTracePoints = 1000000;
 constexpr double kStep = 0.0001; // mm between points: 100 mm of trace
-constexpr double kRadius = 80;   // mm, of the arc the trace follows
+constexpr double kRadius = 80; // mm, of the arc the trace follows
 
 // An arc of radius 80 mm over 100 mm of x, with a roughness of a few
 // micrometres.
@@ -47,27 +49,11 @@ QVector<QCPCurveData> arcTrace()
     for (int i = 0; i < kTracePoints; ++i) {
         const double x = i * kStep;
         const double dx = x - 50;
-        const double y = std::sqrt(kRadius * kRadius - dx * dx) + 0.002 * std::sin(i * 0.37) + 0.001 * std::sin(i * 0.0021);
+        const double roughness = 0.002 * std::sin(i * 0.37) + 0.001 * std::sin(i * 0.0021);
+        const double y = std::sqrt(kRadius * kRadius - dx * dx) + roughness;
         data.append(QCPCurveData(i, x, y));
     }
     return data;
-}
-
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
-double percentile95(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() * 95 / 100);
-}
-
-double elapsedMs(const QElapsedTimer& timer)
-{
-    return timer.nsecsElapsed() / 1e6;
 }
 
 // The median time of runs of f, in milliseconds.
@@ -105,7 +91,8 @@ struct Scene
 
     QPoint below() const
     {
-        return QPointF(plot.xAxis->coordToPixel(50), plot.yAxis->coordToPixel(plot.yAxis->range().lower + 10)).toPoint();
+        const double y = plot.yAxis->range().lower + 10;
+        return QPointF(plot.xAxis->coordToPixel(50), plot.yAxis->coordToPixel(y)).toPoint();
     }
 
     void send(QEvent::Type type, const QPoint& pos, Qt::MouseButton button = Qt::NoButton)
@@ -227,7 +214,8 @@ int main(int argc, char** argv)
         {"12 deviation from a circle", [](PlotWidget* p) { return new RDEMeasurement(p, 1); }, 1},
         {"13 given radius", [](PlotWidget* p) { return new RDEMSpecified(p, 1, kRadius * 0.9); }, 1},
         {"14 filtered", [](PlotWidget* p) { return new RadiusDisplacementFilterErrorMeasurement(p, 1); }, 1},
-        {"15 two stretches", [](PlotWidget* p) { return new RadiusDisplacementErrorMeasurementByTwoSegment(p, 1, 2); }, 2},
+        {"15 two stretches", [](PlotWidget* p) { return new RadiusDisplacementErrorMeasurementByTwoSegment(p, 1, 2); },
+         2},
         {"16 two stretches, filtered", [](PlotWidget* p) { return new RDEMFiterByTwoSegment(p, 1, 2); }, 2},
         {"6 radius", [](PlotWidget* p) { return new RegularRadiusMeasurement(p, 1); }, 1},
         {"7 radius of two arcs", [](PlotWidget* p) { return new ArcsRadiusMeasurement(p, 1); }, 2},

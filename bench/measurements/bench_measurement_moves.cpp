@@ -3,6 +3,8 @@
 // controller's snap at most 2 ms per move; a move over an open measurement
 // whose calculate only moves its items at most 5 ms from the event to the
 // repainted plot (a full replot is printed beside it).
+#include "BenchTiming.h"
+
 #include "measurements/Measurement.h"
 #include "measurements/ReperPoint.h"
 #include "measurements/ReperPointController.h"
@@ -70,28 +72,6 @@ QVector<QCPCurveData> noisyTrace()
         data.append(QCPCurveData(i, x, std::sin(x * 0.7) + noise(generator)));
     }
     return data;
-}
-
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
-double percentile95(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() * 95 / 100);
-}
-
-double maximum(const QVector<double>& values)
-{
-    return *std::max_element(values.begin(), values.end());
-}
-
-double elapsedMs(const QElapsedTimer& timer)
-{
-    return timer.nsecsElapsed() / 1e6;
 }
 
 QVector<QPoint> cursorPositions(const PlotWidget& plot)

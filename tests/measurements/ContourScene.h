@@ -7,6 +7,9 @@
 
 #include <QMutexLocker>
 
+#include <functional>
+#include <memory>
+
 inline void setAxisUnit(int unit)
 {
     AppSettings& settings = AppSettings::instance();
@@ -65,4 +68,54 @@ public:
         press(pos);
         release(pos);
     }
+};
+
+// Makes a measurement of Kind on a plot whose first curve is the trace, with
+// the kind's further constructor arguments.
+template <typename Kind, typename... Args>
+auto maker(Args... args)
+{
+    return [args...](PlotWidget* plot) { return new Kind(plot, 1, args...); };
+}
+
+// What a plot holds, to tell that a measurement took everything it drew
+// with it.
+struct PlotContents
+{
+    explicit PlotContents(const PlotWidget& plot)
+        : items(plot.itemCount())
+        , plottables(plot.plottableCount())
+        , curves(plot.curveCount())
+    {
+    }
+
+    bool operator==(const PlotContents& other) const
+    {
+        return items == other.items && plottables == other.plottables && curves == other.curves;
+    }
+
+    int items;
+    int plottables;
+    int curves;
+};
+
+// A scene with one trace, free space below it, and a measurement of a kind
+// created on it by make.
+template <typename Kind>
+struct KindScene
+{
+    using Make = std::function<Kind*(PlotWidget*)>;
+
+    KindScene(const QVector<QPointF>& trace, const Make& make)
+    {
+        curve = scene.addTrace(trace);
+        scene.fitAxes();
+        scene.showBelowTraces();
+        m.reset(make(&scene.plot));
+        scene.plot.replot();
+    }
+
+    ContourScene scene;
+    AdaptiveCurve* curve = nullptr;
+    std::unique_ptr<Kind> m;
 };

@@ -183,8 +183,7 @@ void DeviationGeometryTest::bandFollowsMouse_data()
     QTest::newRow("mouse 3 above the lowest point") << rising << 11.0 << 8.0 << 5.0 << 0.0;
     QTest::newRow("mouse below the lowest point") << rising << 2.5 << 8.0 << 2.5 << 0.0;
     QTest::newRow("mouse at the lowest point") << rising << 8.0 << 8.0 << 8.0 << 0.0;
-    QTest::newRow("last point does not count as lowest") << Points{{1, 10}, {2, 8}, {3, 1}} << 0.0 << 8.0 << 0.0
-                                                         << 0.0;
+    QTest::newRow("last point does not count as lowest") << Points{{1, 10}, {2, 8}, {3, 1}} << 0.0 << 8.0 << 0.0 << 0.0;
     QTest::newRow("keys falling") << Points{{4, 10}, {3, 8}, {2, 9}} << 4.0 << 8.0 << 4.0 << 180.0;
 }
 

@@ -92,7 +92,8 @@ void GivenRadiusSearchTest::findsCentreOfCircle_data()
     QTest::addColumn<double>("radius");
 
     QTest::newRow("top quarter, 2 mm") << arcPoints({3, -1.5}, 2, 45, 135, 200) << QPointF(3, -1.5) << 2.0;
-    QTest::newRow("bottom third, 5000 um") << arcPoints({100, 7000}, 5000, 240, 300, 300) << QPointF(100, 7000) << 5000.0;
+    QTest::newRow("bottom third, 5000 um")
+        << arcPoints({100, 7000}, 5000, 240, 300, 300) << QPointF(100, 7000) << 5000.0;
     QTest::newRow("side half, 0.3 mm") << arcPoints({0, 0}, 0.3, -80, 80, 150) << QPointF(0, 0) << 0.3;
     QTest::newRow("bottom quarter, 1 mm") << arcPoints({-2, 4}, 1, 225, 315, 91) << QPointF(-2, 4) << 1.0;
 }

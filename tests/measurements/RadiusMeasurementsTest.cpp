@@ -12,13 +12,14 @@
 #include "DrawingConstants.h"
 #include "FuzzyCompare.h"
 #include "LogTexts.h"
+#include "SignalTexts.h"
 #include "TestMain.h"
 
 #include <cmath>
 #include <functional>
 #include <memory>
 
-using Make = std::function<CurvatureMeasurement*(PlotWidget*)>;
+using Make = KindScene<CurvatureMeasurement>::Make;
 using Points = QVector<QPointF>;
 Q_DECLARE_METATYPE(Make)
 
@@ -39,34 +40,6 @@ Points straightLine()
     return points;
 }
 
-Make regular()
-{
-    return [](PlotWidget* plot) { return new RegularRadiusMeasurement(plot, 1); };
-}
-
-Make arcs()
-{
-    return [](PlotWidget* plot) { return new ArcsRadiusMeasurement(plot, 1); };
-}
-
-Make circle()
-{
-    return [](PlotWidget* plot) { return new CircumfAGMeasurement(plot, 1); };
-}
-
-Make givenCircle(double radius)
-{
-    return [radius](PlotWidget* plot) { return new CircumfAGSpecified(plot, 1, radius); };
-}
-
-QStringList texts(const QSignalSpy& spy)
-{
-    QStringList result;
-    for (const QList<QVariant>& arguments : spy)
-        result << arguments.at(0).toString();
-    return result;
-}
-
 bool isFinite(QPointF p)
 {
     return std::isfinite(p.x()) && std::isfinite(p.y());
@@ -82,22 +55,7 @@ QPointF centreOf(const QCPItemEllipse* circle)
     return (circle->topLeft->coords() + circle->bottomRight->coords()) / 2;
 }
 
-// A scene with one trace and a kind of the family created on it.
-struct RadiusScene
-{
-    RadiusScene(const Points& trace, const Make& make)
-    {
-        curve = scene.addTrace(trace);
-        scene.fitAxes();
-        scene.showBelowTraces();
-        m.reset(make(&scene.plot));
-        scene.plot.replot();
-    }
-
-    ContourScene scene;
-    AdaptiveCurve* curve = nullptr;
-    std::unique_ptr<CurvatureMeasurement> m;
-};
+using RadiusScene = KindScene<CurvatureMeasurement>;
 
 } // namespace
 
@@ -132,10 +90,14 @@ void RadiusMeasurementsTest::kindsOfTheTable_data()
     QTest::addColumn<bool>("yieldsValue");
     QTest::addColumn<QString>("logLine");
 
-    QTest::newRow("6") << regular() << 6 << "Радиус" << true << "RegularRadiusMeasurement started";
-    QTest::newRow("7") << arcs() << 7 << "Радиус (A)" << true << "ArcsRadiusMeasurement started";
-    QTest::newRow("20") << circle() << 20 << "Окружность" << false << "CircumfAGMeasurement started";
-    QTest::newRow("21") << givenCircle(2) << 21 << "Окружность" << false << "CircumfAGMeasurement started";
+    QTest::newRow("6") << Make(maker<RegularRadiusMeasurement>()) << 6 << "Радиус" << true
+                       << "RegularRadiusMeasurement started";
+    QTest::newRow("7") << Make(maker<ArcsRadiusMeasurement>()) << 7 << "Радиус (A)" << true
+                       << "ArcsRadiusMeasurement started";
+    QTest::newRow("20") << Make(maker<CircumfAGMeasurement>()) << 20 << "Окружность" << false
+                        << "CircumfAGMeasurement started";
+    QTest::newRow("21") << Make(maker<CircumfAGSpecified>(2)) << 21 << "Окружность" << false
+                        << "CircumfAGMeasurement started";
 }
 
 void RadiusMeasurementsTest::kindsOfTheTable()
@@ -163,12 +125,12 @@ void RadiusMeasurementsTest::kindsOfTheTable()
 
 void RadiusMeasurementsTest::radiusOfNoisyArc()
 {
-    RadiusScene s(noisyArc(), regular());
+    RadiusScene s(noisyArc(), Make(maker<RegularRadiusMeasurement>()));
     QSignalSpy status(s.m.get(), &Measurement::statusText);
     QSignalSpy finished(s.m.get(), &Measurement::measumentFinished);
     s.scene.dragAlong(s.curve, 0, 199);
     QVERIFY(s.m->isPlacing());
-    QVERIFY(texts(status).contains(QStringLiteral("Расположите значение")));
+    QVERIFY(signalTexts(status).contains(QStringLiteral("Расположите значение")));
 
     const QPoint cursor = s.scene.pixel(6, 1);
     s.scene.move(cursor);
@@ -187,7 +149,7 @@ void RadiusMeasurementsTest::radiusOfNoisyArc()
     const QLineF arrow(s.m->radiusLine()->start->coords(), s.m->radiusLine()->end->coords());
     KALVORA_COMPARE_NEAR(arrow.angleTo(QLineF(centre, cursorCoords)), 0.0, 1e-3);
     KALVORA_COMPARE_NEAR(centreOf(s.m->circleItem()).x(), centre.x(), 1e-9);
-    QCOMPARE(texts(status).last(), QStringLiteral("Радиус: ") + s.m->valueText());
+    QCOMPARE(signalTexts(status).last(), QStringLiteral("Радиус: ") + s.m->valueText());
 
     s.scene.click(cursor);
     QVERIFY(s.m->isFinished());
@@ -202,16 +164,16 @@ void RadiusMeasurementsTest::radiusOfNoisyArc()
 // stretch.
 void RadiusMeasurementsTest::twoArcsMatchOneStretch()
 {
-    RadiusScene one(noisyArc(), regular());
+    RadiusScene one(noisyArc(), Make(maker<RegularRadiusMeasurement>()));
     one.scene.dragAlong(one.curve, 0, 199);
     one.scene.move(one.scene.pixel(6, 1));
 
-    RadiusScene two(noisyArc(), arcs());
+    RadiusScene two(noisyArc(), Make(maker<ArcsRadiusMeasurement>()));
     QSignalSpy status(two.m.get(), &Measurement::statusText);
     two.scene.dragAlong(two.curve, 0, 100);
     QVERIFY(!two.m->isPlacing());
     two.scene.move(two.scene.pixel(6, 1));
-    QCOMPARE(texts(status).last(), QStringLiteral("Выделите две арки"));
+    QCOMPARE(signalTexts(status).last(), QStringLiteral("Выделите две арки"));
     QVERIFY(!two.m->circleItem()->visible());
     two.scene.dragAlong(two.curve, 100, 199);
     QVERIFY(two.m->isPlacing());
@@ -226,8 +188,8 @@ void RadiusMeasurementsTest::circleKindsFinishAtRangeRelease_data()
     QTest::addColumn<Make>("make");
     QTest::addColumn<double>("radius");
 
-    QTest::newRow("20") << circle() << 0.0;
-    QTest::newRow("21") << givenCircle(2) << 2.0;
+    QTest::newRow("20") << Make(maker<CircumfAGMeasurement>()) << 0.0;
+    QTest::newRow("21") << Make(maker<CircumfAGSpecified>(2)) << 2.0;
 }
 
 void RadiusMeasurementsTest::circleKindsFinishAtRangeRelease()
@@ -241,7 +203,7 @@ void RadiusMeasurementsTest::circleKindsFinishAtRangeRelease()
     s.scene.dragAlong(s.curve, 0, 199);
     QVERIFY(s.m->isFinished());
     QCOMPARE(finished.count(), 1);
-    QCOMPARE(texts(status), QStringList({"Окружность"}));
+    QCOMPARE(signalTexts(status), QStringList({"Окружность"}));
     QCOMPARE(s.curve->selectable(), QCP::stSingleData);
 
     const MeasurementMath::Circle c = dynamic_cast<const CirclePrimitive&>(*s.m).circle();
@@ -296,7 +258,7 @@ void RadiusMeasurementsTest::givenRadiusFollowsUnit_data()
 void RadiusMeasurementsTest::givenRadiusFollowsUnit()
 {
     QFETCH(bool, byCalculate);
-    RadiusScene s(noisyArc(), givenCircle(5));
+    RadiusScene s(noisyArc(), Make(maker<CircumfAGSpecified>(5)));
     s.scene.dragAlong(s.curve, 0, 199);
     const auto radius = [&s] { return dynamic_cast<const CirclePrimitive&>(*s.m).circle().radius; };
     QCOMPARE(radius(), 5.0);
@@ -316,7 +278,7 @@ void RadiusMeasurementsTest::givenRadiusFollowsUnit()
 // trace and shown with the new unit.
 void RadiusMeasurementsTest::radiusFollowsUnit()
 {
-    RadiusScene s(noisyArc(), regular());
+    RadiusScene s(noisyArc(), Make(maker<RegularRadiusMeasurement>()));
     s.scene.dragAlong(s.curve, 0, 199);
     s.scene.move(s.scene.pixel(6, 1));
     s.scene.click(s.scene.pixel(6, 1));
@@ -335,7 +297,7 @@ void RadiusMeasurementsTest::radiusFollowsUnit()
 
 void RadiusMeasurementsTest::labelShowsReportLabel()
 {
-    RadiusScene s(noisyArc(), regular());
+    RadiusScene s(noisyArc(), Make(maker<RegularRadiusMeasurement>()));
     s.scene.dragAlong(s.curve, 0, 199);
     s.m->setLabelText(QStringLiteral("R1"));
     s.m->updateLabel();
@@ -354,12 +316,12 @@ void RadiusMeasurementsTest::liveDragStaysFinite_data()
     QTest::addColumn<Points>("trace");
     QTest::addColumn<Make>("make");
 
-    QTest::newRow("6 on a line") << straightLine() << regular();
-    QTest::newRow("20 on a line") << straightLine() << circle();
-    QTest::newRow("21 on a line") << straightLine() << givenCircle(2);
-    QTest::newRow("6 on an arc") << noisyArc() << regular();
-    QTest::newRow("20 on an arc") << noisyArc() << circle();
-    QTest::newRow("21 on an arc") << noisyArc() << givenCircle(2);
+    QTest::newRow("6 on a line") << straightLine() << Make(maker<RegularRadiusMeasurement>());
+    QTest::newRow("20 on a line") << straightLine() << Make(maker<CircumfAGMeasurement>());
+    QTest::newRow("21 on a line") << straightLine() << Make(maker<CircumfAGSpecified>(2));
+    QTest::newRow("6 on an arc") << noisyArc() << Make(maker<RegularRadiusMeasurement>());
+    QTest::newRow("20 on an arc") << noisyArc() << Make(maker<CircumfAGMeasurement>());
+    QTest::newRow("21 on an arc") << noisyArc() << Make(maker<CircumfAGSpecified>(2));
 }
 
 // Every frame of a drag, from ranges of no, one and two points up: the window
@@ -389,10 +351,10 @@ void RadiusMeasurementsTest::liveDragStaysFinite()
 void RadiusMeasurementsTest::deletionLeavesNothing_data()
 {
     QTest::addColumn<Make>("make");
-    QTest::newRow("6") << regular();
-    QTest::newRow("7") << arcs();
-    QTest::newRow("20") << circle();
-    QTest::newRow("21") << givenCircle(2);
+    QTest::newRow("6") << Make(maker<RegularRadiusMeasurement>());
+    QTest::newRow("7") << Make(maker<ArcsRadiusMeasurement>());
+    QTest::newRow("20") << Make(maker<CircumfAGMeasurement>());
+    QTest::newRow("21") << Make(maker<CircumfAGSpecified>(2));
 }
 
 void RadiusMeasurementsTest::deletionLeavesNothing()
@@ -402,9 +364,9 @@ void RadiusMeasurementsTest::deletionLeavesNothing()
     AdaptiveCurve* curve = scene.addTrace(noisyArc());
     scene.fitAxes();
     scene.showBelowTraces();
-    const int items = scene.plot.itemCount();
-    const int plottables = scene.plot.plottableCount();
-    const int curves = scene.plot.curveCount();
+    // With the plot's own selection marker, which comes with the range selection.
+    scene.plot.setInteractions(QCP::iRangeSelection);
+    const PlotContents before(scene.plot);
 
     std::unique_ptr<CurvatureMeasurement> m(make(&scene.plot));
     scene.plot.replot();
@@ -412,14 +374,11 @@ void RadiusMeasurementsTest::deletionLeavesNothing()
     scene.dragAlong(curve, 100, 199);
     scene.move(scene.pixel(6, 1));
     QVERIFY(m->reperPoints().first()->position() != QPointF(0, 0));
-    const QString deleted = QStringLiteral("INFO: ") + m->name() + QStringLiteral(" delete with value: ")
-        + m->valueText();
+    const QString deleted
+        = QStringLiteral("INFO: ") + m->name() + QStringLiteral(" delete with value: ") + m->valueText();
     m.reset();
 
-    // The plot's own selection marker came with the range selection.
-    QCOMPARE(scene.plot.itemCount(), items + 1);
-    QCOMPARE(scene.plot.plottableCount(), plottables);
-    QCOMPARE(scene.plot.curveCount(), curves);
+    QVERIFY(PlotContents(scene.plot) == before);
     QCOMPARE(logTexts().last(), deleted);
 }
 

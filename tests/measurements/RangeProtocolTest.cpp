@@ -7,6 +7,7 @@
 #include "DebugCapture.h"
 #include "LogTexts.h"
 #include "PlotFixture.h"
+#include "SignalTexts.h"
 #include "TestMain.h"
 
 Q_DECLARE_METATYPE(RangeProtocol::Step)
@@ -37,14 +38,6 @@ RangeProtocol::Options finishing(int ranges, const QString& finishLine)
     options.rangesNeeded = ranges;
     options.finishLine = [finishLine] { return finishLine; };
     return options;
-}
-
-QStringList texts(const QSignalSpy& spy)
-{
-    QStringList result;
-    for (const QList<QVariant>& arguments : spy)
-        result << arguments.at(0).toString();
-    return result;
 }
 
 // The selection marker is the one item on the layer "overlay2".
@@ -88,7 +81,7 @@ void RangeProtocolTest::rangesThenPlacing()
     QVERIFY(m.protocol.isPlacing());
     QVERIFY(m.isSelectionLocked());
     QVERIFY(m.selectionsComplete());
-    QCOMPARE(texts(status), QStringList({"Расположите значение"}));
+    QCOMPARE(signalTexts(status), QStringList({"Расположите значение"}));
     QVERIFY(!markerVisible(f.plot));
 
     const int before = m.calculations;
@@ -102,7 +95,7 @@ void RangeProtocolTest::rangesThenPlacing()
     QVERIFY(!m.highlighted);
     QVERIFY(markerVisible(f.plot));
     const QString result = QStringLiteral("Проба: ") + m.valueText();
-    QCOMPARE(texts(status).last(), result);
+    QCOMPARE(signalTexts(status).last(), result);
     const QStringList log = logTexts();
     const int finish = log.lastIndexOf(QStringLiteral("INFO: Finish"));
     QVERIFY(finish >= 0);
@@ -165,7 +158,7 @@ void RangeProtocolTest::silentKinds()
     QVERIFY(status.isEmpty());
     f.press(f.pixel(50, 60));
     f.release(f.pixel(50, 60));
-    QCOMPARE(texts(status), QStringList({QStringLiteral("Проба: ") + m.valueText()}));
+    QCOMPARE(signalTexts(status), QStringList({QStringLiteral("Проба: ") + m.valueText()}));
     QCOMPARE(logTexts().size(), logged);
 }
 

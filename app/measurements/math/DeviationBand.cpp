@@ -55,9 +55,8 @@ QVector<double> scaleIntoBand(const QVector<double>& deviations, const BandScale
         return scaled;
     }
     const double range = scale.maximum - scale.minimum;
-    std::transform(deviations.begin(), deviations.end(), scaled.begin(), [&scale, range](double d) {
-        return (d - scale.minimum) / range * scale.height + scale.baseline;
-    });
+    std::transform(deviations.begin(), deviations.end(), scaled.begin(),
+                   [&scale, range](double d) { return (d - scale.minimum) / range * scale.height + scale.baseline; });
     return scaled;
 }
 

@@ -84,8 +84,7 @@ DeviationCurve circleDeviationCurve(Iterator first, Iterator last, QPointF centr
 // point met wins, taking the stretches in their order before the gaps), by
 // key ascending.
 template <typename Iterator>
-DeviationCurve segmentsDeviationCurve(Iterator data, const QVector<IndexRange>& ranges, QPointF centre,
-                                      double radius)
+DeviationCurve segmentsDeviationCurve(Iterator data, const QVector<IndexRange>& ranges, QPointF centre, double radius)
 {
     if (ranges.isEmpty())
         return {};

@@ -18,8 +18,7 @@ bool canSearch(QPointF centre, double radius)
 // The sums of the four trial centres of one step, in one pass over the
 // points; each sum adds the same terms in the same order as
 // absoluteDeviationSum at that centre.
-std::array<double, 4> trialSums(const QVector<QPointF>& points, const std::array<QPointF, 4>& trials,
-                                double radius)
+std::array<double, 4> trialSums(const QVector<QPointF>& points, const std::array<QPointF, 4>& trials, double radius)
 {
     std::array<double, 4> sums{0, 0, 0, 0};
     for (const QPointF& p : points) {
@@ -56,10 +55,9 @@ QPointF fitCentre(const QVector<QPointF>& points, QPointF centre, double radius)
     double step = 0.1 * radius;
     const double smallestStep = 1e-5 * radius;
     for (int moves = 0; step > smallestStep && moves < kMaxCentreMoves;) {
-        const std::array<QPointF, 4> trials{QPointF(centre.x() + step, centre.y()),
-                                            QPointF(centre.x() - step, centre.y()),
-                                            QPointF(centre.x(), centre.y() + step),
-                                            QPointF(centre.x(), centre.y() - step)};
+        const std::array<QPointF, 4> trials{
+            QPointF(centre.x() + step, centre.y()), QPointF(centre.x() - step, centre.y()),
+            QPointF(centre.x(), centre.y() + step), QPointF(centre.x(), centre.y() - step)};
         const std::array<double, 4> sums = trialSums(points, trials, radius);
         const double least = std::min(current, *std::min_element(sums.begin(), sums.end()));
         const auto winner = std::find(sums.begin(), sums.end(), least);
@@ -78,8 +76,8 @@ QPointF touchCentre(const QVector<QPointF>& points, QPointF centre, double radiu
 {
     if (!canSearch(centre, radius))
         return centre;
-    const auto above = std::count_if(points.begin(), points.end(),
-                                     [&centre](const QPointF& p) { return p.y() > centre.y(); });
+    const auto above
+        = std::count_if(points.begin(), points.end(), [&centre](const QPointF& p) { return p.y() > centre.y(); });
     const auto others = points.size() - above;
     if (above == others)
         return centre;
