@@ -2,19 +2,15 @@
 
 #include "plot/AdaptiveCurve.h"
 
-#include "AppSettings.h"
 #include "PlotFixture.h"
-
-#include <QMutexLocker>
+#include "SettingsFixture.h"
 
 #include <functional>
 #include <memory>
 
 inline void setAxisUnit(int unit)
 {
-    AppSettings& settings = AppSettings::instance();
-    QMutexLocker lock(&settings.mutex());
-    settings.view.axis_unit = unit;
+    changeSettings([unit](AppSettings& settings) { settings.view.axis_unit = unit; });
 }
 
 // The offscreen plot of PlotFixture with trace curves made of given points,
