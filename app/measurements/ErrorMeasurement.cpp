@@ -95,8 +95,8 @@ void ErrorMeasurement::calculate()
     const std::optional<SelectedPoints> points = selectedPoints();
     if (!points)
         return;
-    if (m_hidesSelectionMarker)
-        plot()->setSelectionMarkerVisible(false);
+    if (PlotWidget* p = plot(); p && m_hidesSelectionMarker)
+        p->setSelectionMarkerVisible(false);
 
     const SpanFingerprint fingerprint(points->stretches + QVector<CurveSpan>{points->frame});
     if (!m_kept || isFinished() || m_kept->fingerprint != fingerprint) {
