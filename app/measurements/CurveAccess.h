@@ -79,14 +79,18 @@ inline CurveSpan selectionSpan(const Selection& selection)
     return {data + begin, data + end};
 }
 
-inline QVector<QPointF> selectionPoints(const Selection& selection)
+inline QVector<QPointF> spanPoints(const CurveSpan& span)
 {
-    const CurveSpan span = selectionSpan(selection);
     QVector<QPointF> points;
     points.reserve(span.size());
     for (auto it = span.first; it != span.last; ++it)
         points.append(QPointF(it->key, it->value));
     return points;
+}
+
+inline QVector<QPointF> selectionPoints(const Selection& selection)
+{
+    return spanPoints(selectionSpan(selection));
 }
 
 // Calls visit(curve) for the registry's curves 0 .. count - 1 that exist: the

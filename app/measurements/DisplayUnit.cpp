@@ -1,17 +1,11 @@
 #include "DisplayUnit.h"
 
 #include "AppSettings.h"
+#include "math/LengthUnit.h"
 
 #include <QMutexLocker>
 
 namespace DisplayUnit {
-
-namespace {
-
-constexpr int kMicrometres = 1;
-constexpr int kNanometres = 2;
-
-} // namespace
 
 int current()
 {
@@ -22,26 +16,12 @@ int current()
 
 double millimetresPerUnit()
 {
-    switch (current()) {
-    case kMicrometres:
-        return 0.001;
-    case kNanometres:
-        return 0.000001;
-    default:
-        return 1;
-    }
+    return 1 / unitsPerMillimetre();
 }
 
 double unitsPerMillimetre()
 {
-    switch (current()) {
-    case kMicrometres:
-        return 1000;
-    case kNanometres:
-        return 1000000;
-    default:
-        return 1;
-    }
+    return MeasurementMath::unitsPerMillimetre(current()).value_or(1.0);
 }
 
 } // namespace DisplayUnit

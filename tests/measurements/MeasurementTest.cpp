@@ -1,3 +1,4 @@
+#include "ContourScene.h"
 #include "ProbeMeasurement.h"
 
 #include "measurements/RangeProtocol.h"
@@ -7,7 +8,6 @@
 #include "plot/AdaptiveCurve.h"
 #include "plot/PlotCurve.h"
 
-#include "AppSettings.h"
 #include "DebugCapture.h"
 #include "PlotFixture.h"
 #include "TestMain.h"
@@ -15,13 +15,6 @@
 #include <limits>
 
 namespace {
-
-void setAxisUnit(int unit)
-{
-    AppSettings& settings = AppSettings::instance();
-    QMutexLocker lock(&settings.mutex());
-    settings.view.axis_unit = unit;
-}
 
 QString text(const Selection* s)
 {

@@ -1,0 +1,334 @@
+#include "ErrorMeasurement.h"
+
+#include "Constants.h"
+#include "DeviationGraph.h"
+#include "DisplayUnit.h"
+#include "DrawingConstants.h"
+#include "Logger.h"
+#include "RangeProtocol.h"
+#include "SpanCircleFit.h"
+#include "math/LengthUnit.h"
+#include "math/RunningMedian.h"
+#include "math/SinglePrecision.h"
+
+#include "plot/PlotWidget.h"
+
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+using namespace MeasurementMath;
+
+namespace {
+
+const QString kLabelFontFamily = QStringLiteral("MS Shell Dlg 2");
+
+// The running median of the filtered kinds spans a quarter of a millimetre.
+constexpr double kMedianWindowMillimetres = 0.25;
+
+} // namespace
+
+ErrorMeasurement::ErrorMeasurement(E_MEASUREMENTS code, PlotWidget* plot, int traceCount, int selectionsNeeded,
+                                   Reference reference)
+    : Measurement(measurementKind(code)->type, plot, selectionsNeeded)
+    , m_kind(*measurementKind(code))
+    , m_traceCount(traceCount)
+    , m_selectionsNeeded(selectionsNeeded)
+    , m_minimumPoints(reference == Reference::Circle ? 3 : 2)
+{
+    setYieldsValue(m_kind.yieldsValue);
+    m_graph = std::make_unique<DeviationGraph>(plot, [this](QCPLayerable* item) { adoptItem(item); });
+    addConnection(connect(plot, &QCustomPlot::mouseRelease, this, &ErrorMeasurement::onPlotMouseRelease));
+    RangeProtocol::prepareRangeSelection(plot, traceCount);
+    updateUnitText();
+
+    if (reference == Reference::Circle) {
+        m_circle = adoptItem(new QCPItemEllipse(plot));
+        m_circle->setPen(kBlackPen);
+        m_circle->setVisible(false);
+    }
+    m_label = adoptItem(new QCPItemText(plot));
+    m_label->setFont(kMonospaceFont);
+    m_label->setVisible(false);
+    setHighlighted(true);
+    setMoveRedraw(MoveRedraw::OwnLayer);
+}
+
+ErrorMeasurement::~ErrorMeasurement()
+{
+    Logger::instance().log(INFO, name() + QStringLiteral(" delete with value: ") + valueText());
+    m_graph.reset();
+    if (PlotWidget* p = plot()) {
+        if (m_label)
+            p->removeItem(m_label);
+        if (m_circle)
+            p->removeItem(m_circle);
+    }
+}
+
+QString ErrorMeasurement::name() const
+{
+    return m_kind.name;
+}
+
+QString ErrorMeasurement::valueText() const
+{
+    if (!selection(0))
+        return kUnknownText;
+    return QString::number(m_value, 'f', 6) + m_unitText;
+}
+
+double ErrorMeasurement::value() const
+{
+    return selection(0) ? m_value : 0.0;
+}
+
+QString ErrorMeasurement::groupName() const
+{
+    return m_kind.groupName;
+}
+
+void ErrorMeasurement::calculate()
+{
+    const std::optional<SelectedPoints> points = selectedPoints();
+    if (!points)
+        return;
+    if (PlotWidget* p = plot(); p && m_hidesSelectionMarker)
+        p->setSelectionMarkerVisible(false);
+
+    const SpanFingerprint fingerprint(points->stretches + QVector<CurveSpan>{points->frame});
+    if (!m_kept || isFinished() || m_kept->fingerprint != fingerprint) {
+        const std::optional<BandFrame> frame = bandFrame(points->frame.first, points->frame.last);
+        if (!frame)
+            return;
+        m_kept = Kept{fingerprint, computeDeviations(*points), *frame};
+        if (m_kept->deviations && m_kept->deviations->curve.isEmpty())
+            m_kept->deviations.reset();
+    }
+    if (!m_kept->deviations)
+        return;
+
+    const Deviations& deviations = *m_kept->deviations;
+    m_value = deviations.value;
+    m_band = deviationBand(m_kept->frame, toSinglePrecision(cursorPosition().y()));
+    drawDeviationCurve(deviations.curve);
+    if (deviations.circle)
+        showCircleAndLabel(deviations.circle->centre, deviations.circle->radius);
+    else
+        showLabel();
+}
+
+void ErrorMeasurement::setLabelEnlarged(bool enlarged)
+{
+    if (m_label)
+        m_label->setFont(QFont(kLabelFontFamily, enlarged ? 20 : 8));
+}
+
+void ErrorMeasurement::updateLabel()
+{
+    if (m_label)
+        m_label->setText(labelText());
+}
+
+void ErrorMeasurement::updateSelectionMarker()
+{
+    if (PlotWidget* p = plot())
+        p->setSelectionMarkerVisible(true);
+}
+
+void ErrorMeasurement::setHighlighted(bool highlighted)
+{
+    const QPen& pen = highlighted ? kGreenPen : kBlackPen;
+    if (m_circle)
+        m_circle->setPen(pen);
+    m_graph->setConnectorPen(pen);
+}
+
+void ErrorMeasurement::reloadSettings()
+{
+    updateUnitText();
+}
+
+double ErrorMeasurement::tolerance() const
+{
+    return 5.0;
+}
+
+std::optional<ErrorMeasurement::CircleDeviations> ErrorMeasurement::fittedCircleDeviations(const SelectedPoints& points)
+{
+    const std::optional<Circle> circle = fitCircleToSpans(points.stretches);
+    if (!circle)
+        return std::nullopt;
+    return CircleDeviations{circleDeviationCurve(points.frame.first, points.frame.last, circle->centre, circle->radius),
+                            *circle};
+}
+
+std::optional<ErrorMeasurement::CircleDeviations>
+ErrorMeasurement::fittedCircleDeviationsThroughGaps(const SelectedPoints& points)
+{
+    const std::optional<Circle> circle = fitCircleToSpans(points.stretches);
+    if (!circle)
+        return std::nullopt;
+    return CircleDeviations{segmentsDeviationCurve(points.data, points.ranges, circle->centre, circle->radius),
+                            *circle};
+}
+
+std::optional<ErrorMeasurement::Deviations> ErrorMeasurement::bySpread(DeviationCurve curve,
+                                                                       std::optional<Circle> circle)
+{
+    const double spread = deviationSpread(curve.deviations);
+    if (curve.isEmpty() || !std::isfinite(spread))
+        return std::nullopt;
+    return Deviations{std::move(curve), spread, circle};
+}
+
+std::optional<ErrorMeasurement::Deviations> ErrorMeasurement::bySpread(std::optional<CircleDeviations> deviations)
+{
+    if (!deviations)
+        return std::nullopt;
+    return bySpread(std::move(deviations->curve), deviations->circle);
+}
+
+std::optional<ErrorMeasurement::Deviations> ErrorMeasurement::medianFiltered(std::optional<CircleDeviations> deviations)
+{
+    if (!deviations)
+        return std::nullopt;
+    const double window = kMedianWindowMillimetres * DisplayUnit::unitsPerMillimetre();
+    return bySpread(runningMedianCurve(deviations->curve, window), deviations->circle);
+}
+
+void ErrorMeasurement::forgetDeviations()
+{
+    m_kept.reset();
+}
+
+void ErrorMeasurement::drawDeviationCurve(const DeviationCurve& curve)
+{
+    m_graph->draw(curve, m_band);
+}
+
+void ErrorMeasurement::placeLabel(const QString& text, QPointF position, double angle, int alignment)
+{
+    if (!m_label)
+        return;
+    if (alignment & Qt::AlignBottom)
+        m_label->setText(labelText() + QLatin1Char('\n') + text);
+    else
+        m_label->setText(text + QLatin1Char('\n') + labelText());
+    m_label->position->setCoords(position);
+    m_label->setRotation(angle);
+    m_label->setPositionAlignment(Qt::Alignment(alignment));
+}
+
+void ErrorMeasurement::setCircle(QPointF centre, double radius)
+{
+    if (!m_circle)
+        return;
+    m_circle->topLeft->setCoords(centre.x() - radius, centre.y() - radius);
+    m_circle->bottomRight->setCoords(centre.x() + radius, centre.y() + radius);
+}
+
+void ErrorMeasurement::showCircleAndLabel(QPointF centre, double radius)
+{
+    setCircle(centre, radius);
+    if (m_circle)
+        m_circle->setVisible(true);
+    showLabel();
+}
+
+bool ErrorMeasurement::updateUnitText()
+{
+    const QString text = lengthUnitText(DisplayUnit::current());
+    if (text.isEmpty() || text == m_unitText)
+        return false;
+    m_unitText = text;
+    forgetDeviations();
+    return true;
+}
+
+// Below the middle of the baseline, turned with it; the label shows the
+// report label under an empty line.
+void ErrorMeasurement::showLabel()
+{
+    placeLabel(QString(), m_band.baselineMiddle(), m_band.baselineAngle(), Qt::AlignHCenter | Qt::AlignTop);
+    if (m_label)
+        m_label->setVisible(true);
+    emit statusText(name() + QStringLiteral(": ") + valueText());
+}
+
+std::optional<ErrorMeasurement::SelectedPoints> ErrorMeasurement::selectedPoints()
+{
+    if (m_selectionsNeeded == 1)
+        return oneStretch();
+    std::optional<SelectedPoints> points = severalStretches();
+    if (!points)
+        emit statusText(QStringLiteral("Продолжите выделения"));
+    return points;
+}
+
+std::optional<ErrorMeasurement::SelectedPoints> ErrorMeasurement::oneStretch() const
+{
+    const Selection* first = selection(0);
+    if (!first)
+        return std::nullopt;
+    const auto* curve = qobject_cast<const QCPCurve*>(first->plottable.data());
+    const CurveSpan span = selectionSpan(*first);
+    if (!curve || span.size() < m_minimumPoints)
+        return std::nullopt;
+    const auto data = curve->data()->constBegin();
+    return SelectedPoints{{span}, {{span.first - data, span.last - data}}, span, data};
+}
+
+// All stretches picked, and all on the curve of the first.
+std::optional<ErrorMeasurement::SelectedPoints> ErrorMeasurement::severalStretches() const
+{
+    if (selectionCount() != m_selectionsNeeded || !selectionsComplete())
+        return std::nullopt;
+    const auto* curve = qobject_cast<const QCPCurve*>(selection(0)->plottable.data());
+    if (!curve)
+        return std::nullopt;
+    SelectedPoints points;
+    points.data = curve->data()->constBegin();
+    int pointCount = 0;
+    for (int i = 0; i < selectionCount(); ++i) {
+        if (selection(i)->plottable != curve)
+            return std::nullopt;
+        const CurveSpan span = selectionSpan(*selection(i));
+        points.stretches.append(span);
+        points.ranges.append({span.first - points.data, span.last - points.data});
+        pointCount += span.size();
+    }
+    const auto earliest = std::min_element(points.stretches.begin(), points.stretches.end(),
+                                           [](const CurveSpan& a, const CurveSpan& b) { return a.first < b.first; });
+    const auto latest = std::max_element(points.stretches.begin(), points.stretches.end(),
+                                         [](const CurveSpan& a, const CurveSpan& b) { return a.last < b.last; });
+    points.frame = {earliest->first, latest->last};
+    if (pointCount < m_minimumPoints)
+        return std::nullopt;
+    return points;
+}
+
+// Each left release completes a stretch until all are picked, which locks
+// them; the next one places the band and finishes.
+void ErrorMeasurement::onPlotMouseRelease(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || isFinished())
+        return;
+    PlotWidget* p = plot();
+    if (m_placing) {
+        p->setSelectionMarkerVisible(true);
+        finish();
+        emit statusText(name() + QStringLiteral(": ") + valueText());
+        return;
+    }
+    if (selectionCount() == m_selectionsNeeded) {
+        lockSelection();
+        m_placing = true;
+        p->setSelectionMarkerVisible(false);
+        p->replot(QCustomPlot::rpRefreshHint);
+    }
+    if (selectionCount() < m_selectionsNeeded)
+        startNextSelection();
+}

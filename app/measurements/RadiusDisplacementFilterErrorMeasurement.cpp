@@ -1,0 +1,15 @@
+#include "RadiusDisplacementFilterErrorMeasurement.h"
+
+#include "Logger.h"
+
+RadiusDisplacementFilterErrorMeasurement::RadiusDisplacementFilterErrorMeasurement(PlotWidget* plot, int traceCount)
+    : ErrorMeasurement(CIRCLE_DEVIATION_FILTERED, plot, traceCount, 1, Reference::Circle)
+{
+    Logger::instance().log(INFO, QStringLiteral("RadiusDisplacementFilterErrorMeasurement start"));
+}
+
+std::optional<ErrorMeasurement::Deviations>
+RadiusDisplacementFilterErrorMeasurement::computeDeviations(const SelectedPoints& points)
+{
+    return medianFiltered(fittedCircleDeviations(points));
+}

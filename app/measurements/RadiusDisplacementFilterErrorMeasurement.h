@@ -1,0 +1,15 @@
+#pragma once
+
+#include "ErrorMeasurement.h"
+
+// Deviation from a circle, smoothed: the radial deviations from the
+// least-squares circle through a running median over a quarter of a
+// millimetre; the value is the spread of the medians.
+class RadiusDisplacementFilterErrorMeasurement : public ErrorMeasurement
+{
+public:
+    RadiusDisplacementFilterErrorMeasurement(PlotWidget* plot, int traceCount);
+
+protected:
+    std::optional<Deviations> computeDeviations(const SelectedPoints& points) override;
+};

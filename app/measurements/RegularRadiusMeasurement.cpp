@@ -1,0 +1,18 @@
+#include "RegularRadiusMeasurement.h"
+
+#include "Logger.h"
+#include "SpanCircleFit.h"
+
+using namespace MeasurementMath;
+
+RegularRadiusMeasurement::RegularRadiusMeasurement(PlotWidget* plot, int traceCount)
+    : CurvatureMeasurement(REGULAR_RADIUS, plot, traceCount, 1)
+{
+    Logger::instance().log(INFO, QStringLiteral("RegularRadiusMeasurement started"));
+}
+
+void RegularRadiusMeasurement::calculate()
+{
+    if (const std::optional<Circle> circle = firstRangeFit(fitCircleToSpan))
+        showResult(circle->centre, circle->radius);
+}

@@ -1,0 +1,83 @@
+#include "RunningMedian.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace MeasurementMath {
+
+namespace {
+
+// Ascending with not-a-number last: a strict order even on gaps in the data.
+bool ascending(double a, double b)
+{
+    return a < b || (!std::isnan(a) && std::isnan(b));
+}
+
+// The values held by the running median: first in, first out, with the same
+// values kept in ascending order beside them, so that a median is a lookup
+// and each step moves at most the window's length of doubles.
+class MedianWindow
+{
+public:
+    void push(double key, double value)
+    {
+        m_keys.push_back(key);
+        m_values.push_back(value);
+        m_sorted.insert(std::upper_bound(m_sorted.begin(), m_sorted.end(), value, ascending), value);
+    }
+
+    void popOldest()
+    {
+        const double value = m_values[m_oldest];
+        m_sorted.erase(std::lower_bound(m_sorted.begin(), m_sorted.end(), value, ascending));
+        ++m_oldest;
+    }
+
+    double oldestKey() const { return m_keys[m_oldest]; }
+    double median() const { return m_sorted[m_sorted.size() / 2]; }
+
+private:
+    std::vector<double> m_keys;
+    std::vector<double> m_values;
+    std::size_t m_oldest = 0;
+    std::vector<double> m_sorted;
+};
+
+} // namespace
+
+QVector<double> runningMedian(const QVector<double>& keys, const QVector<double>& values, double window)
+{
+    const int count = std::min(keys.size(), values.size());
+    QVector<double> medians;
+    if (count == 0)
+        return medians;
+
+    MedianWindow held;
+    held.push(keys[0], values[0]);
+    int i = 0;
+    for (; i < count && keys[i] - keys[0] < window / 2; ++i)
+        held.push(keys[i], values[i]);
+
+    const double lastKey = keys[count - 1];
+    for (; i < count && lastKey - keys[i] >= window / 2; ++i) {
+        if (keys[i] - held.oldestKey() > window) {
+            medians.append(held.median());
+            held.popOldest();
+        }
+        held.push(keys[i], values[i]);
+    }
+    return medians;
+}
+
+DeviationCurve runningMedianCurve(const DeviationCurve& curve, double window)
+{
+    DeviationCurve filtered;
+    filtered.deviations = runningMedian(curve.keys, curve.deviations, window);
+    filtered.keys.reserve(filtered.deviations.size());
+    for (int k = 0; k < filtered.deviations.size(); ++k)
+        filtered.keys.append(curve.keys[k] + window);
+    return filtered;
+}
+
+} // namespace MeasurementMath
