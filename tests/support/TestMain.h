@@ -19,3 +19,19 @@
         QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
         return QTest::qExec(&test, argc, argv);                                                                        \
     }
+
+// The same on Qt's "minimal" platform, for tests that drag and drop: the
+// offscreen platform ends every drag at once, while on the minimal one Qt's
+// own drag follows the mouse events the test sends to the window.
+#define KALVORA_DRAG_TEST_MAIN(TestClass)                                                                              \
+    int main(int argc, char** argv)                                                                                    \
+    {                                                                                                                  \
+        qputenv("QT_QPA_PLATFORM", "minimal");                                                                         \
+        Q_INIT_RESOURCE(icons);                                                                                        \
+        TestWorkDir workDir;                                                                                           \
+        QApplication app(argc, argv);                                                                                  \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                                       \
+        TestClass test;                                                                                                \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
+        return QTest::qExec(&test, argc, argv);                                                                        \
+    }
