@@ -1,6 +1,8 @@
 #include "ManagerScene.h"
 #include "ScriptedMeasurement.h"
 
+#include "contour/IntersectionPairing.h"
+#include "measurements/MeasurementIntersections.h"
 #include "measurements/PickCurve.h"
 #include "measurements/ReperPoint.h"
 #include "measurements/ReperPointController.h"
@@ -163,6 +165,7 @@ Maker valueKind(E_MEASUREMENTS kind)
 
 Q_DECLARE_METATYPE(Qt::MouseButton)
 Q_DECLARE_METATYPE(Maker)
+Q_DECLARE_METATYPE(IntersectionRoutine)
 
 class MeasurementsManagerTest : public QObject
 {
@@ -178,6 +181,8 @@ private slots:
     void escape_data();
     void escape();
     void escapeClearsSelectionsKeepingModes();
+    void pairingByNames_data();
+    void pairingByNames();
     void intersections_data();
     void intersections();
     void equidistant_data();
@@ -392,6 +397,46 @@ void MeasurementsManagerTest::escapeClearsSelectionsKeepingModes()
     QCOMPARE(s.f.plot.interactions(), QCP::iRangeSelection | QCP::iSelectPlottables | QCP::iRangeZoom);
     QCOMPARE(s.f.plot.selectionRectMode(), QCP::srmSelectRealtime);
     QVERIFY(s.host.isVisible());
+}
+
+void MeasurementsManagerTest::pairingByNames_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("second");
+    QTest::addColumn<IntersectionRoutine>("routine");
+
+    const auto row = [](E_MEASUREMENTS a, E_MEASUREMENTS b, IntersectionRoutine routine) {
+        QTest::addRow("%d with %d", int(a), int(b)) << int(a) << int(b) << routine;
+        QTest::addRow("%d with %d", int(b), int(a)) << int(b) << int(a) << routine;
+    };
+    row(CIRCLE, CIRCLE_SPECIFIED, intersectCircleCircle);
+    row(CIRCLE, HORIZONTAL_LINE, intersectCircleLine);
+    row(CIRCLE_SPECIFIED, TWO_POINT_LINE, intersectCircleLine);
+    row(CIRCLE, THREAD_MEAN_DIAMETER, intersectCircleLine);
+    row(CIRCLE, VERTICAL_LINE, intersectLineCircle);
+    row(VERTICAL_LINE, HORIZONTAL_LINE, intersectLineLine);
+    row(VERTICAL_LINE, TWO_POINT_LINE, intersectLineLine);
+    row(VERTICAL_LINE, THREAD_MEAN_DIAMETER, intersectLineLine);
+    row(HORIZONTAL_LINE, TWO_POINT_LINE, intersectPointLines);
+    row(THREAD_MEAN_DIAMETER, TWO_POINT_LINE, intersectPointLines);
+    row(THREAD_MEAN_DIAMETER, HORIZONTAL_LINE, intersectPointLines);
+    QTest::newRow("two lines through two points") << int(TWO_POINT_LINE) << int(TWO_POINT_LINE)
+                                                  << IntersectionRoutine(intersectPointLines);
+    const IntersectionRoutine none = nullptr;
+    for (E_MEASUREMENTS kind : {HORIZONTAL_LINE, VERTICAL_LINE, THREAD_MEAN_DIAMETER})
+        QTest::addRow("two of %d", int(kind)) << int(kind) << int(kind) << none;
+    for (E_MEASUREMENTS other : {CIRCLE, HORIZONTAL_LINE, VERTICAL_LINE, TRACE_POINT}) {
+        for (E_MEASUREMENTS kind : {TRACE_POINT, MIDDLE_POINT, TEXT_PLACEMENT, MAX_POINT, VERTICAL_DISTANCE})
+            QTest::addRow("%d with %d", int(kind), int(other)) << int(kind) << int(other) << none;
+    }
+}
+
+void MeasurementsManagerTest::pairingByNames()
+{
+    QFETCH(int, first);
+    QFETCH(int, second);
+    QFETCH(IntersectionRoutine, routine);
+    QVERIFY(intersectionRoutine(measurementKind(first)->name, measurementKind(second)->name) == routine);
 }
 
 void MeasurementsManagerTest::intersections_data()
