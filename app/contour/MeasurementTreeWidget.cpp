@@ -64,8 +64,7 @@ void MeasurementTreeWidget::createCategories()
         item->setIcon(kNameColumn, QIcon(categoryIcon(category)));
         m_categories[i] = item;
     }
-    header()->setStretchLastSection(true);
-    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    sizeColumnsToContents();
 
     setDragEnabled(true);
     setAcceptDrops(true);
@@ -77,6 +76,13 @@ void MeasurementTreeWidget::createCategories()
     setFont(kMonospaceFont);
     expandAll();
     invisibleRootItem()->setFlags(invisibleRootItem()->flags() | Qt::ItemIsDropEnabled);
+}
+
+// The names stay whole and the values take the rest of the width.
+void MeasurementTreeWidget::sizeColumnsToContents()
+{
+    header()->setStretchLastSection(true);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
 }
 
 QTreeWidgetItem* MeasurementTreeWidget::categoryItem(MeasurementCategory category) const
@@ -136,6 +142,7 @@ void MeasurementTreeWidget::setExtendedColumns(bool extended)
     m_extended = extended;
     if (extended) {
         setHeader(new QHeaderView(Qt::Horizontal, this));
+        sizeColumnsToContents();
         setColumnCount(2);
         setHeaderLabels({QStringLiteral("ИЗМЕРЕНИЕ"), QStringLiteral("ЗНАЧЕНИЕ")});
         setItemDelegateForColumn(kNameColumn, new NoEditDelegate(this));

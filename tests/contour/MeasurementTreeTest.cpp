@@ -341,6 +341,9 @@ void MeasurementTreeTest::extendedColumns()
     QCOMPARE(s.tree.columnCount(), 2);
     QCOMPARE(s.tree.headerItem()->text(0), QStringLiteral("ИЗМЕРЕНИЕ"));
     QCOMPARE(s.tree.headerItem()->text(1), QStringLiteral("ЗНАЧЕНИЕ"));
+    // Long names such as "Отклонение от окружности" stay whole.
+    QCOMPARE(s.tree.header()->sectionResizeMode(0), QHeaderView::ResizeToContents);
+    QVERIFY(s.tree.header()->stretchLastSection());
 
     // Even a row made editable opens no editor in either column.
     row->setFlags(row->flags() | Qt::ItemIsEditable);
