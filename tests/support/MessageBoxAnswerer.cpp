@@ -1,9 +1,12 @@
 #include "MessageBoxAnswerer.h"
 
+#include "TextInput.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -95,4 +98,24 @@ bool MessageBoxAnswerer::clickButton(QWidget* dialog, const QString& text)
         }
     }
     return false;
+}
+
+bool MessageBoxAnswerer::clickStandardButton(QWidget* dialog, QDialogButtonBox::StandardButton button)
+{
+    for (QDialogButtonBox* box : dialog->findChildren<QDialogButtonBox*>()) {
+        if (QPushButton* target = box->button(button)) {
+            QTest::mouseClick(target, Qt::LeftButton);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MessageBoxAnswerer::enterText(QWidget* dialog, const QString& text)
+{
+    auto* edit = dialog->findChild<QLineEdit*>();
+    if (!edit)
+        return false;
+    typeText(edit, text);
+    return clickStandardButton(dialog, QDialogButtonBox::Ok);
 }

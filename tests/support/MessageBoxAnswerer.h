@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDialogButtonBox>
 #include <QList>
 #include <QMessageBox>
 #include <QObject>
@@ -35,6 +36,12 @@ public:
     // Clicks the dialog's push button with the given text with the mouse;
     // false when the dialog has no such button.
     static bool clickButton(QWidget* dialog, const QString& text);
+    // Clicks the standard button of the dialog's button box with the mouse;
+    // false when the dialog has no such button.
+    static bool clickStandardButton(QWidget* dialog, QDialogButtonBox::StandardButton button);
+    // Types the text into the dialog's line edit, as an input dialog has one,
+    // and clicks its OK button; false when it has no line edit or no OK.
+    static bool enterText(QWidget* dialog, const QString& text);
 
     QStringList titles() const { return m_titles; }
     QStringList texts() const { return m_texts; }
