@@ -35,14 +35,25 @@ public:
         return QPointF(plot.xAxis->pixelToCoord(pixel.x()), plot.yAxis->pixelToCoord(pixel.y()));
     }
 
-    void move(const QPoint& pos) { QTest::mouseMove(plot.windowHandle(), pos); }
+    // The window the events go to: the plot's own, or that of a host widget
+    // the test put the plot into. Positions are the plot's pixels.
+    QWindow* window() const { return plot.window()->windowHandle(); }
+    QPoint inWindow(const QPoint& pos) const { return plot.mapTo(plot.window(), pos); }
+
+    void move(const QPoint& pos) { QTest::mouseMove(window(), inWindow(pos)); }
     void press(const QPoint& pos, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QTest::mousePress(plot.windowHandle(), Qt::LeftButton, modifiers, pos);
+        QTest::mousePress(window(), Qt::LeftButton, modifiers, inWindow(pos));
     }
     void release(const QPoint& pos, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QTest::mouseRelease(plot.windowHandle(), Qt::LeftButton, modifiers, pos);
+        QTest::mouseRelease(window(), Qt::LeftButton, modifiers, inWindow(pos));
+    }
+    // A press and release of any button.
+    void click(const QPoint& pos, Qt::MouseButton button)
+    {
+        QTest::mousePress(window(), button, Qt::NoModifier, inWindow(pos));
+        QTest::mouseRelease(window(), button, Qt::NoModifier, inWindow(pos));
     }
 
     // A left-button drag from one pixel to another through a midway move, as

@@ -1,0 +1,352 @@
+#include "MeasurementsManager.h"
+
+#include "IntersectionPairing.h"
+
+#include "measurements/LinePrimitive.h"
+#include "measurements/Measurement.h"
+#include "measurements/ReperPoint.h"
+#include "measurements/ReperPointController.h"
+#include "plot/PlotWidget.h"
+
+#include <QMouseEvent>
+#include <QShortcut>
+
+#include <cmath>
+
+namespace {
+
+bool isFinite(const QPointF& p)
+{
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
+
+bool isLineKind(int kind)
+{
+    return kind == HORIZONTAL_LINE || kind == VERTICAL_LINE || kind == TWO_POINT_LINE;
+}
+
+bool createsMeasurement(int kind)
+{
+    return kind >= VERTICAL_DISTANCE && kind <= GRAPH_DEVIATION && measurementKind(kind);
+}
+
+} // namespace
+
+MeasurementsManager::MeasurementsManager(PlotWidget* plot, QWidget* window)
+    : m_reperPointController(new ReperPointController(plot))
+    , m_plot(plot)
+    , m_window(window)
+{
+    qRegisterMetaType<E_MEASUREMENTS>("E_MEASUREMENTS");
+    if (plot) {
+        connect(plot, &QCustomPlot::mouseMove, m_reperPointController, &ReperPointController::mouseMove);
+        connect(plot, &QCustomPlot::mousePress, this, &MeasurementsManager::onPlotMousePress);
+    }
+    if (window) {
+        m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+        connect(m_escape, &QShortcut::activated, this, &MeasurementsManager::cancelCurrentMeasurement);
+        updateEscapeShortcut();
+    }
+}
+
+// The levelling cells outlive every measurement, which may still write them
+// while it goes.
+MeasurementsManager::~MeasurementsManager()
+{
+    const QList<Measurement*> listed = m_measurements;
+    for (Measurement* measurement : listed) {
+        if (measurement == m_currentMeasurement)
+            m_currentMeasurement = nullptr;
+        m_measurements.removeOne(measurement);
+        delete measurement;
+    }
+    delete m_currentMeasurement;
+    m_currentMeasurement = nullptr;
+    delete m_reperPointController;
+    m_reperPointController = nullptr;
+    delete m_escape;
+}
+
+void MeasurementsManager::setTraces(const QVector<AbstractTrace*>& traces)
+{
+    m_traces = traces;
+    m_traceCount = traces.size();
+}
+
+void MeasurementsManager::setMeasurementType(int kind, bool keepInList, bool pointsSelectable,
+                                             const QString& parameter)
+{
+    if (pointsSelectable)
+        m_reperPointController->makePointsSelectable();
+    else
+        m_reperPointController->makePointsUnselectable();
+    m_parameter = parameter;
+    if (m_currentMeasurement) {
+        if (kind != m_measurementType && !m_currentMeasurement->isFinished())
+            abandonCurrentMeasurement();
+        else
+            m_currentMeasurement->updateSelectionMarker();
+    }
+    m_keepInList = keepInList;
+    m_measurementType = kind;
+    setUpPlotForKind(kind);
+    updateEscapeShortcut();
+}
+
+void MeasurementsManager::setUpPlotForKind(int kind)
+{
+    if (!m_plot)
+        return;
+    if (kind == TEXT_PLACEMENT)
+        m_plot->setCursor(Qt::IBeamCursor);
+    if (kind == TEXT_PLACEMENT || kind == NO_MEASUREMENT) {
+        m_plot->setInteractions(m_plot->interactions() | QCP::iRangeSelection);
+        m_plot->setSelectionMarkerVisible(false);
+    } else {
+        m_plot->setInteractions(QCP::iRangeSelection);
+        m_plot->setSelectionMarkerVisible(true);
+    }
+}
+
+// The workspace removes the row of a listed measurement and, through
+// removeMeasurement, the measurement itself. One that is not listed, or that
+// no one removed, the manager deletes here.
+void MeasurementsManager::abandonCurrentMeasurement()
+{
+    const QPointer<Measurement> abandoned = m_currentMeasurement;
+    const bool listed = m_measurements.contains(abandoned);
+    emit deleteMeasurement(abandoned);
+    m_currentMeasurement = nullptr;
+    if (!abandoned)
+        return;
+    if (!listed)
+        delete abandoned;
+    else if (m_measurements.contains(abandoned))
+        removeMeasurement(abandoned->id());
+    if (m_plot)
+        m_plot->replot(QCustomPlot::rpRefreshHint);
+}
+
+void MeasurementsManager::onPlotMousePress(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (isPlacing())
+        return;
+    if (m_currentMeasurement) {
+        if (!m_measurements.contains(m_currentMeasurement))
+            delete m_currentMeasurement;
+        m_currentMeasurement = nullptr;
+    }
+    createCurrentMeasurement();
+    connectCurrentMeasurement();
+    updateEscapeShortcut();
+}
+
+void MeasurementsManager::createCurrentMeasurement()
+{
+    if (!createsMeasurement(m_measurementType))
+        return;
+    m_currentMeasurement = createMeasurement(m_window);
+    if (!m_currentMeasurement)
+        return;
+    if (m_measurementType == TEXT_PLACEMENT && m_plot) {
+        m_plot->setSelectionMarkerVisible(false);
+    } else if (m_measurementType == DRAWING_COMPARISON) {
+        emit enableButton(true);
+        m_measurementType = NO_MEASUREMENT;
+    }
+}
+
+Measurement* MeasurementsManager::createMeasurement(QWidget* window)
+{
+    Q_UNUSED(window)
+    switch (m_measurementType) {
+    default:
+        return nullptr;
+    }
+}
+
+Measurement* MeasurementsManager::createEquidistantLine(E_MEASUREMENTS kind, const QVector<double>& coefficients)
+{
+    Q_UNUSED(coefficients)
+    switch (kind) {
+    default:
+        return nullptr;
+    }
+}
+
+void MeasurementsManager::connectCurrentMeasurement()
+{
+    if (!m_currentMeasurement)
+        return;
+    if (m_keepInList)
+        listMeasurement(m_currentMeasurement);
+    connectMeasurement(m_currentMeasurement);
+    followCurrentMeasurementState();
+}
+
+void MeasurementsManager::listMeasurement(Measurement* measurement)
+{
+    m_measurements.append(measurement);
+    // The measurement that changed, which is the current one while it follows
+    // the mouse.
+    connect(measurement, &Measurement::measumentChanged, this,
+            [this, measurement] { emit measurementChanged(measurement); });
+    emit measurementChanged(m_measurements.last());
+}
+
+void MeasurementsManager::connectMeasurement(Measurement* measurement)
+{
+    connect(measurement, &Measurement::graphDataChanged, this, &MeasurementsManager::recalculateListed);
+    connect(measurement, &Measurement::setNewAngleAndCenterRot, this, &MeasurementsManager::setNewAngleAndCenterRot);
+    connect(measurement, &Measurement::reperPointChanged, m_reperPointController,
+            &ReperPointController::reperPointChanged);
+    connect(measurement, &Measurement::reperPointRemoved, m_reperPointController,
+            &ReperPointController::reperPointRemoved);
+    connect(measurement, &Measurement::statusText, this, &MeasurementsManager::statusText);
+    connect(measurement, &Measurement::measumentFinished, this,
+            [this, measurement] { onMeasurementFinished(measurement); });
+}
+
+// A measurement finishes inside its own handlers of the plot's presses and
+// releases; these connections, made after them, see the outcome.
+void MeasurementsManager::followCurrentMeasurementState()
+{
+    if (!m_plot)
+        return;
+    disconnect(m_afterPress);
+    disconnect(m_afterRelease);
+    m_afterPress = connect(m_plot, &QCustomPlot::mousePress, this, &MeasurementsManager::updateEscapeShortcut);
+    m_afterRelease = connect(m_plot, &QCustomPlot::mouseRelease, this, &MeasurementsManager::updateEscapeShortcut);
+}
+
+bool MeasurementsManager::isPlacing() const
+{
+    return m_currentMeasurement && !m_currentMeasurement->isFinished();
+}
+
+// Escape belongs to the manager only while something is being placed, so that
+// a dialog hosting the workspace still closes on it otherwise.
+void MeasurementsManager::updateEscapeShortcut()
+{
+    if (m_escape)
+        m_escape->setEnabled(isPlacing());
+}
+
+void MeasurementsManager::recalculateListed()
+{
+    for (Measurement* measurement : qAsConst(m_measurements))
+        measurement->calculate();
+    if (m_plot)
+        m_plot->replot(QCustomPlot::rpRefreshHint);
+}
+
+void MeasurementsManager::onMeasurementFinished(Measurement* finished)
+{
+    if (!finished)
+        return;
+    QList<Measurement*> primitives;
+    for (Measurement* measurement : qAsConst(m_measurements)) {
+        if (measurement != finished && !measurement->yieldsValue())
+            primitives.append(measurement);
+    }
+    for (Measurement* primitive : qAsConst(primitives))
+        buildIntersections(primitive, finished);
+    updateEscapeShortcut();
+}
+
+// A crossing that is not finite (round-off at a tangency) would be a point
+// that cannot be drawn or reached: it is left out.
+void MeasurementsManager::buildIntersections(Measurement* primitive, Measurement* finished)
+{
+    if (!primitive || !finished)
+        return;
+    QList<QPointF> points;
+    if (const IntersectionRoutine routine = intersectionRoutine(primitive->name(), finished->name())) {
+        for (const QPointF& point : routine(primitive, finished)) {
+            if (isFinite(point))
+                points.append(point);
+        }
+    }
+    const int n = points.size();
+    finished->addReperPoints(n);
+    const int count = finished->reperPoints().size();
+    for (int i = 0; i < n; ++i)
+        finished->setReperPoint(count - n + i, points.at(i));
+    if (finished->name() != measurementKind(CIRCLE)->name)
+        m_reperPointController->makePointsSelectable();
+    if (m_plot)
+        m_plot->replot(QCustomPlot::rpRefreshHint);
+}
+
+void MeasurementsManager::cancelCurrentMeasurement()
+{
+    if (!isPlacing())
+        return;
+    abandonCurrentMeasurement();
+    clearPlotSelections();
+    updateEscapeShortcut();
+}
+
+// Switching range selection off and on again also resets the selection marker.
+void MeasurementsManager::clearPlotSelections()
+{
+    if (!m_plot)
+        return;
+    const QCP::SelectionRectMode mode = m_plot->selectionRectMode();
+    const QCP::Interactions interactions = m_plot->interactions();
+    m_plot->setSelectionRectMode(QCP::srmNone);
+    m_plot->setInteractions(interactions & ~(QCP::Interactions(QCP::iSelectPlottables) | QCP::iRangeSelection));
+    m_plot->deselectAll();
+    m_plot->setSelectionRectMode(mode);
+    m_plot->setInteractions(interactions);
+    m_plot->replot(QCustomPlot::rpRefreshHint);
+}
+
+void MeasurementsManager::removeMeasurement(int id)
+{
+    Measurement* measurement = findMeasurement(id);
+    if (!measurement)
+        return;
+    m_measurements.removeOne(measurement);
+    if (measurement == m_currentMeasurement)
+        m_currentMeasurement = nullptr;
+    if (measurement->name() == measurementKind(DRAWING_COMPARISON)->name)
+        emit enableButton(false);
+    delete measurement;
+    updateEscapeShortcut();
+}
+
+Measurement* MeasurementsManager::findMeasurement(int id) const
+{
+    for (Measurement* measurement : m_measurements) {
+        if (measurement->id() == id)
+            return measurement;
+    }
+    return nullptr;
+}
+
+// The new line is connected and intersected as the finished measurement it
+// is; the measurement being placed, if any, stays the current one.
+void MeasurementsManager::addEquidistant(int id, E_MEASUREMENTS kind, double distance)
+{
+    if (!isLineKind(kind))
+        return;
+    const auto* line = dynamic_cast<const LinePrimitive*>(findMeasurement(id));
+    if (!line)
+        return;
+    QVector<double> coefficients = line->lineCoefficients();
+    if (coefficients.size() < 2)
+        return;
+    coefficients[1] += distance;
+    Measurement* equidistant = createEquidistantLine(kind, coefficients);
+    if (!equidistant)
+        return;
+    listMeasurement(equidistant);
+    connectMeasurement(equidistant);
+    onMeasurementFinished(equidistant);
+    emit measurementChanged(m_measurements.last());
+    if (m_plot)
+        m_plot->replot(QCustomPlot::rpRefreshHint);
+}
