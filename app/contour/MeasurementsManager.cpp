@@ -2,10 +2,40 @@
 
 #include "IntersectionPairing.h"
 
+#include "measurements/AgTextPlacement.h"
+#include "measurements/ArcsRadiusMeasurement.h"
+#include "measurements/CircumfAGMeasurement.h"
+#include "measurements/CircumfAGSpecified.h"
+#include "measurements/ClickDoubleLine.h"
+#include "measurements/ClickHorizontalLine.h"
+#include "measurements/ClickPoint.h"
+#include "measurements/ClickVerticalLine.h"
+#include "measurements/DirectDistanceMeasurement.h"
+#include "measurements/FindMaxPoint.h"
+#include "measurements/FindMinPoint.h"
+#include "measurements/HorisontalDistanceMeasurment.h"
+#include "measurements/HorizontalAngleMeasurement.h"
+#include "measurements/LayFlatByTwoMeasurement.h"
+#include "measurements/LayFlatMeasurement.h"
 #include "measurements/LinePrimitive.h"
+#include "measurements/MeanHeightMeasurement.h"
 #include "measurements/Measurement.h"
+#include "measurements/MiddlePoint.h"
+#include "measurements/RadiusDisplacementErrorMeasurementByTwoSegment.h"
+#include "measurements/RadiusDisplacementFilterErrorMeasurement.h"
+#include "measurements/RAMeasurement.h"
+#include "measurements/RDEMeasurement.h"
+#include "measurements/RDEMFiterByTwoSegment.h"
+#include "measurements/RDEMSpecified.h"
+#include "measurements/RegularAngleMeasurement.h"
+#include "measurements/RegularRadiusMeasurement.h"
 #include "measurements/ReperPoint.h"
 #include "measurements/ReperPointController.h"
+#include "measurements/RMSEMeasurement.h"
+#include "measurements/RZMeasurement.h"
+#include "measurements/Thread.h"
+#include "measurements/VerticalAngleMeasurement.h"
+#include "measurements/VerticalDistanceMeasurment.h"
 #include "plot/PlotWidget.h"
 
 #include <QMouseEvent>
@@ -160,17 +190,92 @@ void MeasurementsManager::createCurrentMeasurement()
 
 Measurement* MeasurementsManager::createMeasurement(QWidget* window)
 {
-    Q_UNUSED(window)
+    const int count = m_traceCount;
     switch (m_measurementType) {
+    case VERTICAL_DISTANCE:
+        return new VerticalDistanceMeasurment(m_plot);
+    case HORIZONTAL_DISTANCE:
+        return new HorisontalDistanceMeasurment(m_plot);
+    case DIRECT_DISTANCE:
+        return new DirectDistanceMeasurement(m_plot);
+    case VERTICAL_ANGLE:
+        return new VerticalAngleMeasurement(m_plot, count);
+    case HORIZONTAL_ANGLE:
+        return new HorizontalAngleMeasurement(m_plot, count);
+    case REGULAR_ANGLE:
+        return new RegularAngleMeasurement(m_plot, count);
+    case REGULAR_RADIUS:
+        return new RegularRadiusMeasurement(m_plot, count);
+    case ARCS_RADIUS:
+        return new ArcsRadiusMeasurement(m_plot, count);
+    case LAY_FLAT:
+        return new LayFlatMeasurement(m_plot, count);
+    case LAY_FLAT_BY_TWO:
+        return new LayFlatByTwoMeasurement(m_plot, count, &m_layFlatAngle, &m_layFlatCenter);
+    case MEAN_HEIGHT:
+        return new MeanHeightMeasurement(m_plot, count);
+    case LINE_DEVIATION:
+        return new RMSEMeasurement(m_plot, count);
+    case CIRCLE_DEVIATION:
+        return new RDEMeasurement(m_plot, count);
+    case CIRCLE_DEVIATION_SPECIFIED:
+        return new RDEMSpecified(m_plot, count, parameterValue());
+    case CIRCLE_DEVIATION_FILTERED:
+        return new RadiusDisplacementFilterErrorMeasurement(m_plot, count);
+    case CIRCLE_DEVIATION_BY_SEGMENTS:
+        return new RadiusDisplacementErrorMeasurementByTwoSegment(m_plot, count, parameterCount());
+    case CIRCLE_DEVIATION_FILTERED_BY_SEGMENTS:
+        return new RDEMFiterByTwoSegment(m_plot, count, parameterCount());
+    case ROUGHNESS_RA:
+        return new RAMeasurement(m_plot, count);
+    case ROUGHNESS_RZ:
+        return new RZMeasurement(m_plot, count);
+    case CIRCLE:
+        return new CircumfAGMeasurement(m_plot, count);
+    case CIRCLE_SPECIFIED:
+        return new CircumfAGSpecified(m_plot, count, parameterValue());
+    case HORIZONTAL_LINE:
+        return new ClickHorizontalLine(m_plot, count);
+    case VERTICAL_LINE:
+        return new ClickVerticalLine(m_plot, count);
+    case TWO_POINT_LINE:
+        return new ClickDoubleLine(m_plot, count);
+    case TRACE_POINT:
+        return new ClickPoint(m_plot, count);
+    case MIDDLE_POINT:
+        return new MiddlePoint(m_plot, count);
+    case THREAD_MEAN_DIAMETER:
+        return new Thread(m_plot, count);
+    case MAX_POINT:
+        return new FindMaxPoint(m_plot, count);
+    case MIN_POINT:
+        return new FindMinPoint(m_plot, count);
+    case TEXT_PLACEMENT:
+        return new AgTextPlacement(window, m_plot);
     default:
         return nullptr;
     }
 }
 
+double MeasurementsManager::parameterValue() const
+{
+    return m_parameter.toDouble();
+}
+
+int MeasurementsManager::parameterCount() const
+{
+    return m_parameter.toInt(nullptr, 10);
+}
+
 Measurement* MeasurementsManager::createEquidistantLine(E_MEASUREMENTS kind, const QVector<double>& coefficients)
 {
-    Q_UNUSED(coefficients)
     switch (kind) {
+    case HORIZONTAL_LINE:
+        return new ClickHorizontalLine(m_plot, coefficients);
+    case VERTICAL_LINE:
+        return new ClickVerticalLine(m_plot, coefficients);
+    case TWO_POINT_LINE:
+        return new ClickDoubleLine(m_plot, coefficients);
     default:
         return nullptr;
     }

@@ -98,6 +98,10 @@ protected:
     virtual Measurement* createEquidistantLine(E_MEASUREMENTS kind, const QVector<double>& coefficients);
 
 private:
+    // The parameter the kind's dialog gave: the given radius, or the count of
+    // segments; 0 when the dialog was cancelled.
+    double parameterValue() const;
+    int parameterCount() const;
     void onPlotMousePress(QMouseEvent* event);
     void createCurrentMeasurement();
     void connectCurrentMeasurement();
