@@ -55,6 +55,7 @@ private slots:
     void modes_data();
     void modes();
     void closingWithSelectionAndMeasurements();
+    void calibrationScreenShowsAnglesInDegrees();
 };
 
 void ContourWorkspaceTest::displayUnit_data()
@@ -303,6 +304,21 @@ void ContourWorkspaceTest::closingWithSelectionAndMeasurements()
     QVERIFY(row->isSelected());
     scene.reset();
     QCOMPARE(logTexts().contains(QStringLiteral("INFO: Delete measurment #")), true);
+}
+
+// Only while the screen is open, and without saving; closing it restores
+// the setting and saves it.
+void ContourWorkspaceTest::calibrationScreenShowsAnglesInDegrees()
+{
+    changeSettings([](AppSettings& settings) { settings.view.angles_in_deg = false; });
+    auto scene = std::make_unique<WorkspaceScene>(QVector<ProfileData>{line()}, true);
+    QVERIFY(AppSettings::instance().view.angles_in_deg);
+    QVERIFY(!QFile::exists(QStringLiteral("settings.ini")) || !savedSettings().view.angles_in_deg);
+    changeSettings([](AppSettings& settings) { settings.view.axis_unit = 2; });
+    scene.reset();
+    QVERIFY(!AppSettings::instance().view.angles_in_deg);
+    QVERIFY(!savedSettings().view.angles_in_deg);
+    QCOMPARE(savedSettings().view.axis_unit, 2);
 }
 
 KALVORA_TEST_MAIN(ContourWorkspaceTest)
