@@ -52,7 +52,8 @@ QVector<DrawingEntity> outline(int count)
             const QPointF c = mid - normal * (r - sagitta);
             const double s = std::atan2(a.y() - c.y(), a.x() - c.x()) * 180 / M_PI;
             const double e = std::atan2(b.y() - c.y(), b.x() - c.x()) * 180 / M_PI;
-            entities.append(arcEntity(c.x(), c.y(), r, s, e));
+            // Counter-clockwise from b to a: the short way over the top.
+            entities.append(arcEntity(c.x(), c.y(), r, e, s));
         } else {
             entities.append(lineEntity(a.x(), a.y(), b.x(), b.y()));
         }

@@ -150,11 +150,21 @@ double DrawingIndex::walk(double x, double y) const
 
 double DrawingIndex::distanceToNearest(double x, double y) const
 {
+    int hint = -1;
+    return distanceToNearest(x, y, hint);
+}
+
+// The hint's distance is one of the candidates, so starting from it only
+// prunes more of the tree; the minimum stays the same.
+double DrawingIndex::distanceToNearest(double x, double y, int& hint) const
+{
     if (m_nodes.isEmpty())
         return kNoDrawingDistance;
     if (!std::isfinite(x) || !std::isfinite(y))
         return walk(x, y);
     double best = kNoDrawingDistance;
+    if (hint >= 0 && hint < m_shapes.size())
+        best = std::min(best, distanceTo(m_shapes.at(hint), x, y));
     double bestSquared = best * best;
     // Depth of a median-split tree stays below 64 for any vector's size.
     int stack[128];
@@ -170,6 +180,7 @@ double DrawingIndex::distanceToNearest(double x, double y) const
                 if (d < best) {
                     best = d;
                     bestSquared = d * d;
+                    hint = i;
                 }
             }
             continue;
@@ -203,10 +214,11 @@ double summedDistance(const QVector<QPointF>& points, const DrawingIndex& index)
         blocks.append({first, std::min(first + kSumBlock, int(points.size())), 0.0});
     const auto sumBlock = [&points, &index](Block& block) {
         double sum = 0;
+        int hint = -1;
         for (int i = block.first; i < block.last; ++i) {
             const QPointF& p = points.at(i);
             if (std::isfinite(p.x()) && std::isfinite(p.y()))
-                sum += index.distanceToNearest(p.x(), p.y());
+                sum += index.distanceToNearest(p.x(), p.y(), hint);
         }
         block.sum = sum;
     };

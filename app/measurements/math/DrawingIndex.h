@@ -21,6 +21,10 @@ public:
 
     // kNoDrawingDistance when the drawing has no line, circle or arc.
     double distanceToNearest(double x, double y) const;
+    // The same, starting from the entity that was nearest to the previous
+    // point of a run of nearby points; hint is that entity's place, -1 at
+    // the start of a run, and is updated.
+    double distanceToNearest(double x, double y, int& hint) const;
 
 private:
     struct Box

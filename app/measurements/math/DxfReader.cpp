@@ -342,7 +342,8 @@ void DxfReader::readPolyline()
 {
     m_circleIndex = -1;
     QVector<Vertex> vertices;
-    std::optional<double> pendingX;
+    double pendingX = 0;
+    bool hasPendingX = false;
     int flags = 0;
     bool valid = true;
     const bool complete = readEntityPairs([&](int code, const QByteArray& value) {
@@ -360,9 +361,10 @@ void DxfReader::readPolyline()
             return;
         if (code == 10) {
             pendingX = *x;
-        } else if (code == 20 && pendingX) {
-            vertices.append({*pendingX * m_factor, *x * m_factor, 0});
-            pendingX.reset();
+            hasPendingX = true;
+        } else if (code == 20 && hasPendingX) {
+            vertices.append({pendingX * m_factor, *x * m_factor, 0});
+            hasPendingX = false;
         } else if (code == 42 && !vertices.isEmpty()) {
             vertices.last().bulge = *x;
         }
