@@ -5,6 +5,7 @@
 #include <QByteArray>
 
 #include <charconv>
+#include <initializer_list>
 #include <cmath>
 #include <optional>
 
@@ -232,21 +233,30 @@ void DxfReader::append(const DrawingEntity& entity)
     m_result.entities.append(entity);
 }
 
+bool DxfReader::readNumbers(std::initializer_list<std::pair<int, double*>> wanted)
+{
+    bool valid = true;
+    const bool complete = readEntityPairs([&](int code, const QByteArray& value) {
+        for (const auto& [wantedCode, target] : wanted) {
+            if (code != wantedCode)
+                continue;
+            const std::optional<double> x = number(value);
+            valid = valid && x;
+            *target = x.value_or(0);
+        }
+    });
+    return complete && valid;
+}
+
 void DxfReader::readLine()
 {
     m_circleIndex = -1;
-    double p[4] = {0, 0, 0, 0};
-    bool valid = true;
-    const bool complete = readEntityPairs([&](int code, const QByteArray& value) {
-        const int slot = code == 10 ? 0 : code == 20 ? 1 : code == 11 ? 2 : code == 21 ? 3 : -1;
-        if (slot < 0)
-            return;
-        const std::optional<double> x = number(value);
-        valid = valid && x;
-        p[slot] = x.value_or(0);
-    });
-    if (complete && valid)
-        append(lineEntity(p[0] * m_factor, p[1] * m_factor, p[2] * m_factor, p[3] * m_factor));
+    double x1 = 0;
+    double y1 = 0;
+    double x2 = 0;
+    double y2 = 0;
+    if (readNumbers({{10, &x1}, {20, &y1}, {11, &x2}, {21, &y2}}))
+        append(lineEntity(x1 * m_factor, y1 * m_factor, x2 * m_factor, y2 * m_factor));
 }
 
 void DxfReader::readCircle()
@@ -256,16 +266,7 @@ void DxfReader::readCircle()
     double cy = 0;
     double r = 0;
     double extrusionZ = 1;
-    bool valid = true;
-    const bool complete = readEntityPairs([&](int code, const QByteArray& value) {
-        double* target = code == 10 ? &cx : code == 20 ? &cy : code == 40 ? &r : code == 230 ? &extrusionZ : nullptr;
-        if (!target)
-            return;
-        const std::optional<double> x = number(value);
-        valid = valid && x;
-        *target = x.value_or(0);
-    });
-    if (!complete || !valid || r <= 0)
+    if (!readNumbers({{10, &cx}, {20, &cy}, {40, &r}, {230, &extrusionZ}}) || r <= 0)
         return;
     // Seen from below, the entity's own x axis runs along the drawing's -x.
     m_circleMirrored = extrusionZ < 0;
@@ -283,18 +284,10 @@ void DxfReader::readArc()
     m_circleIndex = -1;
     double start = 0;
     double end = 0;
-    bool valid = true;
-    const bool complete = readEntityPairs([&](int code, const QByteArray& value) {
-        double* target = code == 50 ? &start : code == 51 ? &end : nullptr;
-        if (!target)
-            return;
-        const std::optional<double> x = number(value);
-        valid = valid && x;
-        *target = x.value_or(0);
-    });
+    const bool read = readNumbers({{50, &start}, {51, &end}});
     if (circle < 0 || circle != m_result.entities.size() - 1)
         return;
-    if (!complete || !valid) {
+    if (!read) {
         m_result.entities.removeLast();
         return;
     }
@@ -312,22 +305,9 @@ void DxfReader::readEllipse()
     double mx = 0;
     double my = 0;
     double ratio = 0;
-    bool valid = true;
-    const bool complete = readEntityPairs([&](int code, const QByteArray& value) {
-        double* target = code == 10   ? &cx
-                         : code == 20 ? &cy
-                         : code == 11 ? &mx
-                         : code == 21 ? &my
-                         : code == 40 ? &ratio
-                                      : nullptr;
-        if (!target)
-            return;
-        const std::optional<double> x = number(value);
-        valid = valid && x;
-        *target = x.value_or(0);
-    });
+    const bool read = readNumbers({{10, &cx}, {20, &cy}, {11, &mx}, {21, &my}, {40, &ratio}});
     const double major = std::sqrt(mx * mx + my * my);
-    if (!complete || !valid || major <= 0 || ratio <= 0)
+    if (!read || major <= 0 || ratio <= 0)
         return;
     const double minor = ratio * major;
     const bool alongX = std::abs(mx) >= std::abs(my);

@@ -5,7 +5,9 @@
 #include <QString>
 #include <QVector>
 
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 class QIODevice;
 
@@ -54,6 +56,10 @@ private:
     void dispatch(const QByteArray& marker);
     template <typename OnPair>
     bool readEntityPairs(OnPair onPair);
+    // The values of the wanted codes of one entity into their numbers; false
+    // when the file cuts the entity off or a wanted value is not a finite
+    // number.
+    bool readNumbers(std::initializer_list<std::pair<int, double*>> wanted);
     void readLine();
     void readCircle();
     void readArc();
