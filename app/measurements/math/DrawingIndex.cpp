@@ -48,8 +48,11 @@ DrawingIndex::DrawingIndex(const QVector<DrawingEntity>& entities)
     build(order, 0, order.size(), boxes, centres);
     QVector<Shape> ordered;
     ordered.reserve(m_shapes.size());
-    for (int i : qAsConst(order))
+    m_shapeBoxes.reserve(m_shapes.size());
+    for (int i : qAsConst(order)) {
         ordered.append(m_shapes.at(i));
+        m_shapeBoxes.append(boxes.at(i));
+    }
     m_shapes = ordered;
 }
 
@@ -176,6 +179,8 @@ double DrawingIndex::distanceToNearest(double x, double y, int& hint) const
             continue;
         if (node.count > 0) {
             for (int i = node.first; i < node.first + node.count; ++i) {
+                if (squaredDistance(m_shapeBoxes.at(i), x, y) > bestSquared)
+                    continue;
                 const double d = distanceTo(m_shapes.at(i), x, y);
                 if (d < best) {
                     best = d;

@@ -52,6 +52,8 @@ private:
     double walk(double x, double y) const;
 
     QVector<Shape> m_shapes;
+    // Each shape's box, in the shapes' order.
+    QVector<Box> m_shapeBoxes;
     QVector<Node> m_nodes;
 };
 
