@@ -10,7 +10,9 @@
 #include "measurements/ClickHorizontalLine.h"
 #include "measurements/ClickPoint.h"
 #include "measurements/ClickVerticalLine.h"
+#include "measurements/ComparePlaneDXF.h"
 #include "measurements/DirectDistanceMeasurement.h"
+#include "measurements/ErrorPlane.h"
 #include "measurements/FindMaxPoint.h"
 #include "measurements/FindMinPoint.h"
 #include "measurements/HorisontalDistanceMeasurment.h"
@@ -253,6 +255,10 @@ Measurement* MeasurementsManager::createMeasurement(QWidget* window)
         return new FindMinPoint(m_plot, count);
     case TEXT_PLACEMENT:
         return new AgTextPlacement(window, m_plot);
+    case DRAWING_COMPARISON:
+        return new ComparePlaneDXF(window, m_plot, count);
+    case GRAPH_DEVIATION:
+        return new ErrorPlane(m_plot, count);
     default:
         return nullptr;
     }

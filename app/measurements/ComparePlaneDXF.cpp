@@ -1,0 +1,316 @@
+#include "ComparePlaneDXF.h"
+
+#include "CurveAccess.h"
+#include "DisplayUnit.h"
+#include "DxfDrawing.h"
+#include "MeasurementKind.h"
+#include "math/DrawingGeometry.h"
+#include "math/DxfReader.h"
+
+#include "plot/PlotWidget.h"
+#include "plot/QCPItemArc.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QFileDialog>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include <cmath>
+
+using namespace MeasurementMath;
+
+namespace {
+
+// Every search stops here at the latest, whatever the errors do.
+constexpr int kMaxSearchSteps = 10000;
+constexpr double kNoErrorYet = 1e308;
+
+QString askForDrawing(QWidget* parent)
+{
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Импортировать чертёж"), QString(),
+                                        QStringLiteral("Чертёж (*.dxf)"));
+}
+
+ComparePlaneDXF::FileProvider& fileProvider()
+{
+    static ComparePlaneDXF::FileProvider provider = askForDrawing;
+    return provider;
+}
+
+double currentUnitFactor()
+{
+    return unitFactor(DisplayUnit::current());
+}
+
+QVector<QPointF> curvePoints(const QCPCurve* curve)
+{
+    QVector<QPointF> points;
+    if (!curve)
+        return points;
+    points.reserve(curve->dataCount());
+    for (auto it = curve->data()->constBegin(); it != curve->data()->constEnd(); ++it)
+        points.append(QPointF(it->key, it->value));
+    return points;
+}
+
+} // namespace
+
+void ComparePlaneDXF::setFileProvider(FileProvider provider)
+{
+    fileProvider() = provider ? std::move(provider) : FileProvider(askForDrawing);
+}
+
+ComparePlaneDXF::ComparePlaneDXF(QWidget* parent, PlotWidget* plot, int traceCount)
+    : ComparePlaneMeasurement(DRAWING_COMPARISON, plot, measurementKind(DRAWING_COMPARISON)->name, traceCount)
+    , m_unitFactor(currentUnitFactor())
+{
+    if (!loadDrawing(parent))
+        return;
+    plot->setSelectionMarkerVisible(true);
+    postStatusText(QStringLiteral("Выберите первую точку на трассе"));
+    addConnection(connect(plot, &QCustomPlot::mousePress, this, &ComparePlaneDXF::onPlotMousePress));
+}
+
+// A comparison that stored nothing leaves the drawings of the others alone.
+ComparePlaneDXF::~ComparePlaneDXF()
+{
+    if (m_storedEntities)
+        DxfDrawing::instance().clear();
+}
+
+bool ComparePlaneDXF::loadDrawing(QWidget* parent)
+{
+    const QString path = fileProvider()(parent);
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        qDebug() << "Can't open file " << path;
+        return false;
+    }
+    DxfDrawing& drawing = DxfDrawing::instance();
+    if (drawing.isEmpty())
+        drawing.setUnitFactor(m_unitFactor);
+    const DxfReadResult result = DxfReader(&file, drawing.unitFactor()).read();
+    for (const DrawingEntity& entity : result.entities)
+        storeEntity(entity);
+    if (PlotWidget* p = plot())
+        p->replot(QCustomPlot::rpRefreshHint);
+    if (result.isReadable())
+        return true;
+    m_loadError = result.errorText();
+    postStatusText(m_loadError);
+    return false;
+}
+
+void ComparePlaneDXF::storeEntity(const DrawingEntity& entity)
+{
+    PlotWidget* p = plot();
+    if (!p)
+        return;
+    QCPAbstractItem* item = nullptr;
+    if (isLine(entity))
+        item = new QCPItemLine(p);
+    else
+        item = new QCPItemArc(p);
+    DxfDrawing::instance().append(entity, item);
+    m_storedEntities = true;
+    drawEntity(item, entity, true);
+}
+
+void ComparePlaneDXF::drawEntity(QCPAbstractItem* item, const DrawingEntity& entity, bool withPoints)
+{
+    const QVector<double>& p = entity.parameters;
+    if (auto* line = qobject_cast<QCPItemLine*>(item); line && isLine(entity)) {
+        line->setLayer(QStringLiteral("overlay"));
+        line->start->setCoords(p[0], p[1]);
+        line->end->setCoords(p[2], p[3]);
+    } else if (auto* arc = qobject_cast<QCPItemArc*>(item); arc && (isCircleOrArc(entity) || isEllipse(entity))) {
+        const double a = p[2];
+        const double b = isEllipse(entity) ? p[3] : p[2];
+        arc->setLayer(QStringLiteral("overlay"));
+        arc->topLeft->setCoords(p[0] - a, p[1] + b);
+        arc->bottomRight->setCoords(p[0] + a, p[1] - b);
+        if (isArc(entity)) {
+            arc->startAngle = int(p[3] * 16);
+            arc->spanAngle = int(p[4] * 16 - p[3] * 16);
+        }
+    }
+    if (!withPoints)
+        return;
+    const QVector<QPointF> points = entityReperPoints(entity);
+    const int first = reperPoints().size();
+    addReperPoints(points.size());
+    for (int i = 0; i < points.size(); ++i)
+        setReperPoint(first + i, points.at(i));
+    m_reperPointCount += points.size();
+}
+
+void ComparePlaneDXF::postStatusText(const QString& text)
+{
+    QTimer::singleShot(0, this, [this, text] { emit statusText(text); });
+}
+
+void ComparePlaneDXF::onPlotMousePress(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || m_state == 2)
+        return;
+    PlotWidget* p = plot();
+    const PointRef snapped = snapPointRef(p);
+    const QPointF point = curvePointAt(snapped);
+    if (m_state == 0) {
+        m_tracePointIndex = int(snapped.index);
+        m_tracePoint = point;
+        setTraceCurvesSelectable(QCP::stNone);
+        m_state = 1;
+        makeReperPointsSelectable();
+        emit statusText(QStringLiteral("Выберите соответствующую ей точку на чертеже"));
+        return;
+    }
+    setTraceCurvesSelectable(QCP::stDataRange);
+    p->setSelectionMarkerVisible(false);
+    m_drawingPoint = point;
+    m_state = 2;
+    fitToTrace();
+    emit statusText(QString());
+    makeReperPointsUnselectable();
+    finish();
+    emit measumentFinished();
+}
+
+// Only the entities move while the searches run; the items follow at the end.
+void ComparePlaneDXF::fitToTrace()
+{
+    m_fitting = true;
+    m_fitTrace = curvePoints(plot() ? plot()->curve(0) : nullptr);
+    translateDrawing(m_tracePoint.x() - m_drawingPoint.x(), m_tracePoint.y() - m_drawingPoint.y());
+    removeReperPoints();
+    fitRotation();
+    fitShift();
+    m_fitTrace.clear();
+    m_fitting = false;
+    redrawItems();
+}
+
+void ComparePlaneDXF::removeReperPoints()
+{
+    while (m_reperPointCount != 0) {
+        --m_reperPointCount;
+        removeLastReperPoint();
+    }
+}
+
+void ComparePlaneDXF::redrawItems()
+{
+    const DxfDrawing& drawing = DxfDrawing::instance();
+    for (int i = 0; i < drawing.entityCount(); ++i)
+        drawEntity(drawing.item(i), drawing.entities().at(i), false);
+}
+
+void ComparePlaneDXF::transformDrawing(const std::function<DrawingEntity(const DrawingEntity&)>& f, bool replot)
+{
+    DxfDrawing& drawing = DxfDrawing::instance();
+    QVector<DrawingEntity> entities = drawing.entities();
+    for (DrawingEntity& entity : entities)
+        entity = f(entity);
+    drawing.replaceEntities(entities);
+    if (m_fitting)
+        return;
+    redrawItems();
+    if (PlotWidget* p = plot(); p && replot)
+        p->replot(QCustomPlot::rpRefreshHint);
+}
+
+void ComparePlaneDXF::translateDrawing(double dx, double dy)
+{
+    transformDrawing([dx, dy](const DrawingEntity& e) { return translatedEntity(e, dx, dy); }, true);
+}
+
+void ComparePlaneDXF::rotateDrawing(double degrees)
+{
+    const QPointF centre = m_tracePoint;
+    transformDrawing([centre, degrees](const DrawingEntity& e) { return rotatedEntity(e, centre, degrees); }, true);
+}
+
+void ComparePlaneDXF::scaleDrawing(double factor)
+{
+    transformDrawing([factor](const DrawingEntity& e) { return scaledEntity(e, factor); }, false);
+}
+
+double ComparePlaneDXF::fitError()
+{
+    DxfDrawing& drawing = DxfDrawing::instance();
+    if (m_fitting)
+        return drawing.summedDistance(m_fitTrace);
+    return drawing.summedDistance(curvePoints(plot() ? plot()->curve(0) : nullptr));
+}
+
+template <typename Move>
+void ComparePlaneDXF::stepSearch(double& bestError, double step, double smallest, bool inclusive, Move move)
+{
+    for (int i = 0; i < kMaxSearchSteps && (inclusive ? step >= smallest : step > smallest); ++i) {
+        move(step);
+        const double g = fitError();
+        move(-step);
+        move(-step);
+        const double h = fitError();
+        move(step);
+        if (bestError > g && g < h) {
+            move(step);
+            bestError = g;
+        } else if (g > h && bestError > h) {
+            move(-step);
+            bestError = h;
+        } else {
+            step *= 0.5;
+        }
+    }
+}
+
+// On equal errors the drawing stays turned by 180 degrees.
+void ComparePlaneDXF::fitRotation()
+{
+    double bestError = kNoErrorYet;
+    double bestAngle = 0;
+    double label = 180;
+    for (int pass = 0; pass < 2; ++pass) {
+        rotateDrawing(180);
+        const double error = fitError();
+        if (bestError > error) {
+            bestAngle = label;
+            bestError = error;
+        }
+        label += 180;
+    }
+    rotateDrawing(bestAngle);
+    stepSearch(bestError, 90, 0.001, true, [this](double d) { rotateDrawing(d); });
+    qDebug() << "Error after rotation guess" << bestError;
+}
+
+void ComparePlaneDXF::fitShift()
+{
+    double bestError = fitError();
+    qDebug() << "Before calculating" << bestError;
+    const double millimetre = currentUnitFactor();
+    stepSearch(bestError, millimetre, 0.001, false, [this](double d) { translateDrawing(0, d); });
+    qDebug() << "Error after vertical guess" << bestError;
+    stepSearch(bestError, millimetre, 0.001, false, [this](double d) { translateDrawing(d, 0); });
+    qDebug() << "Error after horizontal guess" << bestError;
+}
+
+// The drawing is rescaled by the change of the unit factor since it was last
+// in step, once for all comparisons sharing it; the trace point follows.
+void ComparePlaneDXF::calculate()
+{
+    if (m_state != 2)
+        return;
+    const double factor = currentUnitFactor();
+    DxfDrawing& drawing = DxfDrawing::instance();
+    if (factor != drawing.unitFactor()) {
+        scaleDrawing(factor / drawing.unitFactor());
+        drawing.setUnitFactor(factor);
+    }
+    if (factor != m_unitFactor) {
+        m_tracePoint *= factor / m_unitFactor;
+        m_unitFactor = factor;
+    }
+}

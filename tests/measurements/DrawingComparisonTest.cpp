@@ -1,0 +1,404 @@
+#include "ContourScene.h"
+
+#include "measurements/ComparePlaneDXF.h"
+#include "measurements/DxfDrawing.h"
+#include "measurements/ErrorPlane.h"
+#include "measurements/ReperPoint.h"
+#include "measurements/math/DrawingGeometry.h"
+#include "plot/QCPItemArc.h"
+
+#include "DebugCapture.h"
+#include "SignalTexts.h"
+#include "TestFiles.h"
+#include "TestMain.h"
+
+#include <QDir>
+
+#include <cmath>
+#include <memory>
+
+using namespace MeasurementMath;
+
+using Points = QVector<QPointF>;
+using Entities = QVector<DrawingEntity>;
+
+namespace {
+
+const QString kFirstPrompt = QStringLiteral("Выберите первую точку на трассе");
+const QString kSecondPrompt = QStringLiteral("Выберите соответствующую ей точку на чертеже");
+
+// An outline that no half turn maps onto itself: a step up, a step down.
+const Points kCorners{{0, 0}, {20, 0}, {20, 10}, {30, 10}, {30, 4}, {40, 4}};
+constexpr int kSecondCorner = 1;
+
+Points sampled(const Points& corners, double step)
+{
+    Points points;
+    for (int i = 0; i + 1 < corners.size(); ++i) {
+        const QLineF edge(corners.at(i), corners.at(i + 1));
+        const int n = int(std::round(edge.length() / step));
+        for (int k = 0; k < n; ++k)
+            points.append(edge.pointAt(double(k) / n));
+    }
+    points.append(corners.last());
+    return points;
+}
+
+int indexOf(const Points& points, const QPointF& p)
+{
+    for (int i = 0; i < points.size(); ++i) {
+        if (QLineF(points.at(i), p).length() < 1e-9)
+            return i;
+    }
+    return -1;
+}
+
+Entities outlineLines(const Points& corners)
+{
+    Entities lines;
+    for (int i = 0; i + 1 < corners.size(); ++i)
+        lines.append(lineEntity(corners.at(i).x(), corners.at(i).y(), corners.at(i + 1).x(), corners.at(i + 1).y()));
+    return lines;
+}
+
+// The outline as DXF lines, each corner mapped first.
+template <typename Map>
+QString outlineDxf(const Points& corners, Map map)
+{
+    QString text = QStringLiteral("0\nSECTION\n2\nENTITIES\n");
+    for (int i = 0; i + 1 < corners.size(); ++i) {
+        const QPointF a = map(corners.at(i));
+        const QPointF b = map(corners.at(i + 1));
+        text += QStringLiteral("0\nLINE\n100\nAcDbLine\n10\n%1\n20\n%2\n11\n%3\n21\n%4\n")
+                    .arg(a.x(), 0, 'g', 17)
+                    .arg(a.y(), 0, 'g', 17)
+                    .arg(b.x(), 0, 'g', 17)
+                    .arg(b.y(), 0, 'g', 17);
+    }
+    return text + QStringLiteral("0\nENDSEC\n0\nEOF\n");
+}
+
+double sumOfDistances(const Entities& drawing, const Points& points)
+{
+    double sum = 0;
+    for (const QPointF& p : points)
+        sum += distanceToNearestEntity(drawing, p.x(), p.y());
+    return sum;
+}
+
+// Every end of every line of the drawing lies on the other outline.
+bool liesOn(const Entities& drawing, const Entities& outline, double tolerance)
+{
+    for (const DrawingEntity& e : drawing) {
+        const QVector<double>& p = e.parameters;
+        if (distanceToNearestEntity(outline, p[0], p[1]) > tolerance
+            || distanceToNearestEntity(outline, p[2], p[3]) > tolerance)
+            return false;
+    }
+    return true;
+}
+
+// A trace on the offscreen plot, the comparison's file dialog answered with
+// a drawing written to the working directory.
+struct ComparisonScene
+{
+    explicit ComparisonScene(const Points& trace, const QString& dxf = QString())
+    {
+        if (!dxf.isNull())
+            writeText(path, dxf);
+        const QString chosen = dxf.isNull() ? QString() : path;
+        ComparePlaneDXF::setFileProvider([chosen](QWidget*) { return chosen; });
+        curve = scene.addTrace(trace);
+        scene.fitAxes();
+        scene.plot.setInteractions(QCP::iRangeSelection);
+        scene.plot.setSelectionMarkerVisible(true);
+    }
+
+    ~ComparisonScene()
+    {
+        m.reset();
+        ComparePlaneDXF::setFileProvider(nullptr);
+    }
+
+    ComparePlaneDXF* create()
+    {
+        m = std::make_unique<ComparePlaneDXF>(nullptr, &scene.plot, 1);
+        status = std::make_unique<QSignalSpy>(m.get(), &Measurement::statusText);
+        scene.plot.replot();
+        return m.get();
+    }
+
+    // Waits for the posted prompt or reason.
+    QStringList statusTexts()
+    {
+        QTest::qWait(1);
+        QCoreApplication::processEvents();
+        return signalTexts(*status);
+    }
+
+    // The press on the trace, then on the drawing.
+    void pickPoints(const QPointF& onTrace, const QPointF& onDrawing)
+    {
+        scene.click(scene.pixel(onTrace.x(), onTrace.y()));
+        scene.click(scene.pixel(onDrawing.x(), onDrawing.y()));
+    }
+
+    const QString path = QDir::current().filePath(QStringLiteral("drawing.dxf"));
+    ContourScene scene;
+    AdaptiveCurve* curve = nullptr;
+    std::unique_ptr<ComparePlaneDXF> m;
+    std::unique_ptr<QSignalSpy> status;
+};
+
+const Entities& store()
+{
+    return DxfDrawing::instance().entities();
+}
+
+} // namespace
+
+class DrawingComparisonTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup() { setAxisUnit(0); }
+
+    void drawsWithReperPoints_data();
+    void drawsWithReperPoints();
+    void unreadableDrawingPicksNothing_data();
+    void unreadableDrawingPicksNothing();
+    void translatedCopyKeepsOrientation();
+    void halfTurnedDrawingTurnsBack();
+    void calculateFollowsUnitOnly();
+    void cancelledComparisonLeavesStore();
+    void deviationFromDrawing();
+};
+
+void DrawingComparisonTest::drawsWithReperPoints_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("arcs");
+    QTest::addColumn<int>("points");
+
+    QTest::newRow("line, mm") << "minimal.dxf" << 0 << 1 << 0 << 12;
+    QTest::newRow("line, um") << "minimal.dxf" << 1 << 1 << 0 << 12;
+    QTest::newRow("circle and arc") << "circle_and_arc.dxf" << 0 << 0 << 2 << 26 + 13;
+    QTest::newRow("ellipse") << "ellipse.dxf" << 0 << 0 << 1 << 26;
+    QTest::newRow("bulged polyline") << "polyline_bulge.dxf" << 0 << 1 << 1 << 13 + 12;
+}
+
+void DrawingComparisonTest::drawsWithReperPoints()
+{
+    QFETCH(QString, file);
+    QFETCH(int, unit);
+    QFETCH(int, lines);
+    QFETCH(int, arcs);
+    QFETCH(int, points);
+
+    setAxisUnit(unit);
+    ComparisonScene s(sampled(kCorners, 1), readText(QStringLiteral(KALVORA_DXF_DIR "/") + file));
+    const int itemsBefore = s.scene.plot.itemCount();
+    ComparePlaneDXF* m = s.create();
+    QCOMPARE(s.statusTexts(), QStringList{kFirstPrompt});
+    QCOMPARE(m->state(), 0);
+    QCOMPARE(m->reperPointCount(), points);
+    QCOMPARE(m->reperPoints().size(), points);
+    QCOMPARE(store().size(), lines + arcs);
+    QCOMPARE(m->name(), QStringLiteral("Чертёж DXF"));
+    QCOMPARE(m->valueText(), QString());
+    QCOMPARE(m->groupName(), QStringLiteral("Сравнение с чертежём"));
+    QCOMPARE(m->type(), 31);
+    QCOMPARE(s.curve->selectable(), QCP::stSingleData);
+
+    int lineItems = 0;
+    int arcItems = 0;
+    for (int i = 0; i < store().size(); ++i) {
+        QCPAbstractItem* item = DxfDrawing::instance().item(i);
+        QCOMPARE(item->layer()->name(), QStringLiteral("overlay"));
+        lineItems += qobject_cast<QCPItemLine*>(item) ? 1 : 0;
+        arcItems += qobject_cast<QCPItemArc*>(item) ? 1 : 0;
+    }
+    QCOMPARE(lineItems, lines);
+    QCOMPARE(arcItems, arcs);
+
+    if (file == QLatin1String("minimal.dxf")) {
+        const double f = unit == 0 ? 1 : 1000;
+        auto* line = qobject_cast<QCPItemLine*>(DxfDrawing::instance().item(0));
+        QCOMPARE(line->end->coords(), QPointF(10 * f, 0));
+        const QList<double> xs{0, 10, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+        for (int i = 0; i < xs.size(); ++i)
+            QCOMPARE(m->reperPoints().at(i)->position(), QPointF(xs.at(i) * f, 0));
+    }
+    if (file == QLatin1String("circle_and_arc.dxf")) {
+        auto* arc = qobject_cast<QCPItemArc*>(DxfDrawing::instance().item(1));
+        QCOMPARE(arc->startAngle, 0);
+        QCOMPARE(arc->spanAngle, 1440);
+        QCOMPARE(qobject_cast<QCPItemArc*>(DxfDrawing::instance().item(0))->spanAngle, 5760);
+    }
+
+    s.m.reset();
+    QVERIFY(store().isEmpty());
+    QCOMPARE(s.scene.plot.itemCount(), itemsBefore);
+}
+
+void DrawingComparisonTest::unreadableDrawingPicksNothing_data()
+{
+    QTest::addColumn<QString>("dxf");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<int>("keptEntities");
+
+    QTest::newRow("dialog cancelled") << QString() << QString() << 0;
+    QTest::newRow("R12") << readText(QStringLiteral(KALVORA_DXF_DIR "/r12.dxf")) << "нет ни отрезков" << 0;
+    QTest::newRow("binary") << readText(QStringLiteral(KALVORA_DXF_DIR "/binary_header.dxf")) << "двоичном" << 0;
+    QTest::newRow("cut mid-entity") << readText(QStringLiteral(KALVORA_DXF_DIR "/cut_mid_entity.dxf"))
+                                    << "обрывается" << 1;
+}
+
+// The reason goes to the status line and the presses pick nothing; complete
+// entities of a cut file stay drawn until the comparison goes.
+void DrawingComparisonTest::unreadableDrawingPicksNothing()
+{
+    QFETCH(QString, dxf);
+    QFETCH(QString, reason);
+    QFETCH(int, keptEntities);
+
+    const Points trace = sampled(kCorners, 1);
+    ComparisonScene s(trace, dxf);
+    DebugCapture debug;
+    ComparePlaneDXF* m = s.create();
+    const QStringList texts = s.statusTexts();
+    if (reason.isEmpty()) {
+        QVERIFY(texts.isEmpty());
+        QVERIFY(debug.contains(QStringLiteral("Can't open file")));
+    } else {
+        QCOMPARE(texts.size(), 1);
+        QVERIFY2(texts.first().contains(reason), qPrintable(texts.first()));
+        QCOMPARE(m->loadError(), texts.first());
+    }
+    QCOMPARE(store().size(), keptEntities);
+    s.pickPoints(trace.at(5), trace.at(9));
+    QCOMPARE(m->state(), 0);
+    QVERIFY(!m->isFinished());
+}
+
+// Clicks on corresponding corners of a translated copy: the copy lands on
+// the trace, and the searches neither turn nor move it any further.
+void DrawingComparisonTest::translatedCopyKeepsOrientation()
+{
+    const Points trace = sampled(kCorners, 0.05);
+    const QPointF offset(5, -3);
+    ComparisonScene s(trace, outlineDxf(kCorners, [offset](QPointF p) { return p + offset; }));
+    ComparePlaneDXF* m = s.create();
+    s.scene.fitAxes();
+    QSignalSpy finished(m, &Measurement::measumentFinished);
+
+    const QPointF corner = kCorners.at(kSecondCorner);
+    s.scene.click(s.scene.pixelAt(s.curve, indexOf(trace, corner)));
+    QCOMPARE(m->state(), 1);
+    QCOMPARE(s.curve->selectable(), QCP::stNone);
+    QCOMPARE(s.statusTexts().last(), kSecondPrompt);
+    s.scene.click(s.scene.pixel(corner.x() + offset.x(), corner.y() + offset.y()));
+
+    QCOMPARE(m->state(), 2);
+    QCOMPARE(m->tracePoint(), corner);
+    QCOMPARE(m->drawingPoint(), corner + offset);
+    QCOMPARE(finished.count(), 1);
+    QVERIFY(m->isFinished());
+    QCOMPARE(m->reperPointCount(), 0);
+    QVERIFY(m->reperPoints().isEmpty());
+    QCOMPARE(s.statusTexts().last(), QString());
+    QCOMPARE(s.curve->selectable(), QCP::stDataRange);
+
+    const double afterTranslation = sumOfDistances(outlineLines(kCorners), trace);
+    QVERIFY(m->fitError() <= afterTranslation + 1e-9);
+    for (int i = 0; i < store().size(); ++i) {
+        const QVector<double>& p = store().at(i).parameters;
+        const QVector<double> expected = outlineLines(kCorners).at(i).parameters;
+        for (int k = 0; k < 4; ++k)
+            QVERIFY2(std::abs(p[k] - expected[k]) < 1e-6, qPrintable(QString::number(p[k] - expected[k])));
+        // The item was moved with its entity.
+        auto* line = qobject_cast<QCPItemLine*>(DxfDrawing::instance().item(i));
+        QCOMPARE(line->start->coords(), QPointF(p[0], p[1]));
+    }
+}
+
+void DrawingComparisonTest::halfTurnedDrawingTurnsBack()
+{
+    const Points trace = sampled(kCorners, 0.05);
+    ComparisonScene s(trace, outlineDxf(kCorners, [](QPointF p) { return QPointF(60 - p.x(), 30 - p.y()); }));
+    s.create();
+    s.scene.fitAxes();
+    const QPointF corner = kCorners.at(kSecondCorner);
+    s.pickPoints(corner, QPointF(60 - corner.x(), 30 - corner.y()));
+
+    QCOMPARE(s.m->state(), 2);
+    QVERIFY2(liesOn(store(), outlineLines(kCorners), 1e-6), "the drawing did not turn back onto the trace");
+    QVERIFY(s.m->fitError() < 1e-6 * trace.size());
+}
+
+// A fitted drawing keeps its place when the trace data change (a lay-flat)
+// and is scaled with the display unit, once, whatever the curve under the
+// marker.
+void DrawingComparisonTest::calculateFollowsUnitOnly()
+{
+    const Points trace = sampled(kCorners, 0.1);
+    ComparisonScene s(trace, outlineDxf(kCorners, [](QPointF p) { return p + QPointF(1, 1); }));
+    s.create();
+    s.scene.fitAxes();
+    const QPointF corner = kCorners.at(kSecondCorner);
+    s.pickPoints(corner, corner + QPointF(1, 1));
+    const Entities fitted = store();
+
+    for (auto it = s.curve->data()->begin(); it != s.curve->data()->end(); ++it)
+        it->value += it->key * 0.1;
+    s.m->calculate();
+    QCOMPARE(store(), fitted);
+
+    setAxisUnit(1);
+    s.m->calculate();
+    s.m->calculate();
+    for (int i = 0; i < fitted.size(); ++i) {
+        for (int k = 0; k < 4; ++k)
+            QVERIFY(std::abs(store().at(i).parameters[k] - 1000 * fitted.at(i).parameters[k]) < 1e-6);
+    }
+    QCOMPARE(s.m->tracePoint(), corner * 1000);
+    auto* line = qobject_cast<QCPItemLine*>(DxfDrawing::instance().item(0));
+    QCOMPARE(line->end->coords(), QPointF(store().at(0).parameters[2], store().at(0).parameters[3]));
+}
+
+// A comparison whose dialog was cancelled stored nothing and takes nothing
+// with it.
+void DrawingComparisonTest::cancelledComparisonLeavesStore()
+{
+    ComparisonScene s(sampled(kCorners, 1), readText(QStringLiteral(KALVORA_DXF_DIR "/minimal.dxf")));
+    s.create();
+    QCOMPARE(store().size(), 1);
+    {
+        ComparePlaneDXF::setFileProvider([](QWidget*) { return QString(); });
+        ComparePlaneDXF cancelled(nullptr, &s.scene.plot, 1);
+    }
+    QCOMPARE(store().size(), 1);
+    QVERIFY(DxfDrawing::instance().item(0));
+}
+
+// Points 2 above a drawn line deviate by 2 each: the mean is 2, although the
+// deviations do not spread.
+void DrawingComparisonTest::deviationFromDrawing()
+{
+    KindScene<ErrorPlane> s(sampled({{0, 2}, {40, 2}}, 0.5), maker<ErrorPlane>());
+    DxfDrawing::instance().append(lineEntity(0, 0, 40, 0), nullptr);
+    QCOMPARE(s.m->type(), 32);
+    QCOMPARE(s.m->groupName(), QStringLiteral("Отклонения от графика"));
+    s.scene.dragAlong(s.curve, 2, 18);
+    QVERIFY(s.m->isPlacing());
+    s.scene.click(s.scene.pixel(5, s.scene.belowTraces()));
+    QVERIFY(s.m->isFinished());
+    QCOMPARE(s.m->value(), 2.0);
+    QCOMPARE(s.m->valueText(), QStringLiteral("2.000000мм"));
+    DxfDrawing::instance().clear();
+}
+
+KALVORA_TEST_MAIN(DrawingComparisonTest)
+#include "DrawingComparisonTest.moc"

@@ -1,0 +1,199 @@
+#include "measurements/math/DrawingEntity.h"
+#include "measurements/math/DxfReader.h"
+
+#include "TestMain.h"
+
+#include <QBuffer>
+#include <QFile>
+
+using namespace MeasurementMath;
+
+using Entities = QVector<DrawingEntity>;
+Q_DECLARE_METATYPE(Entities)
+
+namespace {
+
+DxfReadResult readBytes(QByteArray bytes, double factor = 1)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return DxfReader(&buffer, factor).read();
+}
+
+QByteArray fixture(const QString& name)
+{
+    QFile file(QStringLiteral(KALVORA_DXF_DIR "/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing fixture %s", qPrintable(name));
+    return file.readAll();
+}
+
+int lineCount(const QByteArray& bytes)
+{
+    return bytes.count('\n');
+}
+
+bool fuzzyEqual(const Entities& a, const Entities& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i) {
+        if (a[i].tag != b[i].tag || a[i].parameters.size() != b[i].parameters.size())
+            return false;
+        for (int k = 0; k < a[i].parameters.size(); ++k) {
+            if (std::abs(a[i].parameters[k] - b[i].parameters[k]) > 1e-9)
+                return false;
+        }
+    }
+    return true;
+}
+
+QString describe(const Entities& entities)
+{
+    QStringList parts;
+    for (const DrawingEntity& e : entities) {
+        QStringList numbers;
+        for (double p : e.parameters)
+            numbers.append(QString::number(p, 'g', 10));
+        parts.append(e.tag + QLatin1Char('(') + numbers.join(QStringLiteral(", ")) + QLatin1Char(')'));
+    }
+    return parts.join(QStringLiteral("; "));
+}
+
+const Entities kSquareLines{lineEntity(0, 0, 10, 0), lineEntity(10, 0, 10, 10), lineEntity(10, 10, 0, 10)};
+
+} // namespace
+
+class DxfReaderTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void readableFiles_data();
+    void readableFiles();
+    void unreadableFiles_data();
+    void unreadableFiles();
+    void lineEnds_data();
+    void lineEnds();
+    void unitFactorScalesCoordinatesNotAngles();
+    void cutFileKeepsCompleteEntities();
+};
+
+void DxfReaderTest::readableFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<Entities>("expected");
+
+    QTest::newRow("bare words") << "minimal.dxf" << Entities{lineEntity(0, 0, 10, 0)};
+    QTest::newRow("circle, arc 0 to 90") << "circle_and_arc.dxf"
+                                         << Entities{circleEntity(0, 0, 10), arcEntity(20, 0, 5, 0, 90)};
+    QTest::newRow("arcs across 0 degrees")
+        << "arcs_across_zero.dxf" << Entities{{kCircleTag, {0, 0, 10, 270, 450}}, {kCircleTag, {50, 0, 10, 270, 360}}};
+    QTest::newRow("arc seen from below is mirrored")
+        << "arc_extrusion_down.dxf" << Entities{{kCircleTag, {-20, 5, 10, 90, 180}}};
+    QTest::newRow("closed polyline") << "polyline_closed.dxf" << kSquareLines + Entities{lineEntity(0, 10, 0, 0)};
+    QTest::newRow("open polyline") << "polyline_open.dxf" << kSquareLines;
+    QTest::newRow("linetype flag does not close") << "polyline_linetype_flag.dxf" << kSquareLines;
+    QTest::newRow("bulge makes a half circle")
+        << "polyline_bulge.dxf" << Entities{{kCircleTag, {5, 0, 5, 180, 360}}, lineEntity(10, 0, 10, 10)};
+    QTest::newRow("vertex count 0 is not trusted")
+        << "polyline_count_zero.dxf"
+        << Entities{lineEntity(0, 0, 10, 0), lineEntity(10, 0, 10, 10), lineEntity(0, 20, 10, 20)};
+    QTest::newRow("vertex count 2e9 over 3 vertices")
+        << "polyline_count_huge.dxf"
+        << Entities{lineEntity(0, 0, 10, 0), lineEntity(10, 0, 10, 10), lineEntity(10, 10, 0, 0),
+                    lineEntity(0, 20, 10, 20)};
+    QTest::newRow("ellipse along x") << "ellipse.dxf" << Entities{ellipseEntity(1, 2, 5, 2.5)};
+    QTest::newRow("ellipse along y") << "ellipse_vertical.dxf" << Entities{ellipseEntity(1, 2, 2, 4)};
+    QTest::newRow("arc without a circle is skipped") << "arc_first.dxf" << Entities{lineEntity(0, 0, 10, 0)};
+    QTest::newRow("z value 40 is no radius code") << "z_value_40.dxf" << Entities{lineEntity(1, 2, 3, 4)};
+    QTest::newRow("nan drops its entity") << "nan_value.dxf" << Entities{lineEntity(0, 5, 10, 5)};
+    QTest::newRow("abc drops its entity") << "abc_value.dxf" << Entities{lineEntity(0, 5, 10, 5)};
+    QTest::newRow("R2000 with every section")
+        << "r2000_sections.dxf" << Entities{lineEntity(0, 0, 10, 0), circleEntity(5, 5, 2)};
+}
+
+void DxfReaderTest::readableFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(Entities, expected);
+
+    const DxfReadResult result = readBytes(fixture(file));
+    QVERIFY2(result.isReadable(), qPrintable(result.errorText()));
+    QVERIFY2(fuzzyEqual(result.entities, expected), qPrintable(describe(result.entities)));
+}
+
+void DxfReaderTest::unreadableFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("reason");
+
+    const QByteArray r12 = fixture(QStringLiteral("r12.dxf"));
+    QTest::newRow("R12, no subclass markers") << r12 << lineCount(r12) - 2 << "нет ни отрезков";
+    QTest::newRow("binary DXF") << fixture(QStringLiteral("binary_header.dxf")) << 1 << "двоичном DXF";
+    QTest::newRow("DWG") << fixture(QStringLiteral("dwg_header.dxf")) << 1 << "DWG";
+    QTest::newRow("no ENTITIES section") << QByteArray("0\nSECTION\n2\nHEADER\n0\nENDSEC\n0\nEOF\n") << 8
+                                         << "нет ни отрезков";
+    QTest::newRow("empty file") << QByteArray() << 0 << "нет ни отрезков";
+    QTest::newRow("no ENDSEC") << QByteArray("ENTITIES\nAcDbLine\n10\n0\n20\n0\n11\n1\n21\n1\n") << 10
+                               << "обрывается";
+    QTest::newRow("NUL bytes in the text") << QByteArray("0\nSECTION\n2\nENTI\0TIES\n", 22) << 4 << "двоичные";
+}
+
+void DxfReaderTest::unreadableFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, line);
+    QFETCH(QString, reason);
+
+    const DxfReadResult result = readBytes(bytes);
+    QVERIFY(!result.isReadable());
+    QCOMPARE(result.errorLine, line);
+    QVERIFY2(result.errorText().contains(reason), qPrintable(result.errorText()));
+    QVERIFY(result.errorText().contains(QString::number(line)));
+}
+
+void DxfReaderTest::lineEnds_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+
+    const QByteArray lf = fixture(QStringLiteral("minimal.dxf"));
+    QTest::newRow("LF") << lf;
+    QTest::newRow("CRLF") << QByteArray(lf).replace("\n", "\r\n");
+    QTest::newRow("CR only") << QByteArray(lf).replace("\n", "\r");
+    QTest::newRow("blanks around every line") << QByteArray(lf).replace("\n", " \n\t ");
+    QTest::newRow("no end after the last line") << lf.chopped(1);
+}
+
+void DxfReaderTest::lineEnds()
+{
+    QFETCH(QByteArray, bytes);
+
+    const DxfReadResult result = readBytes(bytes);
+    QVERIFY2(result.isReadable(), qPrintable(result.errorText()));
+    QCOMPARE(result.entities, Entities{lineEntity(0, 0, 10, 0)});
+}
+
+void DxfReaderTest::unitFactorScalesCoordinatesNotAngles()
+{
+    QCOMPARE(readBytes(fixture(QStringLiteral("minimal.dxf")), 1000).entities,
+             Entities{lineEntity(0, 0, 10000, 0)});
+    const Entities arcs = readBytes(fixture(QStringLiteral("circle_and_arc.dxf")), 1000).entities;
+    QVERIFY2(fuzzyEqual(arcs, Entities{circleEntity(0, 0, 10000), arcEntity(20000, 0, 5000, 0, 90)}),
+             qPrintable(describe(arcs)));
+    QCOMPARE(readBytes(fixture(QStringLiteral("ellipse.dxf")), 1000).entities,
+             Entities{ellipseEntity(1000, 2000, 5000, 2500)});
+}
+
+void DxfReaderTest::cutFileKeepsCompleteEntities()
+{
+    const QByteArray bytes = fixture(QStringLiteral("cut_mid_entity.dxf"));
+    const DxfReadResult result = readBytes(bytes);
+    QCOMPARE(result.entities, Entities{lineEntity(0, 0, 10, 0)});
+    QVERIFY(!result.isReadable());
+    QVERIFY(result.errorText().contains(QStringLiteral("обрывается")));
+    QCOMPARE(result.errorLine, lineCount(bytes));
+}
+
+KALVORA_TEST_MAIN(DxfReaderTest)
+#include "DxfReaderTest.moc"
