@@ -1,156 +1,139 @@
 #pragma once
 
-#include "../measurements/PlotBenchSupport.h"
-
+#include "contour/ContourAnalisisWidget.h"
 #include "contour/MeasurementsManager.h"
 #include "measurements/Measurement.h"
+#include "plot/PlotWidget.h"
 
-#include "plot/AdaptiveCurve.h"
+#include "PlainTrace.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QMouseEvent>
-#include <QVBoxLayout>
-#include <QWidget>
+#include <QPushButton>
 
-#include <cstdio>
-#include <memory>
+#include <cmath>
+#include <random>
 
-// A contour workspace's plot (1400×900, offscreen) with one 1,000,000-point
-// trace and its measurements manager, on which the benchmarks place a mix of
-// 30 listed measurements through the manager, with the mouse events a user
-// sends: 8 distances, 6 angles, 4 radii and circles, 4 deviations over about
-// 50,000 points each, Ra and Rz over 100,000 points, and 6 construction lines
-// and points.
-class ContourBenchScene
+// A contour tab on one 1,000,000-point trace with 30 measurements placed
+// through the measurement buttons and the plot's mouse, for the contour
+// benchmarks.
+
+constexpr int kContourTracePoints = 1000000;
+
+// 100 mm at 0.1 µm steps, in micrometres as a contour trace keeps them: a
+// wave of 5 mm with a 3 µm roughness of 80 µm period and 0.5 µm of noise.
+// The seed is fixed.
+inline ProfileData contourBenchColumns()
 {
-public:
-    ContourBenchScene()
-        : plot(new PlotWidget(&window))
-    {
-        auto* layout = new QVBoxLayout(&window);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(plot);
-        window.resize(1400, 900);
-        window.show();
-        trace = new AdaptiveCurve(plot->xAxis, plot->yAxis);
-        trace->data()->set(contourTrace(), true);
-        plot->rescaleAxes();
-        plot->yAxis->scaleRange(1.5);
-        plot->replot();
-        manager = std::make_unique<MeasurementsManager>(plot, &window);
-        manager->setTraces({nullptr});
+    constexpr double kPi = 3.14159265358979323846;
+    std::mt19937 generator(7);
+    std::normal_distribution<double> noise(0.0, 0.5);
+    ProfileData columns(2);
+    columns[0].reserve(kContourTracePoints);
+    columns[1].reserve(kContourTracePoints);
+    for (int i = 0; i < kContourTracePoints; ++i) {
+        const double x = i * 0.1;
+        columns[0].append(x);
+        columns[1].append(5000 * std::sin(x * 0.00007) + 3 * std::sin(2 * kPi * x / 80) + noise(generator));
     }
+    return columns;
+}
 
-    // A wave of 5 mm with a fine roughness and a little noise: arcs for the
-    // circles, flanks for the lines, a profile for the roughness.
-    static QVector<QCPCurveData> contourTrace()
-    {
-        return benchTrace([](double x) { return 5 * std::sin(x * 0.07) + 0.003 * std::sin(x * 78.5); }, 0.0005, 5);
-    }
+namespace contourbench {
 
-    QPoint pixelAt(qint64 index) const
-    {
-        const QCPCurveData& point = *(trace->data()->constBegin() + index);
-        return QPointF(plot->xAxis->coordToPixel(point.key), plot->yAxis->coordToPixel(point.value)).toPoint();
-    }
+inline void send(PlotWidget* plot, QEvent::Type type, const QPoint& pos)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+    QMouseEvent event(type, pos, plot->mapToGlobal(pos), button, held, Qt::NoModifier);
+    QApplication::sendEvent(plot, &event);
+}
 
-    void send(QEvent::Type type, const QPoint& pos)
-    {
-        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-        const Qt::MouseButtons buttons = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-        QMouseEvent event(type, pos, plot->mapToGlobal(pos), button, buttons, Qt::NoModifier);
-        QApplication::sendEvent(plot, &event);
-    }
+// The pixel of the trace point at x millimetres.
+inline QPoint tracePixel(PlotWidget* plot, double x)
+{
+    const QCPCurve* trace = plot->curve(0);
+    const int index = std::clamp(int(std::lround(x * 10000)), 0, trace->dataCount() - 1);
+    const QCPCurveData& point = *(trace->data()->constBegin() + index);
+    return QPointF(plot->xAxis->coordToPixel(point.key), plot->yAxis->coordToPixel(point.value)).toPoint();
+}
 
-    void click(const QPoint& pos)
-    {
-        send(QEvent::MouseMove, pos);
-        send(QEvent::MouseButtonPress, pos);
-        send(QEvent::MouseButtonRelease, pos);
-    }
+// A drag along the trace from x0 to x1 (millimetres): a range for the range
+// kinds, the points at its ends for the point kinds.
+inline void drag(PlotWidget* plot, double x0, double x1)
+{
+    const QPoint from = tracePixel(plot, x0);
+    const QPoint to = tracePixel(plot, x1);
+    send(plot, QEvent::MouseMove, from);
+    send(plot, QEvent::MouseButtonPress, from);
+    send(plot, QEvent::MouseMove, (from + to) / 2);
+    send(plot, QEvent::MouseMove, to);
+    send(plot, QEvent::MouseButtonRelease, to);
+}
 
-    // A kind picked by clicks on trace points: the press on the first
-    // creates it, then each point is clicked, then the value is placed.
-    Measurement* placeByPoints(int kind, const QVector<qint64>& points, const QString& parameter = QString())
-    {
-        manager->setMeasurementType(kind, true, false, parameter);
-        for (qint64 index : points)
-            click(pixelAt(index));
-        return placeValue();
-    }
+} // namespace contourbench
 
-    // A kind picked by ranges: the press aside the trace creates it, each
-    // range is set as the live selection sets it before the release that
-    // completes it, then the value is placed.
-    Measurement* placeByRanges(int kind, const QVector<QCPDataRange>& ranges, const QString& parameter = QString())
+// Places the mix of 30 measurements on the tab's trace (display unit
+// millimetres): 8 distances, 6 angles, 4 radii and circles, 4 deviations over
+// ranges of 50,000 points, Ra and Rz over 100,000 points, 6 construction
+// lines and points. Each is chosen with its button and picked by drags
+// along monotonic stretches of the wave until it is finished. Returns the
+// number of listed measurements.
+inline int placeBenchMeasurements(ContourAnalisisWidget& widget)
+{
+    struct Entry
     {
-        manager->setMeasurementType(kind, true, false, parameter);
-        send(QEvent::MouseMove, aside());
-        send(QEvent::MouseButtonPress, aside());
-        for (int i = 0; i < ranges.size(); ++i) {
-            if (i > 0)
-                send(QEvent::MouseButtonPress, aside());
-            trace->setSelection(QCPDataSelection(ranges.at(i)));
-            send(QEvent::MouseButtonRelease, aside());
+        const char* action;
+        const char* button;
+        double start;  // mm
+        double length; // mm, of each range
+    };
+    const Entry mix[] = {
+        {"actionDistance", "pushButtonVerticalDistance", 2, 5},
+        {"actionDistance", "pushButtonHorisontalDistance", 25, 5},
+        {"actionDistance", "pushButtonDirectDistance", 70, 5},
+        {"actionDistance", "pushButtonVerticalDistance", 40, 5},
+        {"actionDistance", "pushButtonHorisontalDistance", 8, 5},
+        {"actionDistance", "pushButtonDirectDistance", 50, 5},
+        {"actionDistance", "pushButtonMeanHeight", 3, 5},
+        {"actionDistance", "pushButtonMeanHeight", 44, 5},
+        {"actionAngle", "pushButtonDirectAngle", 1, 5},
+        {"actionAngle", "pushButtonHHorizonAngle", 28, 5},
+        {"actionAngle", "pushButtonVHorizonAngle", 72, 5},
+        {"actionAngle", "pushButtonDirectAngle", 30, 5},
+        {"actionAngle", "pushButtonHHorizonAngle", 4, 5},
+        {"actionAngle", "pushButtonVHorizonAngle", 80, 5},
+        {"actionRadius", "pushButtonRadius", 17, 5},
+        {"actionRadius", "pushButtonMultiRadius", 60, 5},
+        {"actionCircumferenceAdditionalGeometry", "pushButtonCircumSelect", 62, 5},
+        {"actionRadius", "pushButtonRadius", 18, 5},
+        {"actionErrors", "pushButtonRMSE", 5, 5},
+        {"actionErrors", "pushButtonRadiusError", 16, 5},
+        {"actionErrors", "pushButtonRadiusErrorFilter", 61, 5},
+        {"actionErrors", "pushButtonRMSE", 85, 5},
+        {"actionR", "pushButtonCalculateRA", 6, 10},
+        {"actionR", "pushButtonCalculateRZ", 70, 10},
+        {"actionLineAdditionalGeometry", "pushButtonAddGeomHorizontalLine", 11, 5},
+        {"actionLineAdditionalGeometry", "pushButtonAddGeomVerticlaLine", 35, 5},
+        {"actionLineAdditionalGeometry", "pushButtonAddGeomDoubleClickLine", 52, 5},
+        {"actionLineAdditionalGeometry", "pushButtonAddGeomPoint", 13, 5},
+        {"actionLineAdditionalGeometry", "pushButtonAddGoemMiddlePoint", 57, 5},
+        {"actionLineAdditionalGeometry", "pushButtonFindMaxPoint", 88, 5},
+    };
+    auto* plot = widget.findChild<PlotWidget*>(QStringLiteral("plot"));
+    MeasurementsManager* manager = widget.measurementsManager();
+    for (const Entry& entry : mix) {
+        widget.findChild<QAction*>(QLatin1String(entry.action))->setChecked(true);
+        widget.findChild<QPushButton*>(QLatin1String(entry.button))->click();
+        // The ranges follow each other with a gap of a tenth of their length.
+        for (int range = 0; range < 6; ++range) {
+            const double from = entry.start + range * entry.length * 1.1;
+            contourbench::drag(plot, from, from + entry.length);
+            const Measurement* current = manager->currentMeasurement();
+            if (current && current->isFinished())
+                break;
         }
-        return placeValue();
     }
-
-    // The 30 measurements of the mix, all finished and listed; a line on
-    // stderr for any that did not finish.
-    void placeMixedMeasurements()
-    {
-        const auto range = [](qint64 begin, qint64 size) { return QCPDataRange(int(begin), int(begin + size)); };
-        constexpr qint64 kStretch = 50000;
-        constexpr qint64 kRoughness = 100000;
-        for (int i = 0; i < 2; ++i) {
-            const qint64 at = 100000 + i * 400000;
-            placeByPoints(VERTICAL_DISTANCE, {at, at + 150000});
-            placeByPoints(HORIZONTAL_DISTANCE, {at + 20000, at + 170000});
-            placeByPoints(DIRECT_DISTANCE, {at + 40000, at + 190000});
-            placeByRanges(MEAN_HEIGHT, {range(at, 30000), range(at + 200000, 30000)});
-            placeByRanges(VERTICAL_ANGLE, {range(at + 60000, kStretch)});
-            placeByRanges(HORIZONTAL_ANGLE, {range(at + 120000, kStretch)});
-            placeByRanges(REGULAR_ANGLE, {range(at, kStretch), range(at + 250000, kStretch)});
-        }
-        placeByRanges(REGULAR_RADIUS, {range(200000, kStretch)});
-        placeByRanges(ARCS_RADIUS, {range(600000, kStretch / 2), range(650000, kStretch / 2)});
-        placeByRanges(CIRCLE, {range(300000, kStretch)});
-        placeByRanges(CIRCLE_SPECIFIED, {range(700000, kStretch)}, QStringLiteral("15"));
-        placeByRanges(LINE_DEVIATION, {range(150000, kStretch)});
-        placeByRanges(CIRCLE_DEVIATION, {range(350000, kStretch)});
-        placeByRanges(CIRCLE_DEVIATION_FILTERED, {range(550000, kStretch)});
-        placeByRanges(CIRCLE_DEVIATION_BY_SEGMENTS, {range(750000, kStretch / 2), range(800000, kStretch / 2)},
-                      QStringLiteral("2"));
-        placeByRanges(ROUGHNESS_RA, {range(250000, kRoughness)});
-        placeByRanges(ROUGHNESS_RZ, {range(650000, kRoughness)});
-        placeByPoints(HORIZONTAL_LINE, {120000});
-        placeByPoints(VERTICAL_LINE, {480000});
-        placeByPoints(TWO_POINT_LINE, {520000, 880000});
-        placeByPoints(TRACE_POINT, {330000});
-        placeByPoints(MIDDLE_POINT, {360000, 460000});
-        placeByRanges(MAX_POINT, {range(400000, kStretch)});
-        manager->setMeasurementType(NO_MEASUREMENT, true, false, QString());
-    }
-
-private:
-    QPoint aside() const { return QPoint(plot->axisRect()->rect().left() + 5, plot->axisRect()->rect().top() + 5); }
-
-    // Clicks below the trace until the current measurement is finished.
-    Measurement* placeValue()
-    {
-        Measurement* m = manager->currentMeasurement();
-        for (int click = 0; m && !m->isFinished() && click < 3; ++click)
-            this->click(QPoint(plot->axisRect()->rect().center().x(), plot->axisRect()->rect().bottom() - 40));
-        if (!m || !m->isFinished())
-            std::fprintf(stderr, "kind %d not placed\n", manager->measurementType());
-        return m;
-    }
-
-public:
-    // The manager goes before the window, which holds the plot.
-    QWidget window;
-    PlotWidget* plot;
-    AdaptiveCurve* trace = nullptr;
-    std::unique_ptr<MeasurementsManager> manager;
-};
+    return manager->measurements().size();
+}

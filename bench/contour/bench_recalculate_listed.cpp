@@ -4,7 +4,7 @@
 // with the replot and the repainted plot. Before each run the trace is turned
 // by a small angle, as levelling turns it, so that nothing computed in the
 // run before is reused.
-#include "ContourBenchScene.h"
+#include "ManagerBenchScene.h"
 
 #include <QApplication>
 
@@ -14,7 +14,7 @@ namespace {
 
 // The trace turned about the origin by angle (radians) from its original
 // points.
-void turnTrace(ContourBenchScene& scene, const QVector<QCPCurveData>& original, double angle)
+void turnTrace(ManagerBenchScene& scene, const QVector<QCPCurveData>& original, double angle)
 {
     const double c = std::cos(angle);
     const double s = std::sin(angle);
@@ -36,12 +36,12 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    ContourBenchScene scene;
+    ManagerBenchScene scene;
     scene.placeMixedMeasurements();
     const QList<Measurement*>& listed = scene.manager->measurements();
     std::printf("%d listed measurements on a %d-point trace\n", int(listed.size()), kTracePoints);
 
-    const QVector<QCPCurveData> original = ContourBenchScene::contourTrace();
+    const QVector<QCPCurveData> original = ManagerBenchScene::contourTrace();
     constexpr int kRuns = 9;
     QVector<double> recalculation;
     QVector<double> withReplot;

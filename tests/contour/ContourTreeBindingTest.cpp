@@ -6,11 +6,6 @@
 
 namespace {
 
-void setAxisUnit(int unit)
-{
-    changeSettings([unit](AppSettings& settings) { settings.view.axis_unit = unit; });
-}
-
 // y = 20 + x / 2 µm for x = 0, 1, ..., 100 µm.
 ProfileData slope()
 {

@@ -11,11 +11,6 @@
 
 namespace {
 
-void setAxisUnit(int unit)
-{
-    changeSettings([unit](AppSettings& settings) { settings.view.axis_unit = unit; });
-}
-
 QPointF firstPoint(const QCPCurve* curve)
 {
     const QCPCurveData& point = *curve->data()->constBegin();

@@ -5,6 +5,7 @@
 #include "measurements/Measurement.h"
 
 #include "PlainTrace.h"
+#include "SettingsFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -125,4 +126,10 @@ inline ProfileData traceThrough(const QVector<QPointF>& points)
         columns[1].append(p.y());
     }
     return columns;
+}
+
+// The display unit, "view/axis_unit", changed without saving.
+inline void setAxisUnit(int unit)
+{
+    changeSettings([unit](AppSettings& settings) { settings.view.axis_unit = unit; });
 }
