@@ -38,8 +38,10 @@ void adviseHugePages(const QVector<double>& column)
     madvise(reinterpret_cast<void*>(firstPage), end - firstPage, MADV_HUGEPAGE);
 #if defined(MADV_COLLAPSE)
     // The allocator has written its header into the first page already,
-    // which keeps the huge page around it from forming at the next faults.
-    madvise(reinterpret_cast<void*>(firstPage), end - firstPage, MADV_COLLAPSE);
+    // which keeps the huge page around it from forming at the next faults:
+    // that one is formed now. The rest stays untouched until filled.
+    const std::uintptr_t firstHugePage = begin & ~std::uintptr_t(kHugePageBytes - 1);
+    madvise(reinterpret_cast<void*>(firstHugePage), kHugePageBytes, MADV_COLLAPSE);
 #endif
 #else
     Q_UNUSED(column);
