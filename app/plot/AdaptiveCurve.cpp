@@ -308,7 +308,13 @@ bool AdaptiveCurve::allPointsInside(const QRectF& rect) const
 const CurvePixelIndex& AdaptiveCurve::hitTestLines() const
 {
     if (!m_linesValid) {
-        QVector<QPointF> lines;
+        // The library empties the buffer it is given and keeps its room, so
+        // the previous lines' buffer serves again; a fresh one of a long
+        // trace's size costs more than filling it (every page a fault).
+        QVector<QPointF> lines = m_lines.takePoints();
+        if (lines.capacity() > 2 * dataCount())
+            lines = QVector<QPointF>();
+        lines.reserve(dataCount());
         getCurveLines(&lines, QCPDataRange(0, dataCount()), hitTestPenWidth(mParentPlot->selectionTolerance()));
         m_lines.build(std::move(lines));
         m_linesValid = true;

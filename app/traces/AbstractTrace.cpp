@@ -1,6 +1,9 @@
 #include "AbstractTrace.h"
 
+#include <algorithm>
 #include <atomic>
+
+#include "ColumnReserve.h"
 
 namespace {
 
@@ -18,6 +21,18 @@ void appendPoint(ProfileData& store, const QVector<double>& point)
     const int columns = std::min(store.size(), point.size());
     for (int i = 0; i < columns; ++i)
         store[i].append(point[i]);
+}
+
+// QVector's += adopts `rows` when `column` is empty, dropping any room
+// reserved in it; the rows are copied into that room instead.
+void appendColumn(QVector<double>& column, const QVector<double>& rows)
+{
+    if (!column.isEmpty() || column.capacity() < rows.size()) {
+        column += rows;
+        return;
+    }
+    column.resize(rows.size());
+    std::copy(rows.cbegin(), rows.cend(), column.begin());
 }
 
 void emptyStore(ProfileData& store, int dimension)
@@ -145,10 +160,10 @@ void AbstractTrace::addPoints(const ProfileData& rows)
     const ProfileData converted = pointProcessorsSnapshot().isEmpty() ? added : convertedRows(added, n);
     QMutexLocker lock(&m_mutex);
     for (int i = 0; i < m_dimension; ++i) {
-        m_raw[i] += added[i];
-        m_processed[i] += converted[i];
+        appendColumn(m_raw[i], added[i]);
+        appendColumn(m_processed[i], converted[i]);
         if (i < m_display.size())
-            m_display[i] += converted[i];
+            appendColumn(m_display[i], converted[i]);
     }
     ++m_displayRevision;
 }
@@ -160,7 +175,7 @@ void AbstractTrace::reservePoints(int rows)
     QMutexLocker lock(&m_mutex);
     for (ProfileData* store : {&m_raw, &m_processed, &m_display}) {
         for (QVector<double>& column : *store)
-            column.reserve(column.size() + rows);
+            reserveColumn(column, column.size() + rows);
     }
 }
 

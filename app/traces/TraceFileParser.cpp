@@ -50,6 +50,17 @@ int rowsLeftEstimate(int rowsRead, qint64 bytesRead, qint64 bytesLeft, int rowsA
     return int(std::min({estimate, qint64(rowsAnnounced), kMaxReservedRows}));
 }
 
+// The rows of the first block of point lines and of the rest of the file,
+// estimated as rowsLeftEstimate does from the block's lines, before any of
+// them is added: the stores are then reserved while still empty.
+int rowsFromBlockEstimate(const ByteLine& block, qint64 bytesLeft, int count)
+{
+    const qint64 lineEnds = std::count(block.begin, block.end, '\n');
+    const bool endsInLine = block.begin < block.end && block.end[-1] != '\n';
+    const int blockRows = int(std::min<qint64>(lineEnds + (endsInLine ? 1 : 0), count));
+    return blockRows + rowsLeftEstimate(blockRows, block.end - block.begin, bytesLeft, count - blockRows);
+}
+
 // Reads up to `count` point lines, many at a time from the reader's buffer;
 // `read` gets the rows read. False at a malformed number.
 bool readCountedPoints(ByteLineReader& reader, int count, BatchedRowAppender& rows, int columns, int& read)
@@ -57,8 +68,9 @@ bool readCountedPoints(ByteLineReader& reader, int count, BatchedRowAppender& ro
     QVarLengthArray<double, 3> point(columns);
     ByteLine lines;
     while (read < count && reader.readLines(lines)) {
+        if (read == 0)
+            rows.reserve(rowsFromBlockEstimate(lines, reader.bytesLeft(), count));
         const char* position = lines.begin;
-        const int readBefore = read;
         for (; read < count && position < lines.end; ++read) {
             position = DecimalText::readLineNumbers(position, lines.end, point.data(), columns);
             if (!position)
@@ -66,8 +78,6 @@ bool readCountedPoints(ByteLineReader& reader, int count, BatchedRowAppender& ro
             rows.addRow(point.constData());
         }
         reader.unread(position);
-        if (readBefore == 0)
-            rows.reserve(rowsLeftEstimate(read, position - lines.begin, reader.bytesLeft(), count - read));
     }
     return true;
 }

@@ -100,6 +100,7 @@ void RunningMedianTest::equalsSortedCopy_data()
 
     QTest::newRow("window of about 25 points") << 1 << 2000 << 0.25 << 1000000;
     QTest::newRow("window of about 250 points, ties") << 2 << 5000 << 2.5 << 7;
+    QTest::newRow("window of about 500 points, ties") << 5 << 6000 << 5.0 << 40;
     QTest::newRow("window of 2 points") << 3 << 500 << 0.02 << 1000000;
     QTest::newRow("window wider than the data") << 4 << 300 << 100.0 << 1000000;
 }

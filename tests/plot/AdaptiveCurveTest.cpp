@@ -195,6 +195,14 @@ void AdaptiveCurveTest::hitTestFollowsDataAndViewChanges()
     f.plot.resize(500, 300);
     f.plot.replot();
     compareWithLibrary(f.plot, curve);
+
+    // The lines the view cuts are built again into the buffer of the last
+    // ones, for fewer points and for far fewer.
+    for (int points : {1500, 300}) {
+        curve->data()->set(noisyData(points), true);
+        f.plot.replot();
+        compareWithLibrary(f.plot, curve);
+    }
 }
 
 void AdaptiveCurveTest::shortPolylinesAndThinningOff()

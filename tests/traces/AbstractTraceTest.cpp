@@ -294,6 +294,45 @@ private slots:
         QVERIFY(raw.data->at(0).capacity() >= 100);
     }
 
+    // Room is reserved while the stores are still empty; the batches that
+    // follow must land in it and hold what point-by-point adding gives.
+    void reservedRoomOutlastsTheBatches_data()
+    {
+        QTest::addColumn<int>("reserved");
+        QTest::addColumn<bool>("withPointProcessor");
+        QTest::newRow("no room") << 0 << false;
+        QTest::newRow("small room") << 1000 << false;
+        QTest::newRow("room of several megabytes") << 300000 << false;
+        QTest::newRow("room, point processor") << 300000 << true;
+    }
+
+    void reservedRoomOutlastsTheBatches()
+    {
+        QFETCH(int, reserved);
+        QFETCH(bool, withPointProcessor);
+        CountingTrace single;
+        CountingTrace batched;
+        if (withPointProcessor) {
+            single.addPointProcessor(new ScaleXProcessor(3));
+            batched.addPointProcessor(new ScaleXProcessor(3));
+        }
+        batched.reservePoints(reserved);
+        for (int batch = 0; batch < 3; ++batch) {
+            ProfileData rows(2);
+            for (int j = 0; j < 700; ++j) {
+                const double x = batch * 700 + j;
+                rows[0].append(x);
+                rows[1].append(x * 0.25 - 7);
+                single.addPoint({x, x * 0.25 - 7});
+            }
+            batched.addPoints(rows);
+        }
+        QCOMPARE(*batched.lockedRawData().data, *single.lockedRawData().data);
+        QCOMPARE(*batched.lockedData().data, *single.lockedData().data);
+        QVERIFY(batched.lockedRawData().data->at(1).capacity() >= reserved);
+        QVERIFY(batched.lockedData().data->at(0).capacity() >= reserved);
+    }
+
     void pointsAfterAChainThatLeftNoColumns()
     {
         CountingTrace trace;

@@ -439,6 +439,30 @@ private slots:
         }
     }
 
+    // Several reader blocks, the lines growing longer further down than the
+    // first block shows, the last one without LF.
+    void longFilesReadWholeAcrossBlocks()
+    {
+        constexpr int kPoints = 60000;
+        QByteArray text = "trace_type:PROFILE\npoint_count:" + QByteArray::number(kPoints) + "\n";
+        ProfileData expected(2);
+        for (int i = 0; i < kPoints; ++i) {
+            const double x = i < kPoints / 2 ? i : i + 0.5;
+            const double height = i < kPoints / 2 ? i % 10 : -x;
+            expected[0].append(x);
+            expected[1].append(height);
+            text += DecimalText::number(x).toLatin1() + '\t' + DecimalText::number(height).toLatin1();
+            if (i + 1 < kPoints)
+                text += '\n';
+        }
+        QVERIFY(text.size() > 2 * (1 << 18));
+        writeBytes("long.txt", text);
+        ReadProfile read;
+        QCOMPARE(parseFile("long.txt", read.trace), TraceFileParser::Result::Read);
+        QCOMPARE(rawPoints(read.trace), expected);
+        QCOMPARE(*read.trace.lockedData().data, expected);
+    }
+
     void writtenFilesReadBackExactly()
     {
         std::mt19937_64 random(23);

@@ -27,11 +27,25 @@ public:
         m_sorted.insert(std::upper_bound(m_sorted.begin(), m_sorted.end(), value, ascending), value);
     }
 
-    void popOldest()
+    // popOldest() then push(), moving only the values between the place the
+    // oldest leaves and the place the new one takes, not each of them to the
+    // end of the window.
+    void replaceOldest(double key, double value)
     {
-        const double value = m_values[m_oldest];
-        m_sorted.erase(std::lower_bound(m_sorted.begin(), m_sorted.end(), value, ascending));
+        const auto begin = m_sorted.begin();
+        const auto leaving = std::lower_bound(begin, m_sorted.end(), m_values[m_oldest], ascending);
+        auto entering = std::upper_bound(begin, m_sorted.end(), value, ascending);
+        // The place counted as if the leaving value were gone already.
+        if (entering > leaving)
+            --entering;
+        if (entering >= leaving)
+            std::move(leaving + 1, entering + 1, leaving);
+        else
+            std::move_backward(entering, leaving, leaving + 1);
+        *entering = value;
         ++m_oldest;
+        m_keys.push_back(key);
+        m_values.push_back(value);
     }
 
     double oldestKey() const { return m_keys[m_oldest]; }
@@ -63,9 +77,10 @@ QVector<double> runningMedian(const QVector<double>& keys, const QVector<double>
     for (; i < count && lastKey - keys[i] >= window / 2; ++i) {
         if (keys[i] - held.oldestKey() > window) {
             medians.append(held.median());
-            held.popOldest();
+            held.replaceOldest(keys[i], values[i]);
+        } else {
+            held.push(keys[i], values[i]);
         }
-        held.push(keys[i], values[i]);
     }
     return medians;
 }
