@@ -103,10 +103,7 @@ private slots:
     void init()
     {
         m_workDir = std::make_unique<TestWorkDir>();
-        QDir reports(QStringLiteral(KALVORA_REPORTS_DIR));
-        QVERIFY(QDir().mkpath(QStringLiteral("reports")));
-        for (const QString& name : reports.entryList(QDir::Files))
-            QVERIFY(QFile::copy(reports.filePath(name), QStringLiteral("reports/") + name));
+        copyFolderFiles(QStringLiteral(KALVORA_REPORTS_DIR), QStringLiteral("reports"));
     }
 
     void cleanup() { m_workDir.reset(); }
