@@ -29,6 +29,19 @@ public:
             m_traces.back()->addPoints(columns);
             list.append(m_traces.back().get());
         }
+        open(list, calibrationMode);
+    }
+
+    // Traces that the test keeps.
+    struct SharedTraces
+    {
+        explicit SharedTraces(const QVector<AbstractTrace*>& list) : traces(list) {}
+        QVector<AbstractTrace*> traces;
+    };
+    WorkspaceScene(const SharedTraces& shared, bool calibrationMode) { open(shared.traces, calibrationMode); }
+
+    void open(const QVector<AbstractTrace*>& list, bool calibrationMode)
+    {
         widget = std::make_unique<ContourAnalisisWidget>(nullptr, calibrationMode);
         widget->setTraces(list);
         // Wider than tall, as a tab is: the equal scales show the whole
