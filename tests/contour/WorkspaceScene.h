@@ -100,6 +100,17 @@ public:
         press(p);
         release(p);
     }
+    // A left drag from one point of the plot to another, in steps.
+    void drag(const QPointF& from, const QPointF& to)
+    {
+        const QPoint a = pixel(from.x(), from.y());
+        const QPoint b = pixel(to.x(), to.y());
+        move(a);
+        press(a);
+        for (int step = 1; step <= 4; ++step)
+            move(a + (b - a) * step / 4);
+        release(b);
+    }
     // A wheel turn over the plot's centre; 120 is one notch.
     void wheel(int delta)
     {
