@@ -1,6 +1,7 @@
 #include "contour/ContourReportData.h"
 #include "MessageBoxAnswerer.h"
 #include "PlainTrace.h"
+#include "ReportFiles.h"
 #include "ReportRenderer.h"
 #include "TestFiles.h"
 #include "TestMain.h"
@@ -129,7 +130,7 @@ private slots:
     // The report's template filled with a document and converted by pandoc.
     void theTemplate()
     {
-        copyFolderFiles(QStringLiteral(KALVORA_REPORTS_DIR), QStringLiteral("reports"));
+        copyReportFiles();
         PlainTrace trace;
         trace.controllerName = "Петров";
         const std::vector<TreeGroupRecord> groups{

@@ -2,6 +2,7 @@
 
 #include "DesktopOpenRecorder.h"
 #include "MessageBoxAnswerer.h"
+#include "ReportFiles.h"
 #include "SettingsFixture.h"
 #include "TestFiles.h"
 #include "TestMain.h"
@@ -90,7 +91,7 @@ private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        copyFolderFiles(QStringLiteral(KALVORA_REPORTS_DIR), QStringLiteral("reports"));
+        copyReportFiles();
     }
 
     void init()

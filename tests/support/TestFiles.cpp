@@ -24,10 +24,3 @@ void writeText(const QString& path, const QString& text)
     file.write(text.toUtf8());
 }
 
-void copyFolderFiles(const QString& from, const QString& to)
-{
-    QVERIFY(QDir().mkpath(to));
-    const QDir source(from);
-    for (const QString& name : source.entryList(QDir::Files))
-        QVERIFY(QFile::copy(source.filePath(name), QDir(to).filePath(name)));
-}
