@@ -42,6 +42,8 @@ void MessageBoxAnswerer::answerModal()
 
 void MessageBoxAnswerer::answerMessageBox(QMessageBox* box)
 {
+    if (m_boxWatcher)
+        m_boxWatcher(box);
     m_titles.append(box->windowTitle());
     m_texts.append(box->text());
     m_checkBoxTexts.append(box->checkBox() ? box->checkBox()->text() : QString());
@@ -97,7 +99,7 @@ bool MessageBoxAnswerer::chooseFile(QWidget* dialog, const QString& path)
     if (!name)
         return false;
     name->selectAll();
-    QTest::keyClicks(name, path);
+    typeText(name, path);
     QTest::keyClick(name, Qt::Key_Return);
     return true;
 }

@@ -23,3 +23,4 @@ void writeText(const QString& path, const QString& text)
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(text.toUtf8());
 }
+
