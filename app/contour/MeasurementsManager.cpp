@@ -106,6 +106,7 @@ void MeasurementsManager::setTraces(const QVector<AbstractTrace*>& traces)
 void MeasurementsManager::setMeasurementType(int kind, bool keepInList, bool pointsSelectable,
                                              const QString& parameter)
 {
+    m_pointsSelectable = pointsSelectable;
     if (pointsSelectable)
         m_reperPointController->makePointsSelectable();
     else

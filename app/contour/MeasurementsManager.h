@@ -52,6 +52,10 @@ public:
     // kind abandons an unfinished measurement.
     void setMeasurementType(int kind, bool keepInList, bool pointsSelectable, const QString& parameter);
     int measurementType() const { return m_measurementType; }
+    // The choice's other parts, as last given to setMeasurementType.
+    bool keepInList() const { return m_keepInList; }
+    bool pointsSelectable() const { return m_pointsSelectable; }
+    QString parameter() const { return m_parameter; }
 
     // The listed measurements in creation order.
     const QList<Measurement*>& measurements() const { return m_measurements; }
@@ -122,6 +126,7 @@ private:
     ReperPointController* m_reperPointController = nullptr;
     int m_measurementType = NO_MEASUREMENT;
     bool m_keepInList = true;
+    bool m_pointsSelectable = false;
     double m_layFlatAngle = 0;
     QPointF m_layFlatCenter;
     QString m_parameter;
