@@ -152,6 +152,9 @@ void TraceGraphsHolder::setUnit(const QString& unit, bool redraw)
 
 void TraceGraphsHolder::updateGraphs(bool rLine, bool straighten)
 {
+    m_builtGraph = currentGraphInputs(rLine, straighten);
+    m_graphBuilt = true;
+    ++m_graphBuilds;
     m_rLine = rLine;
     m_straighten = straighten;
     copyDisplayData();
@@ -177,6 +180,19 @@ void TraceGraphsHolder::updateGraphs(bool rLine, bool straighten)
         m_profileCurve->setData(m_keys, m_values);
 }
 
+bool TraceGraphsHolder::refreshGraphs(bool rLine, bool straighten)
+{
+    if (m_graphBuilt && m_builtGraph == currentGraphInputs(rLine, straighten))
+        return false;
+    updateGraphs(rLine, straighten);
+    return true;
+}
+
+TraceGraphsHolder::GraphInputs TraceGraphsHolder::currentGraphInputs(bool rLine, bool straighten) const
+{
+    return {rLine, straighten, m_unitFactor, m_trace->displayRevision()};
+}
+
 // The x and height columns of the display store, in the display unit.
 void TraceGraphsHolder::copyDisplayData()
 {
@@ -198,19 +214,24 @@ void TraceGraphsHolder::copyDisplayData()
         value *= m_unitFactor;
 }
 
+// A hidden trace keeps its lines hidden until it is shown again.
 void TraceGraphsHolder::showMeanLines(bool on)
 {
     m_meanLinesShown = on;
+    const bool shown = isVisible();
     if (on) {
         if (m_fitGraph)
             m_fitGraph->setVisible(false);
-        for (const auto& line : m_rmsLines)
+        for (const auto& line : m_rmsLines) {
             setHorizontalLine(line, m_rmsLevel, kMeanLinePen);
+            if (line)
+                line->setVisible(shown);
+        }
         return;
     }
     if (m_fitGraph) {
         m_fitGraph->setData(m_fitKeys, m_fitValues, true);
-        m_fitGraph->setVisible(true);
+        m_fitGraph->setVisible(shown);
         m_fitGraph->setSelectable(QCP::stNone);
     }
     for (const auto& line : m_rmsLines)
@@ -391,28 +412,59 @@ void TraceGraphsHolder::markLevelAt(double ratio, double height)
 
 void TraceGraphsHolder::updateHeightDistribution()
 {
-    PlotWidget* mainPlot = m_plots[0];
-    if (!mainPlot)
+    if (!m_plots[0])
         return;
-    const QCPRange xVisible = mainPlot->xAxis->range();
-    const QCPRange yVisible = mainPlot->yAxis->range();
-    const double xRange[2] = {xVisible.lower, xVisible.upper};
-    const double yRange[2] = {yVisible.lower, yVisible.upper};
+    const DistributionInputs inputs = currentDistributionInputs();
+    updateHistogram(inputs);
+    updateRatioCurve(inputs);
+}
 
+bool TraceGraphsHolder::refreshHeightDistribution()
+{
+    if (!m_plots[0])
+        return false;
+    const DistributionInputs inputs = currentDistributionInputs();
+    const bool histogram = !(inputs == m_builtHistogram);
+    const bool ratio = !inputs.sameHeights(m_builtRatio);
+    if (histogram)
+        updateHistogram(inputs);
+    if (ratio)
+        updateRatioCurve(inputs);
+    return histogram || ratio;
+}
+
+TraceGraphsHolder::DistributionInputs TraceGraphsHolder::currentDistributionInputs() const
+{
+    const QCPRange xVisible = m_plots[0]->xAxis->range();
+    const QCPRange yVisible = m_plots[0]->yAxis->range();
+    return {m_graphBuilds, m_histogramDensity, xVisible.lower, xVisible.upper, yVisible.lower, yVisible.upper};
+}
+
+void TraceGraphsHolder::updateHistogram(const DistributionInputs& inputs)
+{
+    m_builtHistogram = inputs;
+    ++m_histogramBuilds;
+    const double xRange[2] = {inputs.xLower, inputs.xUpper};
+    const double yRange[2] = {inputs.yLower, inputs.yUpper};
     ProfileData distribution =
         Algos::heightDistributionInWindow({m_keys, m_values}, m_histogramDensity, xRange, yRange);
-    if (m_histogramGraph) {
-        if (distribution.size() == 2) {
-            m_histogramGraph->setData(distribution[0], distribution[1]);
-            storeHeightDistribution(std::move(distribution));
-        } else {
-            m_histogramGraph->data()->clear();
-        }
-        m_histogramGraph->setPen(Qt::NoPen);
-        m_histogramGraph->setBrush(QBrush(kHistogramColor, Qt::SolidPattern));
+    if (!m_histogramGraph)
+        return;
+    if (distribution.size() == 2) {
+        m_histogramGraph->setData(distribution[0], distribution[1]);
+        storeHeightDistribution(std::move(distribution));
+    } else {
+        m_histogramGraph->data()->clear();
     }
+    m_histogramGraph->setPen(Qt::NoPen);
+    m_histogramGraph->setBrush(QBrush(kHistogramColor, Qt::SolidPattern));
+}
 
-    const Algos::AreaRatioCurve curve = Algos::areaRatioCurve(m_keys, m_values, yRange[0], yRange[1]);
+void TraceGraphsHolder::updateRatioCurve(const DistributionInputs& inputs)
+{
+    m_builtRatio = inputs;
+    ++m_ratioBuilds;
+    const Algos::AreaRatioCurve curve = Algos::areaRatioCurve(m_keys, m_values, inputs.yLower, inputs.yUpper);
     m_ratioLevels = curve.levels;
     m_ratioPercents = curve.percents;
     if (m_ratioGraph)

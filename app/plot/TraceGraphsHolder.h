@@ -51,6 +51,9 @@ public:
     // with `rLine` fits the parabola and, with `straighten` too, flattens the
     // profile along it, lifted to the root-mean-square level.
     void updateGraphs(bool rLine, bool straighten);
+    // updateGraphs, unless the flags, the unit and the trace's display store
+    // are those of the last build. True when it rebuilt.
+    bool refreshGraphs(bool rLine, bool straighten);
     // On: the horizontal lines at the root-mean-square level; off: the fit graph.
     void showMeanLines(bool on);
     void showPoints(bool on);
@@ -68,6 +71,16 @@ public:
     // the ratio curve over its visible height range; a profile trace keeps
     // the histogram (in micrometres) as its height distribution.
     void updateHeightDistribution();
+    // updateHeightDistribution, skipping the histogram unless the main plot's
+    // visible ranges, the profile or the density changed since it was last
+    // computed, and the ratio curve unless the height range or the profile
+    // did. True when either was computed again.
+    bool refreshHeightDistribution();
+
+    // How often the profile, the histogram and the ratio curve were built.
+    int graphBuildCount() const { return m_graphBuilds; }
+    int histogramBuildCount() const { return m_histogramBuilds; }
+    int ratioBuildCount() const { return m_ratioBuilds; }
 
     // After a recording: proposes (or applies, as the user chose to
     // remember) the standard cut-off for the trace's Ra, limited to cut-offs
@@ -111,6 +124,44 @@ public slots:
 private:
     static constexpr int kPlots = 3;
 
+    // What a build of the profile curve depends on.
+    struct GraphInputs
+    {
+        bool rLine = false;
+        bool straighten = false;
+        double unitFactor = 0;
+        quint64 displayRevision = 0;
+        bool operator==(const GraphInputs& o) const
+        {
+            return rLine == o.rLine && straighten == o.straighten && unitFactor == o.unitFactor
+                && displayRevision == o.displayRevision;
+        }
+    };
+    // What the histogram (all of it) and the ratio curve (no x range) depend on.
+    struct DistributionInputs
+    {
+        int graphBuild = -1;
+        int density = 0;
+        double xLower = 0;
+        double xUpper = 0;
+        double yLower = 0;
+        double yUpper = 0;
+        bool operator==(const DistributionInputs& o) const
+        {
+            return graphBuild == o.graphBuild && density == o.density && xLower == o.xLower && xUpper == o.xUpper
+                && yLower == o.yLower && yUpper == o.yUpper;
+        }
+        bool sameHeights(const DistributionInputs& o) const
+        {
+            return graphBuild == o.graphBuild && yLower == o.yLower && yUpper == o.yUpper;
+        }
+    };
+
+    GraphInputs currentGraphInputs(bool rLine, bool straighten) const;
+    DistributionInputs currentDistributionInputs() const;
+    void updateHistogram(const DistributionInputs& inputs);
+    void updateRatioCurve(const DistributionInputs& inputs);
+
     void copyDisplayData();
     QVector<QCPAbstractPlottable*> tracePlottables() const;
     void setTracePen(const QPen& pen);
@@ -148,4 +199,12 @@ private:
     double m_unitFactor = 1.0;
     bool m_straighten = false;
     bool m_rLine = false;
+
+    GraphInputs m_builtGraph;
+    bool m_graphBuilt = false;
+    DistributionInputs m_builtHistogram;
+    DistributionInputs m_builtRatio;
+    int m_graphBuilds = 0;
+    int m_histogramBuilds = 0;
+    int m_ratioBuilds = 0;
 };

@@ -1,13 +1,16 @@
 #include "ProfileAnalisisWidget.h"
 
 #include <QFileDialog>
+#include <QHash>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QMutexLocker>
 
 #include "AppSettings.h"
 #include "Constants.h"
 #include "ContourTrace.h"
 #include "DataProvider.h"
+#include "DesktopServices.h"
 #include "DeviceControlWidget.h"
 #include "DrawingConstants.h"
 #include "FastSettingsWidget.h"
@@ -16,13 +19,16 @@
 #include "Logger.h"
 #include "ProcessingChain.h"
 #include "ProcessingOptionsPanel.h"
+#include "ProfileReport.h"
 #include "ProfileTrace.h"
 #include "RecordingFolder.h"
+#include "ReportRenderer.h"
 #include "SettingsSaving.h"
 #include "TraceFileSaving.h"
 #include "TraceList.h"
 #include "TraceTypes.h"
 #include "plot/PlotAxisTicker.h"
+#include "plot/PlotFlags.h"
 #include "plot/PlotWidget.h"
 #include "plot/TraceGraphsHolder.h"
 
@@ -76,6 +82,52 @@ bool isProfileType(const AbstractTrace* trace)
     return trace->type == PROFILE || trace->type == ADDITIONAL_TRACE;
 }
 
+void logInfo(const QString& line)
+{
+    Logger::instance().log(INFO, line);
+}
+
+void logToggle(const QString& prefix, bool on)
+{
+    logInfo(prefix + (on ? QStringLiteral(" enabled") : QStringLiteral(" disabled")));
+}
+
+// Micrometres per unit of "view/axis_unit".
+double micrometresPerAxisUnit()
+{
+    switch (AppSettings::instance().snapshot().view.axis_unit) {
+    case 0:
+        return 1000;
+    case 2:
+        return 0.001;
+    default:
+        return 1;
+    }
+}
+
+// Gives every holder back the visibility it had when the object was made.
+class HolderVisibility
+{
+public:
+    explicit HolderVisibility(const QMap<int, TraceGraphsHolder*>& holders)
+    {
+        for (TraceGraphsHolder* graphs : holders)
+            m_visible.insert(graphs, graphs->isVisible());
+    }
+    ~HolderVisibility()
+    {
+        for (auto it = m_visible.cbegin(); it != m_visible.cend(); ++it)
+            it.key()->setVisible(it.value());
+    }
+    HolderVisibility(const HolderVisibility&) = delete;
+    HolderVisibility& operator=(const HolderVisibility&) = delete;
+
+    bool wasVisible(TraceGraphsHolder* graphs) const { return m_visible.value(graphs); }
+
+private:
+    QHash<TraceGraphsHolder*, bool> m_visible;
+};
+
 AbstractTrace* newContourTrace(const AppSettingsData& settings)
 {
     auto* trace = new ContourTrace;
@@ -107,6 +159,7 @@ ProfileAnalisisWidget::ProfileAnalisisWidget(MainWindow* window)
     createOptionsPanel();
     createPlot();
     applyAxisUnit();
+    unlockActions();
 }
 
 // A read still running fills a trace and is told to end first; the
@@ -187,9 +240,8 @@ void ProfileAnalisisWidget::createPlot()
     connectPanels();
     connectTraceList();
     connectOptions();
-    PlotWidget* main = m_ui.plotMain;
-    for (PlotWidget* side : {m_ui.plotHist, m_ui.plotRMR})
-        connect(main->yAxis, SIGNAL(rangeChanged(QCPRange)), side->yAxis, SLOT(setRange(QCPRange)));
+    connectTools();
+    connectSidePlots();
 }
 
 void ProfileAnalisisWidget::connectPanels()
@@ -218,6 +270,33 @@ void ProfileAnalisisWidget::connectTraceList()
     connect(list, &TraceList::traceDeleted, this, &ProfileAnalisisWidget::onTraceDeleted);
     connect(list, &TraceList::fileterChanged, this, &ProfileAnalisisWidget::rebuildProcessors);
     connect(list, &TraceList::createTrace, this, &ProfileAnalisisWidget::addJoinedTrace);
+    connect(list, &TraceList::setGraphSelected, this, &ProfileAnalisisWidget::onGraphSelected);
+    connect(list, &TraceList::setGraphVisible, this, &ProfileAnalisisWidget::onGraphVisible);
+}
+
+void ProfileAnalisisWidget::connectTools()
+{
+    connect(m_ui.actionPAN, &QAction::toggled, this, &ProfileAnalisisWidget::onPanToggled);
+    connect(m_ui.actionSelectionZoom, &QAction::toggled, this, &ProfileAnalisisWidget::onSelectionZoomToggled);
+    connect(m_ui.actionMarkers, &QAction::toggled, this, &ProfileAnalisisWidget::onMarkersToggled);
+    connect(m_ui.actionCut, &QAction::triggered, this, &ProfileAnalisisWidget::onCutTriggered);
+    connect(m_ui.actionPTS, &QAction::toggled, this, &ProfileAnalisisWidget::onPointsToggled);
+    connect(m_ui.actionRLine, &QAction::toggled, this, &ProfileAnalisisWidget::onRLineToggled);
+    connect(m_ui.actionRFit, &QAction::toggled, this, &ProfileAnalisisWidget::onRFitToggled);
+    connect(m_ui.actionReset, &QAction::triggered, this, [this] {
+        logInfo(QStringLiteral("Reset action in profileanaliswidget"));
+        resetView();
+    });
+    connect(m_ui.actionToMeasurement, &QAction::triggered, this, &ProfileAnalisisWidget::handOverToMeasurement);
+}
+
+void ProfileAnalisisWidget::connectSidePlots()
+{
+    PlotWidget* main = m_ui.plotMain;
+    for (PlotWidget* side : {m_ui.plotHist, m_ui.plotRMR})
+        connect(main->yAxis, SIGNAL(rangeChanged(QCPRange)), side->yAxis, SLOT(setRange(QCPRange)));
+    connect(main, &QCustomPlot::afterReplot, this, &ProfileAnalisisWidget::recalcParamPlots);
+    connect(m_ui.plotRMR, &QCustomPlot::mousePress, this, &ProfileAnalisisWidget::onRatioPlotPressed);
 }
 
 void ProfileAnalisisWidget::connectOptions()
@@ -432,10 +511,59 @@ void ProfileAnalisisWidget::saveData()
     }
 }
 
+// One report per visible trace; cancelling a file dialog ends the printing.
 void ProfileAnalisisWidget::printReport(QWidget* parent)
 {
-    Q_UNUSED(parent)
-    Logger::instance().log(WARNING, "The profile report cannot be written yet");
+    if (traces().isEmpty()) {
+        QMessageBox::warning(parent, QStringLiteral("Ошибка печати отчёта"),
+                             QStringLiteral("Нет трасс для сохранения отчёта"));
+        return;
+    }
+    for (AbstractTrace* trace : traces()) {
+        const TraceGraphsHolder* graphs = m_holders.value(trace->id);
+        if (isReportedWithItsMainTrace(trace) || !graphs || !graphs->isVisible())
+            continue;
+        const QString baseName = AppSettings::instance().snapshot().servise.default_trace_file_name;
+        const QString chosen = QFileDialog::getSaveFileName(
+            parent, QStringLiteral("Сохранить отчет"), ProfileReport::proposedName(baseName, QDateTime::currentDateTime()));
+        if (chosen.isEmpty())
+            return;
+        const QString output = ProfileReport::outputPath(chosen);
+        const nlohmann::json data = ProfileReport::data(trace, m_ui.traceList->extraArgs);
+        const QVector<QPixmap> images{reportImage(trace)};
+        if (generateReport(parent, ProfileReport::templatePath(trace->type), output,
+                           ProfileReport::referenceDocPath(trace->type), images, data))
+            DesktopServices::openPath(output);
+    }
+}
+
+bool ProfileAnalisisWidget::isReportedWithItsMainTrace(const AbstractTrace* trace) const
+{
+    const auto* profile = dynamic_cast<const ProfileTrace*>(trace);
+    if (trace->type != ADDITIONAL_TRACE || !profile || !profile->parentTrace)
+        return false;
+    const TraceGraphsHolder* main = m_holders.value(profile->parentTrace->id);
+    return main && main->isVisible();
+}
+
+// The main plot with the trace alone, or a profile trace with those of its
+// additional traces that were shown.
+QPixmap ProfileAnalisisWidget::reportImage(const AbstractTrace* trace)
+{
+    const HolderVisibility remembered(m_holders);
+    for (TraceGraphsHolder* graphs : qAsConst(m_holders))
+        graphs->setVisible(false);
+    if (TraceGraphsHolder* graphs = m_holders.value(trace->id))
+        graphs->setVisible(true);
+    const auto* profile = dynamic_cast<const ProfileTrace*>(trace);
+    if (profile && trace->type == PROFILE) {
+        for (const ProfileTrace* additional : qAsConst(profile->additionalTraces)) {
+            if (TraceGraphsHolder* graphs = m_holders.value(additional->id))
+                graphs->setVisible(remembered.wasVisible(graphs));
+        }
+    }
+    PlotWidget* plot = m_ui.plotMain;
+    return plot->toPixmap(plot->width(), plot->height(), 1.0);
 }
 
 void ProfileAnalisisWidget::addJoinedTrace(QVector<QVector<double>> data)
@@ -499,6 +627,214 @@ void ProfileAnalisisWidget::uploadCalibrationIfAsked()
         settings.calibration.upload_device_settings = false;
     }
     saveSettingsOrWarn(this);
+}
+
+void ProfileAnalisisWidget::recalcParamPlots()
+{
+    if (m_readInProgress)
+        return;
+    const bool rLine = m_ui.actionRLine->isChecked();
+    const bool straighten = m_ui.actionRFit->isChecked();
+    const bool points = m_ui.actionPTS->isChecked();
+    bool distributionChanged = false;
+    for (TraceGraphsHolder* graphs : qAsConst(m_holders)) {
+        graphs->refreshGraphs(rLine, straighten);
+        graphs->showPoints(points);
+        if (graphs->isVisible() && graphs->refreshHeightDistribution())
+            distributionChanged = distributionChanged || isProfileType(graphs->trace());
+    }
+    // "Dp" reads the height distribution just stored in the trace.
+    if (distributionChanged)
+        m_ui.traceList->updateDpParameter();
+    for (PlotWidget* side : {m_ui.plotHist, m_ui.plotRMR}) {
+        side->xAxis->rescale(true);
+        side->replot();
+    }
+}
+
+// The pressed height, in micrometres, becomes every profile trace's level;
+// the level lines go to the ratio curve under the press, if any.
+void ProfileAnalisisWidget::onRatioPlotPressed(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    PlotWidget* plot = m_ui.plotRMR;
+    const QPoint pixel = event->pos();
+    const double height = plot->yAxis->pixelToCoord(pixel.y());
+    const double ratio = plot->xAxis->pixelToCoord(pixel.x());
+    const QCPAbstractPlottable* hit = plot->plottableAt(pixel, true);
+    if (TraceGraphsHolder* graphs = hit && hit->realVisibility() ? TraceGraphsHolder::fromPlottable(hit) : nullptr) {
+        graphs->markLevelAt(ratio, height);
+        m_ui.plotMain->replot();
+    }
+    const double level = height * micrometresPerAxisUnit();
+    for (AbstractTrace* trace : traces()) {
+        if (auto* profile = dynamic_cast<ProfileTrace*>(trace); profile && isProfileType(trace))
+            profile->level = level;
+    }
+    m_ui.traceList->updateDpParameter();
+}
+
+ProfileAnalisisWidget::MeasurementCheck ProfileAnalisisWidget::checkTracesForMeasurement() const
+{
+    MeasurementCheck check;
+    if (m_holders.isEmpty()) {
+        check.error = QStringLiteral("Нет трассы для измерения.");
+        return check;
+    }
+    const QList<AbstractTrace*> visible = visibleTraces();
+    if (visible.isEmpty()) {
+        check.error =
+            QStringLiteral("Нет видимых трасс, сделайте хотя бы одну трассу видимой для дальнейших измерений");
+        return check;
+    }
+    for (AbstractTrace* trace : visible) {
+        if (trace->type != visible.first()->type) {
+            check.error = QStringLiteral("Нельзя проводить измерения разных типов трасс");
+            check.critical = true;
+            return check;
+        }
+    }
+    check.traces = visible.toVector();
+    return check;
+}
+
+// No jog key moves the instrument while a box of the checks is open.
+void ProfileAnalisisWidget::handOverToMeasurement()
+{
+    logInfo(QStringLiteral("actionToMeasurement was pressed"));
+    setJogKeysBlocked(true);
+    const MeasurementCheck check = checkTracesForMeasurement();
+    if (check.critical)
+        QMessageBox::critical(this, QStringLiteral("Ошибка"), check.error);
+    else if (!check.error.isEmpty())
+        QMessageBox::warning(this, QStringLiteral("Ошибка"), check.error);
+    setJogKeysBlocked(false);
+    if (check.error.isEmpty())
+        emit readyForMeasurment(check.traces);
+}
+
+QList<TraceGraphsHolder*> ProfileAnalisisWidget::visibleHolders() const
+{
+    QList<TraceGraphsHolder*> visible;
+    for (TraceGraphsHolder* graphs : qAsConst(m_holders)) {
+        if (graphs->isVisible())
+            visible.append(graphs);
+    }
+    return visible;
+}
+
+void ProfileAnalisisWidget::rescaleToVisible()
+{
+    m_ui.plotMain->rescaleAxes(true);
+    m_ui.plotMain->replot();
+}
+
+void ProfileAnalisisWidget::onPanToggled(bool on)
+{
+    PlotWidget* plot = m_ui.plotMain;
+    logToggle(QStringLiteral("actionPAN in profilewidget"), on);
+    if (!on) {
+        plot->unsetCursor();
+        return;
+    }
+    m_ui.actionMarkers->setChecked(false);
+    m_ui.actionSelectionZoom->setChecked(false);
+    plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    plot->setSelectionRectMode(QCP::srmNone);
+    plot->setCursor(Qt::OpenHandCursor);
+}
+
+void ProfileAnalisisWidget::onSelectionZoomToggled(bool on)
+{
+    logToggle(QStringLiteral("actionSelectionZoom in profileAyaliswidget"), on);
+    if (on) {
+        m_ui.actionPAN->setChecked(false);
+        m_ui.actionMarkers->setChecked(false);
+    }
+    m_ui.plotMain->setSelectionRectMode(on ? QCP::srmZoom : QCP::srmNone);
+}
+
+void ProfileAnalisisWidget::onMarkersToggled(bool on)
+{
+    PlotWidget* plot = m_ui.plotMain;
+    logToggle(QStringLiteral("actionMarkers in profileAyaliswidget"), on);
+    if (!on) {
+        plot->setInteractions(QCP::iSelectPlottables);
+        plot->setSelectionRectMode(QCP::srmNone);
+        m_ui.actionCut->setEnabled(false);
+        return;
+    }
+    m_ui.actionCut->setEnabled(true);
+    m_ui.actionPAN->setChecked(false);
+    m_ui.actionSelectionZoom->setChecked(false);
+    plot->setInteractions(QCP::iSelectPlottables | QCP::iKeepSelections | QCP::iRangeSelection);
+    plot->setSelectionRectMode(QCP::srmSelectRealtime);
+    for (TraceGraphsHolder* graphs : qAsConst(m_holders)) {
+        if (graphs->profileCurve())
+            graphs->profileCurve()->setSelectable(QCP::stDataRange);
+    }
+}
+
+// Hidden traces keep all their points: a range selected on a trace that
+// was hidden afterwards is not what the user sees being cut.
+void ProfileAnalisisWidget::onCutTriggered()
+{
+    logInfo(QStringLiteral("actionCut in profileAyaliswidget"));
+    for (TraceGraphsHolder* graphs : visibleHolders())
+        graphs->cropToSelection();
+    m_ui.traceList->recalculateParameters();
+    m_ui.plotMain->deselectAll();
+    rescaleToVisible();
+}
+
+void ProfileAnalisisWidget::onPointsToggled(bool on)
+{
+    logToggle(QStringLiteral("actionPTS in profileAyaliswidget"), on);
+    for (TraceGraphsHolder* graphs : qAsConst(m_holders))
+        graphs->showPoints(on);
+    m_ui.plotMain->replot();
+}
+
+void ProfileAnalisisWidget::onRLineToggled(bool on)
+{
+    logToggle(QStringLiteral("actionRLine in profileAyaliswidget"), on);
+    if (!on)
+        m_ui.actionRFit->setChecked(false);
+    for (TraceGraphsHolder* graphs : visibleHolders()) {
+        graphs->updateGraphs(on, false);
+        m_ui.actionRFit->setEnabled(on);
+    }
+    m_ui.plotMain->replot();
+}
+
+void ProfileAnalisisWidget::onRFitToggled(bool on)
+{
+    logToggle(QStringLiteral("actionRFit in profileAyaliswidget"), on);
+    for (TraceGraphsHolder* graphs : visibleHolders())
+        graphs->updateGraphs(true, on);
+    rescaleToVisible();
+}
+
+// The list deselects every trace before it selects one: the replots of a
+// selection are queued into one.
+void ProfileAnalisisWidget::onGraphSelected(int traceId, bool selected)
+{
+    if (TraceGraphsHolder* graphs = m_holders.value(traceId)) {
+        if (selected)
+            graphs->highlight();
+        else
+            graphs->unhighlight();
+    }
+    m_ui.plotMain->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ProfileAnalisisWidget::onGraphVisible(int traceId, bool visible)
+{
+    if (TraceGraphsHolder* graphs = m_holders.value(traceId)) {
+        graphs->setVisible(visible);
+        resetView();
+    }
 }
 
 QWidget* ProfileAnalisisWidget::questionParent() const

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QList>
 #include <QMap>
+#include <QPixmap>
+#include <QString>
 #include <QVector>
 
 #include "AnalisysWidget.h"
@@ -13,6 +15,7 @@ class AbstractTrace;
 class DataProvider;
 class DeviceControlWidget;
 class KeyReceiver;
+class QMouseEvent;
 class LiveTraceDrawing;
 class MainWindow;
 class PlotWidget;
@@ -65,6 +68,17 @@ public:
     // different lengths.
     void addJoinedTrace(QVector<QVector<double>> data);
 
+    // The traces handed over to measurement, with the reason shown when
+    // there are none: no trace, none visible, or visible traces of
+    // different types.
+    struct MeasurementCheck
+    {
+        QVector<AbstractTrace*> traces;
+        QString error;
+        bool critical = false;
+    };
+    MeasurementCheck checkTracesForMeasurement() const;
+
     QWidget* questionParent() const override;
     void setJogKeysBlocked(bool blocked) override;
     void selectCutOffIndex(int index) override;
@@ -83,6 +97,10 @@ public slots:
     void dataReset() override;
     void saveData() override;
     void settingsChanged();
+    // The histograms and ratio curves of the visible traces and the profile
+    // curves of all, each built again only when what it shows changed.
+    // Nothing while a read runs.
+    void recalcParamPlots();
 
 private:
     void setupPlots();
@@ -92,6 +110,25 @@ private:
     void connectPanels();
     void connectTraceList();
     void connectOptions();
+    void connectTools();
+    void connectSidePlots();
+
+    void onPanToggled(bool on);
+    void onSelectionZoomToggled(bool on);
+    void onMarkersToggled(bool on);
+    void onCutTriggered();
+    void onPointsToggled(bool on);
+    void onRLineToggled(bool on);
+    void onRFitToggled(bool on);
+    void onGraphSelected(int traceId, bool selected);
+    void onGraphVisible(int traceId, bool visible);
+    void onRatioPlotPressed(QMouseEvent* event);
+    void handOverToMeasurement();
+    QList<TraceGraphsHolder*> visibleHolders() const;
+    void rescaleToVisible();
+
+    bool isReportedWithItsMainTrace(const AbstractTrace* trace) const;
+    QPixmap reportImage(const AbstractTrace* trace);
 
     QList<QAction*> toolActions() const;
     void lockActions();

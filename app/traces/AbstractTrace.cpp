@@ -93,6 +93,7 @@ void AbstractTrace::clearPoints()
     emptyStore(m_raw, m_dimension);
     emptyStore(m_processed, m_dimension);
     emptyStore(m_display, m_dimension);
+    ++m_displayRevision;
 }
 
 void AbstractTrace::addPointProcessor(IDataSinglePointProcessor* processor)
@@ -126,6 +127,7 @@ void AbstractTrace::addPoint(QVector<double> point)
     appendPoint(m_raw, point);
     appendPoint(m_processed, converted);
     appendPoint(m_display, converted);
+    ++m_displayRevision;
 }
 
 void AbstractTrace::addPoints(const ProfileData& rows)
@@ -148,6 +150,7 @@ void AbstractTrace::addPoints(const ProfileData& rows)
         if (i < m_display.size())
             m_display[i] += converted[i];
     }
+    ++m_displayRevision;
 }
 
 void AbstractTrace::reservePoints(int rows)
@@ -292,6 +295,7 @@ void AbstractTrace::installStores(ProfileData processed, ProfileData display, in
     appendProcessedRowsFrom(display, coveredRows);
     m_processed.swap(processed);
     m_display.swap(display);
+    ++m_displayRevision;
 }
 
 void AbstractTrace::installDisplay(ProfileData display, int coveredRows)
@@ -299,6 +303,7 @@ void AbstractTrace::installDisplay(ProfileData display, int coveredRows)
     QMutexLocker lock(&m_mutex);
     appendProcessedRowsFrom(display, coveredRows);
     m_display.swap(display);
+    ++m_displayRevision;
 }
 
 // Appends to the columns `store` has the rows that addPoint appended to the

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVector>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <utility>
@@ -35,6 +36,9 @@ public:
     LockedTraceData lockedData() const;
     LockedTraceData lockedRawData() const;
     int dimension() const { return m_dimension; }
+    // Changes with every change of the display store, so that a view of it
+    // can tell whether it has to copy it again.
+    quint64 displayRevision() const { return m_displayRevision.load(); }
 
     QString name() const;
     void setName(const QString& name);
@@ -118,6 +122,7 @@ private:
     ProfileData m_raw;
     ProfileData m_processed;
     ProfileData m_display;
+    std::atomic<quint64> m_displayRevision{0};
     QString m_name;
     QString m_filePath;
     PointProcessors m_pointProcessors;

@@ -9,6 +9,7 @@
 #include "DebugCapture.h"
 #include "Logger.h"
 #include "MessageBoxAnswerer.h"
+#include "ReportFiles.h"
 #include "ReportRenderer.h"
 #include "TestFiles.h"
 #include "TestMain.h"
@@ -22,18 +23,15 @@ const QString kConversionText = QStringLiteral("Что-то пошло не та
 const QString kArgumentsFile = QStringLiteral("pandoc-arguments.txt");
 const QString kSeenMarkdownFile = QStringLiteral("pandoc-input.md");
 
-// A program named "pandoc" in bin/ of the working directory: records its
-// arguments and the Markdown it is given, then runs `then`.
-void writeFakePandoc(const QString& then)
+// A pandoc that records its arguments and the Markdown it is given, then
+// runs `then`.
+void writeRecordingPandoc(const QString& then)
 {
     const QString dir = QDir::currentPath();
-    const QString script = QStringLiteral("#!/bin/sh\n"
-                                          "printf '%s\\n' \"$@\" > '%1/%2'\n"
-                                          "cp \"$1\" '%1/%3'\n"
-                                          "%4\n")
-                               .arg(dir, kArgumentsFile, kSeenMarkdownFile, then);
-    writeText(QStringLiteral("bin/pandoc"), script);
-    QFile::setPermissions(QStringLiteral("bin/pandoc"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    writeFakePandoc(QStringLiteral("printf '%s\\n' \"$@\" > '%1/%2'\n"
+                                   "cp \"$1\" '%1/%3'\n"
+                                   "%4")
+                        .arg(dir, kArgumentsFile, kSeenMarkdownFile, then));
 }
 
 QStringList recordedArguments()
@@ -66,17 +64,6 @@ void verifyPngOf(const QString& base64, const QColor& color)
     QCOMPARE(image.pixelColor(3, 2), color);
 }
 
-// PATH for the renderer's search of "pandoc", restored afterwards.
-class PathOverride
-{
-public:
-    explicit PathOverride(const QString& path) : m_previous(qgetenv("PATH")) { qputenv("PATH", QFile::encodeName(path)); }
-    ~PathOverride() { qputenv("PATH", m_previous); }
-
-private:
-    QByteArray m_previous;
-};
-
 } // namespace
 
 class ReportRendererTest : public QObject
@@ -86,8 +73,6 @@ class ReportRendererTest : public QObject
 private:
     std::unique_ptr<TestWorkDir> m_workDir;
     QString m_logFile;
-
-    QString fakePandocPath() const { return QDir::currentPath() + QStringLiteral("/bin:") + QString::fromLocal8Bit(qgetenv("PATH")); }
 
     int logCount(const QString& line) const { return readText(m_logFile).count(QStringLiteral("CRITICAL: ") + line); }
 
@@ -103,10 +88,7 @@ private slots:
     void init()
     {
         m_workDir = std::make_unique<TestWorkDir>();
-        QDir reports(QStringLiteral(KALVORA_REPORTS_DIR));
-        QVERIFY(QDir().mkpath(QStringLiteral("reports")));
-        for (const QString& name : reports.entryList(QDir::Files))
-            QVERIFY(QFile::copy(reports.filePath(name), QStringLiteral("reports/") + name));
+        copyReportFiles();
     }
 
     void cleanup() { m_workDir.reset(); }
@@ -127,8 +109,8 @@ private slots:
         QFETCH(QString, referenceDoc);
         QFETCH(QStringList, expectedTail);
         writeText(QStringLiteral("reports/t.md"), QStringLiteral("---\ntitle: Протокол\n---\n\nRa = {{ ra }}\n"));
-        writeFakePandoc(QStringLiteral("exec '%1' \"$@\"").arg(QStandardPaths::findExecutable(QStringLiteral("pandoc"))));
-        PathOverride path(fakePandocPath());
+        writeRecordingPandoc(QStringLiteral("exec '%1' \"$@\"").arg(QStandardPaths::findExecutable(QStringLiteral("pandoc"))));
+        PathOverride path(pathWithFakePandoc());
         MessageBoxAnswerer answerer;
         DebugCapture debug;
 
@@ -180,8 +162,8 @@ private slots:
             images << filledPixmap(colors.at(i));
         writeText(QStringLiteral("reports/t.md"),
                   QStringLiteral("{{ imgs|length }}|{% for img in imgs %}{{ img }};{% endfor %}"));
-        writeFakePandoc(QStringLiteral("exit 0"));
-        PathOverride path(fakePandocPath());
+        writeRecordingPandoc(QStringLiteral("exit 0"));
+        PathOverride path(pathWithFakePandoc());
         MessageBoxAnswerer answerer;
 
         QVERIFY(generateReport(nullptr, QStringLiteral("reports/t.md"), QStringLiteral("report.html"), {}, images,
@@ -200,8 +182,8 @@ private slots:
     void imgsHeldAsTextIsRefused()
     {
         writeText(QStringLiteral("reports/t.md"), QStringLiteral("{{ imgs }}"));
-        writeFakePandoc(QStringLiteral("exit 0"));
-        PathOverride path(fakePandocPath());
+        writeRecordingPandoc(QStringLiteral("exit 0"));
+        PathOverride path(pathWithFakePandoc());
         MessageBoxAnswerer answerer;
         const int logged = logCount(QStringLiteral("Error std"));
 
@@ -241,8 +223,8 @@ private slots:
         QFETCH(QString, engineText);
         if (!templateText.isEmpty())
             writeText(templatePath, templateText);
-        writeFakePandoc(QStringLiteral("exit 0"));
-        PathOverride path(fakePandocPath());
+        writeRecordingPandoc(QStringLiteral("exit 0"));
+        PathOverride path(pathWithFakePandoc());
         MessageBoxAnswerer answerer;
         DebugCapture debug;
         const int logged = logCount(QStringLiteral("Error in inja"));
@@ -272,9 +254,9 @@ private slots:
     {
         QFETCH(bool, installed);
         writeText(QStringLiteral("reports/t.md"), QStringLiteral("# {{ title }}\n\nRa = {{ ra }}\n"));
-        writeFakePandoc(QStringLiteral("echo 'pandoc: failure' >&2\nexit 3"));
+        writeRecordingPandoc(QStringLiteral("echo 'pandoc: failure' >&2\nexit 3"));
         QVERIFY(QDir().mkpath(QStringLiteral("empty")));
-        PathOverride path(installed ? fakePandocPath() : QDir::current().absoluteFilePath(QStringLiteral("empty")));
+        PathOverride path(installed ? pathWithFakePandoc() : QDir::current().absoluteFilePath(QStringLiteral("empty")));
         MessageBoxAnswerer answerer;
         const int logged = logCount(QStringLiteral("Error in pandoc"));
         QElapsedTimer timer;
@@ -314,11 +296,7 @@ private slots:
             QVERIFY2(html.contains(QStringLiteral("<td>%1</td>").arg(cell)) || html.contains(QStringLiteral("<th>%1</th>").arg(cell)),
                      qPrintable(cell));
 
-        QStringList images;
-        QRegularExpression source(QStringLiteral("src=\"data:image/png;base64,([^\"]+)\""));
-        auto matches = source.globalMatch(html);
-        while (matches.hasNext())
-            images << matches.next().captured(1);
+        const QStringList images = embeddedImages(html);
         QCOMPARE(images.size(), 2);
         verifyPngOf(images.at(0), Qt::green);
         verifyPngOf(images.at(1), Qt::magenta);

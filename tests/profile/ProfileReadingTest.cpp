@@ -76,11 +76,6 @@ void setOptions(ProfileAnalisisWidget& ws, bool median, int window, bool threadA
     control<QComboBox>(ws, "profileFilterComboBox")->setCurrentIndex(filter);
 }
 
-QString workFile(const QString& name)
-{
-    return QDir::current().filePath(name);
-}
-
 AppSettingsData savedSettings()
 {
     return AppSettings::load(QLatin1String(AppSettings::kFileName));

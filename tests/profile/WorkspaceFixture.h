@@ -5,6 +5,8 @@
 #include <QMutexLocker>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QToolBar>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <cmath>
@@ -19,6 +21,7 @@
 #include "ProfileTrace.h"
 #include "RecordingFolder.h"
 #include "TraceFileWriter.h"
+#include "plot/PlotWidget.h"
 
 // Helpers for the tests of the profile workspace: the settings, trace files,
 // reads run to their end and the folders recordings are saved in.
@@ -97,6 +100,105 @@ inline AbstractTrace* openFile(ProfileAnalisisWidget& ws, const QString& path, E
         return nullptr;
     AbstractTrace* trace = ws.dataProvider()->trace();
     return QTest::qWaitFor([&] { return !finished.isEmpty(); }, timeoutMs) ? trace : nullptr;
+}
+
+// The parameter table shows these parameters, in this order.
+inline void useParameters(const QStringList& names)
+{
+    changeSettings([&](AppSettings& s) {
+        s.preferenses.enabled_params.clear();
+        for (int i = 0; i < names.size(); ++i)
+            s.preferenses.enabled_params.insert(i, names[i]);
+        s.preferenses.enabled_params_count = names.size();
+    });
+}
+
+inline QString workFile(const QString& name)
+{
+    return QDir::current().filePath(name);
+}
+
+inline QAction* toolAction(const ProfileAnalisisWidget& ws, const QString& name)
+{
+    return ws.findChild<QAction*>(name);
+}
+
+// A click on the tool bar's button of the action.
+inline void clickToolButton(ProfileAnalisisWidget& ws, const QString& name)
+{
+    QWidget* button = ws.findChild<QToolBar*>()->widgetForAction(toolAction(ws, name));
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// The trace list's row of the trace; null when it has none.
+inline QTreeWidgetItem* rowOf(const ProfileAnalisisWidget& ws, const AbstractTrace* trace)
+{
+    for (QTreeWidgetItemIterator it(ws.findChild<QTreeWidget*>(QStringLiteral("tracesListTreeWidget"))); *it; ++it) {
+        if ((*it)->data(0, Qt::UserRole).toInt() == trace->id)
+            return *it;
+    }
+    return nullptr;
+}
+
+// Ticks or clears the check box of the trace's row, as a click on it would.
+inline void tickRow(const ProfileAnalisisWidget& ws, const AbstractTrace* trace, bool ticked)
+{
+    if (QTreeWidgetItem* row = rowOf(ws, trace))
+        row->setCheckState(0, ticked ? Qt::Checked : Qt::Unchecked);
+}
+
+// Shows the workspace offscreen at a size where its plots take mouse
+// events; false when its window was not exposed.
+inline bool showWorkspace(ProfileAnalisisWidget& ws)
+{
+    ws.resize(1400, 900);
+    ws.show();
+    return QTest::qWaitForWindowExposed(&ws);
+}
+
+inline PlotWidget* plotOf(const ProfileAnalisisWidget& ws, const char* name)
+{
+    return ws.findChild<PlotWidget*>(QLatin1String(name));
+}
+
+// The plot's pixel of a point in its default axes.
+inline QPoint pixelOf(const PlotWidget* plot, double x, double y)
+{
+    return QPointF(plot->xAxis->coordToPixel(x), plot->yAxis->coordToPixel(y)).toPoint();
+}
+
+// Mouse events on a plot of a shown workspace, through the window system.
+inline void mouseOnPlot(QTest::MouseAction action, PlotWidget* plot, Qt::MouseButton button, const QPoint& pixel)
+{
+    QWindow* window = plot->window()->windowHandle();
+    const QPoint at = plot->mapTo(plot->window(), pixel);
+    switch (action) {
+    case QTest::MousePress:
+        QTest::mousePress(window, button, Qt::NoModifier, at);
+        break;
+    case QTest::MouseRelease:
+        QTest::mouseRelease(window, button, Qt::NoModifier, at);
+        break;
+    default:
+        QTest::mouseMove(window, at);
+        break;
+    }
+}
+
+inline void clickPlot(PlotWidget* plot, Qt::MouseButton button, const QPoint& pixel)
+{
+    mouseOnPlot(QTest::MousePress, plot, button, pixel);
+    mouseOnPlot(QTest::MouseRelease, plot, button, pixel);
+}
+
+// A left-button drag through a midway move.
+inline void dragOnPlot(PlotWidget* plot, const QPoint& from, const QPoint& to)
+{
+    mouseOnPlot(QTest::MouseMove, plot, Qt::NoButton, from);
+    mouseOnPlot(QTest::MousePress, plot, Qt::LeftButton, from);
+    mouseOnPlot(QTest::MouseMove, plot, Qt::NoButton, (from + to) / 2);
+    mouseOnPlot(QTest::MouseMove, plot, Qt::NoButton, to);
+    mouseOnPlot(QTest::MouseRelease, plot, Qt::LeftButton, to);
 }
 
 // The raw columns of a trace.

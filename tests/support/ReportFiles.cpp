@@ -1,0 +1,51 @@
+#include "ReportFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include "TestFiles.h"
+
+void copyReportFiles()
+{
+    const QDir reports(QStringLiteral(KALVORA_REPORTS_DIR));
+    QVERIFY(QDir().mkpath(QStringLiteral("reports")));
+    for (const QString& name : reports.entryList(QDir::Files)) {
+        const QString target = QStringLiteral("reports/") + name;
+        QFile::remove(target);
+        QVERIFY2(QFile::copy(reports.filePath(name), target), qPrintable(name));
+    }
+}
+
+void writeFakePandoc(const QString& body)
+{
+    const QString script = QStringLiteral("bin/pandoc");
+    writeText(script, QStringLiteral("#!/bin/sh\n") + body + QLatin1Char('\n'));
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QString pathWithFakePandoc()
+{
+    return QDir::currentPath() + QStringLiteral("/bin:") + QString::fromLocal8Bit(qgetenv("PATH"));
+}
+
+QStringList embeddedImages(const QString& html)
+{
+    QStringList images;
+    const QRegularExpression source(QStringLiteral("src=\"data:image/png;base64,([^\"]+)\""));
+    auto matches = source.globalMatch(html);
+    while (matches.hasNext())
+        images << matches.next().captured(1);
+    return images;
+}
+
+PathOverride::PathOverride(const QString& path) : m_previous(qgetenv("PATH"))
+{
+    qputenv("PATH", QFile::encodeName(path));
+}
+
+PathOverride::~PathOverride()
+{
+    qputenv("PATH", m_previous);
+}
