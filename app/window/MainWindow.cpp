@@ -9,6 +9,7 @@
 #include "ProfileAnalisisWidget.h"
 #include "SettingsDialog.h"
 #include "TraceFileType.h"
+#include "contour/ContourAnalisisWidget.h"
 
 #include <QApplication>
 #include <QFile>
@@ -20,6 +21,7 @@
 namespace {
 
 const QString kProfileTabTitle = QStringLiteral("ПРОФИЛЬ");
+const QString kMeasurementTabTitle = QStringLiteral("ИЗМЕРЕНИЯ #%1");
 
 } // namespace
 
@@ -50,6 +52,7 @@ void MainWindow::connectActions()
     connect(m_ui.actionOpenTrace, &QAction::triggered, this, &MainWindow::openNewTrace);
     connect(m_ui.actionSave, &QAction::triggered, this, &MainWindow::saveData);
     addShortcut(QKeySequence(Qt::CTRL + Qt::Key_S), m_ui.actionSave);
+    connect(m_profile, &ProfileAnalisisWidget::readyForMeasurment, this, &MainWindow::createMeasurmentWidget);
     connect(m_ui.tabWidget, &QTabWidget::tabCloseRequested, this, &MainWindow::closeTab);
     connect(m_ui.actionSettings, &QAction::triggered, this, &MainWindow::openSettings);
     connect(m_ui.actionPrint, &QAction::triggered, this, &MainWindow::printReport);
@@ -94,6 +97,19 @@ void MainWindow::openNewTrace()
     const auto type = static_cast<E_ANALISIS_TYPE>(TraceFileType::typeOfFile(path));
     m_profile->setDataProvider(new FileDataProvider(path));
     m_profile->startRead(type);
+}
+
+// The number in the title is the tab count at this moment, not a running
+// counter.
+void MainWindow::createMeasurmentWidget(QVector<AbstractTrace*> t)
+{
+    const int number = m_ui.tabWidget->count();
+    Logger::instance().log(INFO, QStringLiteral("Create measurment #") + QString::number(number));
+    auto* workspace = new ContourAnalisisWidget(this, false);
+    m_ui.tabWidget->addTab(workspace, kMeasurementTabTitle.arg(number));
+    m_ui.tabWidget->setCurrentWidget(workspace);
+    workspace->setTraces(t);
+    connect(this, &MainWindow::settingsChanged, workspace, &ContourAnalisisWidget::recalcAllMeasurements);
 }
 
 void MainWindow::closeTab(int index)

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "AbstractTrace.h"
 #include "ui_MainWindow.h"
 
 #include <QMainWindow>
 #include <QVector>
 
-class AbstractTrace;
 class AnalisysWidget;
 class ProfileAnalisisWidget;
 
@@ -34,6 +34,7 @@ signals:
 
 public slots:
     void openNewTrace();
+    void createMeasurmentWidget(QVector<AbstractTrace*> t);
     void printReport();
     void openSettings();
 
