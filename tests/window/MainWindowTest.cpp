@@ -11,6 +11,11 @@
 #include "TestMain.h"
 #include "TraceFileWriter.h"
 #include "WorkspaceFixture.h"
+#include "contour/ContourAnalisisWidget.h"
+#include "contour/MeasurementTreeWidget.h"
+#include "contour/MeasurementsManager.h"
+#include "measurements/Measurement.h"
+#include "plot/PlotWidget.h"
 #include "plot/TraceGraphsHolder.h"
 
 #include <QFileDialog>
@@ -21,6 +26,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <memory>
 
@@ -104,6 +110,32 @@ bool isContourProfileFile(const QString& path)
     return writeTraceFile(path, &trace);
 }
 
+// A contour trace file of a slope: 200 points 10 µm apart.
+bool isContourFile(const QString& path)
+{
+    ProfileData rows(3);
+    for (int i = 0; i < 200; ++i) {
+        rows[0].append(i * 10.0);
+        rows[1].append(i * 2.0);
+        rows[2].append(0.0);
+    }
+    ContourTrace trace(rows);
+    trace.setType(CONTOUR);
+    return writeTraceFile(path, &trace);
+}
+
+// The value texts in the measurement tree's value column.
+QStringList treeValues(ContourAnalisisWidget* tab)
+{
+    QStringList values;
+    auto* tree = tab->findChild<MeasurementTreeWidget*>(QStringLiteral("measurementTree"));
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        if (!(*it)->text(1).isEmpty())
+            values << (*it)->text(1);
+    }
+    return values;
+}
+
 // The window as main() makes it, shown, with no instrument to find.
 struct ShownWindow
 {
@@ -116,6 +148,34 @@ struct ShownWindow
     }
 
     ProfileAnalisisWidget* profile() const { return window.profileWidget(); }
+    ContourAnalisisWidget* currentTab() const { return qobject_cast<ContourAnalisisWidget*>(tabs(window)->currentWidget()); }
+
+    // The profile workspace's tool button that hands the shown traces over.
+    void handOver()
+    {
+        tabs(window)->setCurrentIndex(0);
+        auto* toolBar = profile()->findChild<QToolBar*>(QStringLiteral("toolBar"));
+        QTest::mouseClick(toolBar->widgetForAction(profile()->findChild<QAction*>(QStringLiteral("actionToMeasurement"))),
+                          Qt::LeftButton);
+    }
+
+    // A left click on the current measurement tab's plot at plot coordinates,
+    // through the window system.
+    void clickPlotAt(double x, double y)
+    {
+        auto* plot = currentTab()->findChild<PlotWidget*>(QStringLiteral("plot"));
+        const QPoint inPlot = QPointF(plot->xAxis->coordToPixel(x), plot->yAxis->coordToPixel(y)).toPoint();
+        const QPoint inWindow = plot->mapTo(&window, inPlot);
+        QTest::mouseMove(window.windowHandle(), inWindow);
+        QTest::mousePress(window.windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow);
+        QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow);
+    }
+
+    void closeTab(int index)
+    {
+        QTest::mouseClick(tabs(window)->tabBar()->tabButton(index, QTabBar::RightSide), Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
     QObject* jogKeys() const { return profile()->keyReceiver(); }
 
     // Chooses the entry of the menu with the mouse and answers the file
@@ -412,6 +472,79 @@ private slots:
         QVERIFY(logTexts().endsWith("INFO: Saving report"));
         QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), 20000);
         QVERIFY(shown.window.menuBar()->isEnabled());
+    }
+
+    // A contour trace handed over to measurement: the new tab is current and
+    // the jog keys rest; a distance placed with the mouse shows its value in
+    // the tree; a new display unit recalculates it, and the keys stay off
+    // while the tab shows. A closed tab goes, and the next tab's number is
+    // the tab count.
+    void theMeasurementRoad()
+    {
+        const QString source = workFile("contour.txt");
+        QVERIFY(isContourFile(source));
+        ShownWindow shown;
+        shown.window.resize(1600, 1000);
+        AbstractTrace* trace = shown.open(source);
+        QVERIFY(trace);
+        QCOMPARE(trace->type, int(CONTOUR));
+
+        shown.handOver();
+        QTabWidget* tabWidget = tabs(shown.window);
+        QCOMPARE(tabWidget->count(), 2);
+        QCOMPARE(tabWidget->tabText(1), QStringLiteral("ИЗМЕРЕНИЯ #1"));
+        QCOMPARE(tabWidget->currentIndex(), 1);
+        QVERIFY(tabWidget->tabBar()->tabButton(1, QTabBar::RightSide));
+        QVERIFY(logTexts().contains("INFO: Create measurment #1"));
+        QVERIFY(shown.jogKeys()->signalsBlocked());
+        auto* down = shown.profile()->deviceControlWidget()->findChild<QPushButton*>(QStringLiteral("zminusButton"));
+        QTest::keyPress(&shown.window, Qt::Key_Down);
+        QVERIFY(!down->isDown());
+        QTest::keyRelease(&shown.window, Qt::Key_Down);
+
+        ContourAnalisisWidget* tab = shown.currentTab();
+        QVERIFY(tab);
+        QTest::qWait(100);
+        const ProfileData shownRows = *trace->lockedData().data;
+        const double factor = 0.001;
+        const auto at = [&](int i) { return QPointF(shownRows[0][i] * factor, shownRows[1][i] * factor); };
+        auto* toolBar = tab->findChild<QToolBar*>(QStringLiteral("toolBar"));
+        QTest::mouseClick(toolBar->widgetForAction(tab->findChild<QAction*>(QStringLiteral("actionDistance"))),
+                          Qt::LeftButton);
+        QTest::mouseClick(tab->findChild<QPushButton*>(QStringLiteral("pushButtonHorisontalDistance")), Qt::LeftButton);
+        shown.clickPlotAt(at(20).x(), at(20).y());
+        shown.clickPlotAt(at(120).x(), at(120).y());
+        shown.clickPlotAt(at(70).x(), at(70).y() + 0.05);
+        Measurement* distance = tab->measurementsManager()->currentMeasurement();
+        QVERIFY(distance && distance->isFinished());
+        const QString before = distance->valueText();
+        QVERIFY2(treeValues(tab).contains(before), qPrintable(treeValues(tab).join("|")));
+
+        MessageBoxAnswerer answerer;
+        answerer.chooseMenuEntry(QStringLiteral("Параметры"));
+        answerer.onDialog([&](QWidget* dialog) {
+            QVERIFY(chooseItem(dialog->findChild<QComboBox*>(QStringLiteral("axisUnit")), 1));
+            QVERIFY(MessageBoxAnswerer::clickStandardButton(dialog, QDialogButtonBox::Ok));
+        });
+        openMenu(shown.window, QStringLiteral("Настройки"));
+        QTRY_COMPARE(AppSettings::instance().snapshot().view.axis_unit, 1);
+        QTRY_VERIFY(distance->valueText() != before);
+        QVERIFY2(treeValues(tab).contains(distance->valueText()), qPrintable(treeValues(tab).join("|")));
+        QVERIFY(shown.jogKeys()->signalsBlocked());
+
+        shown.handOver();
+        QCOMPARE(tabWidget->tabText(2), QStringLiteral("ИЗМЕРЕНИЯ #2"));
+        const QPointer<QWidget> first = tabWidget->widget(1);
+        shown.closeTab(1);
+        QTRY_VERIFY(first.isNull());
+        QVERIFY(logTexts().contains("INFO: Delete tab measurmen #1"));
+        QCOMPARE(tabWidget->count(), 2);
+        shown.handOver();
+        QCOMPARE(tabWidget->tabText(2), QStringLiteral("ИЗМЕРЕНИЯ #2"));
+        QVERIFY(logTexts().endsWith("INFO: Create measurment #2"));
+
+        tabWidget->tabBar()->setCurrentIndex(0);
+        QVERIFY(!shown.jogKeys()->signalsBlocked());
     }
 
     // The settings dialog from the menu: the jog keys are off while it
