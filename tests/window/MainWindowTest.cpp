@@ -6,6 +6,8 @@
 #include "LogTexts.h"
 #include "MainWindow.h"
 #include "MessageBoxAnswerer.h"
+#include "DesktopOpenRecorder.h"
+#include "ReportFiles.h"
 #include "SettingsFixture.h"
 #include "TestFiles.h"
 #include "TestMain.h"
@@ -446,6 +448,44 @@ private slots:
         QCOMPARE(AppSettings::instance().snapshot().current_controller_name, current);
         QCOMPARE(AppSettings::instance().snapshot().controllers, listedAfter);
         QCOMPARE(savedSettings().controllers, listed.isEmpty() ? listedAfter : listed);
+        QVERIFY(!shown.jogKeys()->signalsBlocked());
+    }
+
+    // Ctrl+P on an opened profile trace with no inspector listed: the typed
+    // name is kept, the report is written through pandoc with the values the
+    // table shows, and the report is opened on the desktop.
+    void ctrlPWritesTheReport()
+    {
+        copyReportFiles();
+        const QString source = workFile("report-source.txt");
+        QVERIFY(isProfileTraceFile(source));
+        ShownWindow shown;
+        QVERIFY(shown.open(source));
+        const QStringList parameters = shownParameters(shown.window);
+        QVERIFY(!parameters.isEmpty());
+
+        MessageBoxAnswerer answerer;
+        DesktopOpenRecorder opened;
+        QStringList dialogs;
+        answerer.onDialog([&](QWidget* dialog) {
+            dialogs << dialog->windowTitle();
+            if (qobject_cast<QInputDialog*>(dialog))
+                MessageBoxAnswerer::enterText(dialog, QStringLiteral("Иванов"));
+            else
+                MessageBoxAnswerer::chooseFile(dialog, QStringLiteral("report"));
+        });
+        pressShortcut(shown.window, Qt::Key_P);
+        QTRY_COMPARE_WITH_TIMEOUT(opened.urls().size(), 1, 20000);
+        const QString report = workFile("report.html");
+        QCOMPARE(opened.urls(), QList<QUrl>{QUrl::fromLocalFile(report)});
+        QCOMPARE(dialogs, (QStringList{"Контроллер", "Сохранить отчет"}));
+        QCOMPARE(answerer.texts(), QStringList{"Отчёт сохранён успешно!"});
+        QCOMPARE(AppSettings::instance().snapshot().current_controller_name, QStringLiteral("Иванов"));
+        const QString html = readText(report);
+        for (const QString& row : parameters) {
+            const QString value = row.section(QLatin1Char(' '), 1);
+            QVERIFY2(html.contains(QStringLiteral("<td>") + value + QStringLiteral("</td>")), qPrintable(row));
+        }
         QVERIFY(!shown.jogKeys()->signalsBlocked());
     }
 
