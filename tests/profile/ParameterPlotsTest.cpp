@@ -231,6 +231,26 @@ private slots:
             QVERIFY(line->visible());
     }
 
+    // "Dp" reads the histogram, which the first replot after the read
+    // computes: the table shows the value of that histogram, not of none.
+    void dpRightAfterOpeningAFile()
+    {
+        useParameters({QStringLiteral("Dp")});
+        ScopedPortList ports;
+        ProfileAnalisisWidget ws;
+        QVERIFY(showWorkspace(ws));
+        QVERIFY(writeProfileFile(workFile("a.txt"), wavyProfile(8000)));
+        auto* trace = dynamic_cast<ProfileTrace*>(openFile(ws, workFile("a.txt"), PROFILE));
+        QVERIFY(trace);
+        QVERIFY(!trace->heightDistribution.isEmpty());
+
+        const QString shown = trace->parameterResults.value(QStringLiteral("Dp"));
+        ExtraArgs fresh;
+        QCOMPARE(shown, fresh.resultText(trace, QStringLiteral("Dp")));
+        const auto* table = ws.findChild<QTreeWidget*>(QStringLiteral("paramsListTreeWidget"));
+        QCOMPARE(table->topLevelItem(0)->text(1), shown);
+    }
+
     void levelMark_data()
     {
         QTest::addColumn<int>("axisUnit");
