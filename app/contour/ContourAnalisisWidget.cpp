@@ -164,12 +164,15 @@ void ContourAnalisisWidget::setTraces(const QVector<AbstractTrace*>& traces)
         decorator->setPen(curvePen(settings.preferenses.selected_graph_color));
         curve->setSelectionDecorator(decorator);
     }
+    if (m_calibrationMode)
+        setCalibrationTraces(traces);
     fitAxes();
 }
 
 // The display columns are in the order of their points, so the curve's t
 // values are the row numbers as they come.
-void ContourAnalisisWidget::fillCurve(AdaptiveCurve* curve, const AbstractTrace* trace) const
+void ContourAnalisisWidget::fillCurve(AdaptiveCurve* curve, const AbstractTrace* trace,
+                                      const Algos::PointRotation& rotation) const
 {
     QVector<QCPCurveData> points;
     {
@@ -177,8 +180,11 @@ void ContourAnalisisWidget::fillCurve(AdaptiveCurve* curve, const AbstractTrace*
         const ProfileData& display = *locked.data;
         const int rows = display.size() < 2 ? 0 : std::min(display.at(0).size(), display.at(1).size());
         points.reserve(rows);
-        for (int row = 0; row < rows; ++row)
-            points.append(QCPCurveData(row, display.at(0).at(row) * m_unitFactor, display.at(1).at(row) * m_unitFactor));
+        for (int row = 0; row < rows; ++row) {
+            const QPointF point =
+                rotation(QPointF(display.at(0).at(row) * m_unitFactor, display.at(1).at(row) * m_unitFactor));
+            points.append(QCPCurveData(row, point.x(), point.y()));
+        }
     }
     curve->data()->set(points, true);
 }

@@ -1,6 +1,10 @@
 #pragma once
 
 #include "AnalisysWidget.h"
+#include "CalibrationField.h"
+#include "CalibrationPanelVisibility.h"
+#include "ProbeCalibration.h"
+#include "algos/PointRotation.h"
 #include "measurements/MeasurementKind.h"
 #include "ui_ContourAnalisisWidget.h"
 
@@ -11,6 +15,8 @@
 #include <QPointer>
 #include <QString>
 #include <QVector>
+
+#include <memory>
 
 class AbstractTrace;
 class AdaptiveCurve;
@@ -41,6 +47,14 @@ public:
     const QVector<AbstractTrace*>& traces() const { return m_traces; }
     MeasurementsManager* measurementsManager() const { return m_manager; }
     bool isCalibrationMode() const { return m_calibrationMode; }
+    // False from a change of the calibration panel until it was saved or
+    // discarded.
+    bool isCalibrationSaved() const;
+    // What the report reads of the tab.
+    QString partName() const { return m_ui.detailNameEdit->text(); }
+    QString comment() const { return m_ui.commentTextEdit->toPlainText(); }
+    PlotWidget* plot() const { return m_ui.plot; }
+    MeasurementTreeWidget* measurementTree() const { return m_ui.measurementTree; }
     // The suffix of the display unit: " мм", " мкм" or " нм".
     QString unitText() const { return m_unitText; }
 
@@ -68,6 +82,9 @@ protected:
 
 private slots:
     void processMeasurementSelection();
+    // A value of the calibration panel changed: it goes into the settings
+    // and the traces' calibration, and everything shown follows.
+    void calibrationDataValueChangedManually(double val);
 
 private:
     // One measurement button: the kind it chooses and the tool bar action
@@ -83,7 +100,9 @@ private:
     void createPlot();
     void connectZoomButtons();
     void connectMeasurementButtons();
-    void fillCurve(AdaptiveCurve* curve, const AbstractTrace* trace) const;
+    // The trace's display columns in the display unit, turned by `rotation`.
+    void fillCurve(AdaptiveCurve* curve, const AbstractTrace* trace,
+                   const Algos::PointRotation& rotation = Algos::PointRotation(0, 0, 0)) const;
     void refreshCurves();
     void applyAxisUnit();
     void fitAxes();
@@ -125,12 +144,28 @@ private:
     void deleteSelectedMeasurement();
 
     // Calibration mode (ContourAnalisisWidgetCalibration.cpp).
+    // One value of the calibration panel: its input and the input's label.
+    struct CalibrationInput
+    {
+        CalibrationField field;
+        QWidget* widget;
+        QWidget* label;
+    };
     void enterCalibrationSettings();
     void prepareCalibrationPanel();
     void leaveCalibrationSettings();
+    QVector<CalibrationInput> calibrationInputs() const;
+    void showCalibrationInputs(const CalibrationPanelVisibility& visibility);
+    void setCalibrationTraces(const QVector<AbstractTrace*>& traces);
+    void reprocessCalibratedTraces();
+    void saveCalibration();
+    void saveCalibrationAs();
+    void storeCalibration(bool alwaysChooseConsole);
+    void discardCalibration();
 
     Ui::ContourAnalisisWidget m_ui;
     bool m_calibrationSaved = true;
+    std::unique_ptr<ProbeCalibration> m_calibration;
     QVector<AbstractTrace*> m_traces;
     MeasurementsManager* m_manager = nullptr;
     double m_unitFactor = 1.0;

@@ -5,6 +5,12 @@
 #include <QAction>
 #include <QMenu>
 
+namespace {
+
+constexpr int kOpeningNameRole = Qt::UserRole + 1;
+
+} // namespace
+
 EditableList::EditableList(QWidget* parent) : QListWidget(parent)
 {
     setContextMenuPolicy(Qt::CustomContextMenu);
@@ -23,6 +29,29 @@ QListWidgetItem* EditableList::addEditableItem(const QString& text)
     addItem(item);
     editItem(item);
     return item;
+}
+
+QListWidgetItem* EditableList::addNamedItem(const QString& name)
+{
+    auto* item = new QListWidgetItem(name);
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    item->setData(kOpeningNameRole, name);
+    addItem(item);
+    return item;
+}
+
+QVector<EditedName> EditableList::editedNames() const
+{
+    QVector<EditedName> rows;
+    for (int row = 0; row < count(); ++row) {
+        const QListWidgetItem* listItem = item(row);
+        EditedName edited{listItem->text(), std::nullopt};
+        const QVariant opening = listItem->data(kOpeningNameRole);
+        if (opening.isValid())
+            edited.openingName = opening.toString();
+        rows.append(edited);
+    }
+    return rows;
 }
 
 void EditableList::renameSelectedItems()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EditedConsoles.h"
+
 #include <QListWidget>
 #include <QString>
 #include <QVector>
@@ -25,6 +27,14 @@ public:
     // Appends an editable item with the text and opens its editor at once;
     // the item is neither selected nor made current.
     QListWidgetItem* addEditableItem(const QString& text);
+
+    // Appends an editable item that remembers `name` as its opening name.
+    QListWidgetItem* addNamedItem(const QString& name);
+
+    // The rows from top to bottom; items added by addNamedItem() carry their
+    // opening name. The name stays on the item, so that a deleted item's
+    // name never passes to an item created later.
+    QVector<EditedName> editedNames() const;
 
     // Opens the editor of the selected item.
     void renameSelectedItems();

@@ -10,6 +10,7 @@
 #include "SettingsDialog.h"
 #include "TraceFileType.h"
 #include "contour/ContourAnalisisWidget.h"
+#include "contour/DialogCalibration.h"
 
 #include <QApplication>
 #include <QFile>
@@ -153,7 +154,7 @@ void MainWindow::openSettings()
     const JogKeysBlock block(jogKeys(), [this] { return isProfileTabCurrent(); });
     {
         SettingsDialog dialog(this, m_profile->visibleTraces(), *m_profile->deviceControlWidget()->device(),
-                              [](QWidget*, const QList<AbstractTrace*>&) {});
+                              openCalibrationWindow);
         dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
         dialog.exec();
     }

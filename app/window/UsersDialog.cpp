@@ -10,23 +10,7 @@
 #include <QMessageBox>
 #include <QMutexLocker>
 
-namespace {
-
-// The name an item had when the editor opened; items added since have none.
-// Kept on the item, so that a deleted item's name cannot pass to a new one.
-constexpr int kOpeningNameRole = Qt::UserRole + 1;
-
-bool hasOpeningName(const QListWidgetItem* item)
-{
-    return item->data(kOpeningNameRole).isValid();
-}
-
-QString openingName(const QListWidgetItem* item)
-{
-    return item->data(kOpeningNameRole).toString();
-}
-
-} // namespace
+#include <algorithm>
 
 UsersDialog::UsersDialog(int mode, const QList<AbstractTrace*>& traces, QWidget* parent,
                          CalibrationLauncher launchCalibration)
@@ -50,7 +34,7 @@ void UsersDialog::setupConsoles()
     m_ui.addPushButton->hide();
     const QStringList names = AppSettings::instance().snapshot().console_names;
     for (const QString& name : names)
-        addNamedItem(name);
+        m_ui.listWidget->addNamedItem(name);
     connect(this, &QDialog::accepted, this, &UsersDialog::saveConsoles);
 }
 
@@ -58,17 +42,9 @@ void UsersDialog::setupInspectors()
 {
     const QStringList names = AppSettings::instance().snapshot().controllers;
     for (const QString& name : names)
-        addNamedItem(name);
+        m_ui.listWidget->addNamedItem(name);
     connect(m_ui.addPushButton, &QPushButton::released, this, &UsersDialog::addInspector);
     connect(this, &QDialog::accepted, this, &UsersDialog::saveInspectors);
-}
-
-void UsersDialog::addNamedItem(const QString& name)
-{
-    auto* item = new QListWidgetItem(name);
-    item->setFlags(item->flags() | Qt::ItemIsEditable);
-    item->setData(kOpeningNameRole, name);
-    m_ui.listWidget->addItem(item);
 }
 
 void UsersDialog::addInspector()
@@ -96,11 +72,10 @@ void UsersDialog::saveInspectors()
         const QString current = settings.current_controller_name;
         bool currentFound = false;
         settings.controllers.clear();
-        for (int row = 0; row < m_ui.listWidget->count(); ++row) {
-            const QListWidgetItem* item = m_ui.listWidget->item(row);
-            settings.controllers.append(item->text());
-            if (!currentFound && hasOpeningName(item) && openingName(item) == current) {
-                settings.current_controller_name = item->text();
+        for (const EditedName& row : m_ui.listWidget->editedNames()) {
+            settings.controllers.append(row.name);
+            if (!currentFound && row.openingName == current) {
+                settings.current_controller_name = row.name;
                 currentFound = true;
             }
         }
@@ -117,25 +92,16 @@ void UsersDialog::saveConsoles()
     AppSettings& settings = AppSettings::instance();
     {
         QMutexLocker lock(&settings.mutex());
-        const QMap<QString, QVector<double>> openingValues = settings.consoles;
+        const QVector<EditedName> rows = m_ui.listWidget->editedNames();
         const QString current = settings.current_console;
-        bool currentFound = false;
+        settings.consoles = calibrationsOfEditedConsoles(rows, settings.consoles);
         settings.console_names.clear();
-        settings.consoles.clear();
-        for (int row = 0; row < m_ui.listWidget->count(); ++row) {
-            const QListWidgetItem* item = m_ui.listWidget->item(row);
-            const QString name = item->text();
-            settings.console_names.append(name);
-            if (!hasOpeningName(item)) {
-                settings.consoles.insert(name, defaultConsoleCalibration());
-                continue;
-            }
-            if (!currentFound && openingName(item) == current) {
-                settings.current_console = name;
-                currentFound = true;
-            }
-            settings.consoles.insert(name, openingValues.value(openingName(item), defaultConsoleCalibration()));
-        }
+        for (const EditedName& row : rows)
+            settings.console_names.append(row.name);
+        const auto currentRow = std::find_if(rows.begin(), rows.end(),
+                                             [&](const EditedName& row) { return row.openingName == current; });
+        if (currentRow != rows.end())
+            settings.current_console = currentRow->name;
         if (settings.console_names.isEmpty())
             settings.current_console = QStringLiteral("No console");
     }

@@ -33,7 +33,6 @@ protected:
 private:
     void setupConsoles();
     void setupInspectors();
-    void addNamedItem(const QString& name);
     void addInspector();
     void saveInspectors();
     void saveConsoles();

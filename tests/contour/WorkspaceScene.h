@@ -29,6 +29,19 @@ public:
             m_traces.back()->addPoints(columns);
             list.append(m_traces.back().get());
         }
+        open(list, calibrationMode);
+    }
+
+    // Traces that the test keeps.
+    struct SharedTraces
+    {
+        explicit SharedTraces(const QVector<AbstractTrace*>& list) : traces(list) {}
+        QVector<AbstractTrace*> traces;
+    };
+    WorkspaceScene(const SharedTraces& shared, bool calibrationMode) { open(shared.traces, calibrationMode); }
+
+    void open(const QVector<AbstractTrace*>& list, bool calibrationMode)
+    {
         widget = std::make_unique<ContourAnalisisWidget>(nullptr, calibrationMode);
         widget->setTraces(list);
         // Wider than tall, as a tab is: the equal scales show the whole
@@ -86,6 +99,17 @@ public:
         move(p);
         press(p);
         release(p);
+    }
+    // A left drag from one point of the plot to another, in steps.
+    void drag(const QPointF& from, const QPointF& to)
+    {
+        const QPoint a = pixel(from.x(), from.y());
+        const QPoint b = pixel(to.x(), to.y());
+        move(a);
+        press(a);
+        for (int step = 1; step <= 4; ++step)
+            move(a + (b - a) * step / 4);
+        release(b);
     }
     // A wheel turn over the plot's centre; 120 is one notch.
     void wheel(int delta)

@@ -45,6 +45,8 @@ void MessageBoxAnswerer::answerModal()
 
 void MessageBoxAnswerer::answerMessageBox(QMessageBox* box)
 {
+    if (m_boxWatcher)
+        m_boxWatcher(box);
     m_titles.append(box->windowTitle());
     m_texts.append(box->text());
     m_checkBoxTexts.append(box->checkBox() ? box->checkBox()->text() : QString());
@@ -105,7 +107,7 @@ bool MessageBoxAnswerer::chooseFile(QWidget* dialog, const QString& path)
     if (!name)
         return false;
     name->selectAll();
-    QTest::keyClicks(name, path);
+    typeText(name, path);
     // The name of an existing file opens the completer's list, which takes
     // the Return; the user closes it first.
     if (QCompleter* completer = name->completer(); completer && completer->popup()->isVisible())

@@ -31,6 +31,9 @@ public:
     void setAnswer(QMessageBox::StandardButton answer) { m_answer = answer; }
     void setTickCheckBox(bool tick) { m_tickCheckBox = tick; }
     void onDialog(std::function<void(QWidget*)> handler) { m_dialogHandler = std::move(handler); }
+    // Runs before each message box is answered, while the code that showed
+    // it waits for the answer.
+    void onMessageBox(std::function<void(QMessageBox*)> watcher) { m_boxWatcher = std::move(watcher); }
     void chooseMenuEntry(const QString& text) { m_menuChoice = text; }
 
     // Clicks the dialog's push button with the given text with the mouse;
@@ -63,6 +66,7 @@ private:
     QMessageBox::StandardButton m_answer;
     bool m_tickCheckBox = false;
     std::function<void(QWidget*)> m_dialogHandler;
+    std::function<void(QMessageBox*)> m_boxWatcher;
     QString m_menuChoice;
     QStringList m_titles;
     QStringList m_texts;

@@ -23,3 +23,11 @@ void writeText(const QString& path, const QString& text)
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(text.toUtf8());
 }
+
+void copyFolderFiles(const QString& from, const QString& to)
+{
+    QVERIFY(QDir().mkpath(to));
+    const QDir source(from);
+    for (const QString& name : source.entryList(QDir::Files))
+        QVERIFY(QFile::copy(source.filePath(name), QDir(to).filePath(name)));
+}

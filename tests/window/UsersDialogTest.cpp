@@ -1,6 +1,6 @@
 #include "AbstractTrace.h"
 #include "EditableList.h"
-#include "ItemEditing.h"
+#include "EditableListDriver.h"
 #include "MessageBoxAnswerer.h"
 #include "PlainTrace.h"
 #include "RecordingLauncher.h"
@@ -41,7 +41,7 @@ AppSettingsData consolesFixture(const QStringList& names, const QString& current
 struct ShownEditor
 {
     explicit ShownEditor(int mode, const QList<AbstractTrace*>& traces = {})
-        : dialog(mode, traces, nullptr, launcher.launcher())
+        : dialog(mode, traces, nullptr, launcher.launcher()), driver(&dialog, list(), addButton())
     {
         dialog.show();
         QApplication::setActiveWindow(&dialog);
@@ -52,73 +52,17 @@ struct ShownEditor
     EditableList* list() const { return dialog.findChild<EditableList*>(QStringLiteral("listWidget")); }
     QPushButton* addButton() const { return dialog.findChild<QPushButton*>(QStringLiteral("addPushButton")); }
 
-    QStringList names() const
-    {
-        QStringList texts;
-        for (int row = 0; row < list()->count(); ++row)
-            texts.append(list()->item(row)->text());
-        return texts;
-    }
-
-    QPoint pointOn(int row) const
-    {
-        return list()->viewport()->mapTo(&dialog, list()->visualItemRect(list()->item(row)).center());
-    }
-
-    void click(int row) { QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, pointOn(row)); }
-    void doubleClick(int row) { QTest::mouseDClick(dialog.windowHandle(), Qt::LeftButton, {}, pointOn(row)); }
-
-    void rightClick(int row)
-    {
-        QTest::mousePress(dialog.windowHandle(), Qt::RightButton, {}, pointOn(row));
-        QTest::mouseRelease(dialog.windowHandle(), Qt::RightButton, {}, pointOn(row));
-    }
-
-    void type(const QString& text) { QVERIFY(replaceEditorText(list(), text)); }
-
-    void chooseFromMenu(int row, const QString& entry)
-    {
-        MessageBoxAnswerer answerer;
-        answerer.chooseMenuEntry(entry);
-        rightClick(row);
-        QVERIFY(QTest::qWaitFor([&] { return !answerer.menus().isEmpty(); }, 2000));
-        QTest::qWait(20);
-        menus.append(answerer.menus());
-    }
-
-    // Steps of the operator: "add", "add:name", "rename:row:name",
-    // "menu rename:row:name", "delete:row" (Delete key), "menu delete:row".
-    void perform(const QString& step)
-    {
-        const QStringList parts = step.split(QLatin1Char(':'));
-        const QString action = parts[0];
-        const int row = parts.value(1).toInt();
-        if (action == QLatin1String("add")) {
-            QTest::mouseClick(addButton(), Qt::LeftButton);
-            if (parts.size() > 1)
-                type(parts[1]);
-        } else if (action == QLatin1String("rename")) {
-            doubleClick(row);
-            type(parts[2]);
-        } else if (action == QLatin1String("menu rename")) {
-            chooseFromMenu(row, QStringLiteral("Переименовать"));
-            type(parts[2]);
-        } else if (action == QLatin1String("delete")) {
-            click(row);
-            QTest::keyClick(dialog.windowHandle(), Qt::Key_Delete);
-        } else if (action == QLatin1String("menu delete")) {
-            chooseFromMenu(row, QStringLiteral("Удалить"));
-        } else {
-            QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
-        }
-    }
+    QStringList names() const { return driver.names(); }
+    void rightClick(int row) { driver.rightClick(row); }
+    void chooseFromMenu(int row, const QString& entry) { driver.chooseFromMenu(row, entry); }
+    void perform(const QString& step) { driver.perform(step); }
 
     void ok() { QVERIFY(MessageBoxAnswerer::clickStandardButton(&dialog, QDialogButtonBox::Ok)); }
     void cancel() { QVERIFY(MessageBoxAnswerer::clickStandardButton(&dialog, QDialogButtonBox::Cancel)); }
 
     RecordingLauncher launcher;
     UsersDialog dialog;
-    QList<QStringList> menus;
+    EditableListDriver driver;
 };
 
 } // namespace
@@ -151,8 +95,8 @@ private slots:
         QCOMPARE(consoles.names(), QStringList{"K1"});
         consoles.chooseFromMenu(0, QString());
 
-        QCOMPARE(inspectors.menus, (QList<QStringList>{{"Переименовать", "Удалить"}}));
-        QCOMPARE(consoles.menus, (QList<QStringList>{{"Откалибровать", "Переименовать", "Удалить"}}));
+        QCOMPARE(inspectors.driver.menus(), (QList<QStringList>{{"Переименовать", "Удалить"}}));
+        QCOMPARE(consoles.driver.menus(), (QList<QStringList>{{"Откалибровать", "Переименовать", "Удалить"}}));
     }
 
     void naming_data()

@@ -1,0 +1,217 @@
+#include "WorkspaceScene.h"
+
+#include "DesktopOpenRecorder.h"
+#include "MessageBoxAnswerer.h"
+#include "SettingsFixture.h"
+#include "TestFiles.h"
+#include "TestMain.h"
+#include "TextInput.h"
+
+#include <QFileDialog>
+#include <QTextEdit>
+#include <QRegularExpression>
+
+namespace {
+
+// Up at 45° to x = 100 µm, flat to 200, down at 45° to 300.
+ProfileData roof()
+{
+    ProfileData columns(2);
+    for (int x = 0; x <= 300; ++x) {
+        columns[0].append(x);
+        columns[1].append(x < 100 ? x : x <= 200 ? 100 : 300 - x);
+    }
+    return columns;
+}
+
+struct PlotLabel
+{
+    QString text;
+    double pointSize;
+};
+
+QVector<PlotLabel> plotLabels(PlotWidget* plot)
+{
+    QVector<PlotLabel> labels;
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        if (auto* text = qobject_cast<QCPItemText*>(plot->item(i)))
+            labels.append({text->text(), text->font().pointSizeF()});
+    }
+    return labels;
+}
+
+QStringList rowNames(MeasurementTreeWidget* tree)
+{
+    QStringList names;
+    for (const TreeGroupRecord& group : tree->collectItems()) {
+        for (const TreeItemRecord& record : group.items)
+            names.append(QString::fromStdString(record.name));
+    }
+    return names;
+}
+
+// A tab with two angles and a horizontal distance placed with the mouse.
+struct ReportScene
+{
+    ReportScene() : scene({roof()})
+    {
+        scene.choose(QStringLiteral("actionAngle"), QStringLiteral("pushButtonHHorizonAngle"));
+        scene.drag({10, 10}, {80, 80});
+        scene.clickAt(90, 70);
+        scene.choose(QStringLiteral("actionAngle"), QStringLiteral("pushButtonHHorizonAngle"));
+        scene.drag({220, 80}, {290, 10});
+        scene.clickAt(210, 70);
+        scene.placeDistance(QStringLiteral("pushButtonHorisontalDistance"), {50, 50}, {250, 50}, {150, 20});
+        names = rowNames(scene.tree());
+    }
+
+    WorkspaceScene scene;
+    QStringList names;
+};
+
+QString pngOf(const QString& html)
+{
+    const QRegularExpression png(QStringLiteral("data:image/png;base64,([A-Za-z0-9+/=]+)"));
+    QStringList found;
+    for (auto match = png.globalMatch(html); match.hasNext();)
+        found.append(match.next().captured(1));
+    return found.size() == 1 ? found.first() : QString();
+}
+
+} // namespace
+
+// Printing a contour tab: the file dialog, the labels while the plot image is
+// taken, the report written by pandoc and opened.
+class ContourReportTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        copyFolderFiles(QStringLiteral(KALVORA_REPORTS_DIR), QStringLiteral("reports"));
+    }
+
+    void init()
+    {
+        loadSettingsFile();
+        changeSettings([](AppSettings& s) {
+            s.view.axis_unit = 1;
+            s.view.angles_in_deg = true;
+            s.current_controller_name = QStringLiteral("Иванов");
+        });
+    }
+
+    void printing()
+    {
+        ReportScene report;
+        WorkspaceScene& scene = report.scene;
+        QCOMPARE(report.names.size(), 3);
+        auto* comment = scene.widget->findChild<QTextEdit*>(QStringLiteral("commentTextEdit"));
+        typeText(comment, QStringLiteral("Партия 12"));
+        const QVector<PlotLabel> normal = plotLabels(scene.plot());
+
+        DesktopOpenRecorder opener;
+        MessageBoxAnswerer answerer(QMessageBox::Ok);
+        const QString chosen = QDir::current().filePath(QStringLiteral("Деталь_1"));
+        answerer.onDialog([&](QWidget* dialog) { QVERIFY(MessageBoxAnswerer::chooseFile(dialog, chosen)); });
+        QVector<PlotLabel> whilePrinting;
+        QStringList rowsWhilePrinting;
+        answerer.onMessageBox([&](QMessageBox*) {
+            whilePrinting = plotLabels(scene.plot());
+            rowsWhilePrinting = rowNames(scene.tree());
+        });
+        scene.widget->printReport(scene.widget.get());
+
+        QCOMPARE(answerer.titles(), QStringList{"Отчет сохранен"});
+        const QString path = chosen + QStringLiteral(".html");
+        QCOMPARE(opener.urls(), QList<QUrl>{QUrl::fromLocalFile(path)});
+        const QString html = readText(path);
+        for (const char* text : {"Деталь", "Партия 12", "Иванов", "УГЛЫ", "α_1", "α_2", "ДЛИНЫ", "L_1"})
+            QVERIFY2(html.contains(QString::fromUtf8(text)), text);
+        QImage image;
+        QVERIFY(image.loadFromData(QByteArray::fromBase64(pngOf(html).toLatin1()), "PNG"));
+        QCOMPARE(image.size(), scene.plot()->size());
+
+        QStringList labelTexts;
+        double enlargedSize = 1000;
+        for (const PlotLabel& label : whilePrinting) {
+            if (label.text.contains(QLatin1Char('_'))) {
+                labelTexts.append(label.text);
+                QVERIFY(label.pointSize > normal.first().pointSize);
+                enlargedSize = std::min(enlargedSize, label.pointSize);
+            }
+        }
+        labelTexts.sort();
+        QCOMPARE(labelTexts, (QStringList{"L_1", "α_1", "α_2"}));
+        QCOMPARE(rowsWhilePrinting.size(), 3);
+        QVERIFY(rowsWhilePrinting.first().startsWith(QStringLiteral("1 ")));
+
+        QCOMPARE(rowNames(scene.tree()), report.names);
+        const QVector<PlotLabel> after = plotLabels(scene.plot());
+        QCOMPARE(after.size(), normal.size());
+        for (int i = 0; i < after.size(); ++i) {
+            QCOMPARE(after[i].text, normal[i].text);
+            QVERIFY(after[i].pointSize < enlargedSize);
+        }
+    }
+
+    void withoutTraces()
+    {
+        WorkspaceScene scene;
+        DesktopOpenRecorder opener;
+        MessageBoxAnswerer answerer(QMessageBox::Ok);
+        scene.widget->printReport(scene.widget.get());
+        QCOMPARE(answerer.titles(), QStringList{"Ошибка печати отчёта"});
+        QCOMPARE(answerer.texts(), QStringList{"Нет трасс для сохранения отчёта"});
+        QVERIFY(opener.urls().isEmpty());
+    }
+
+    // Cancelled in the file dialog: no label and no row is touched.
+    void cancelled()
+    {
+        ReportScene report;
+        const QVector<PlotLabel> normal = plotLabels(report.scene.plot());
+        DesktopOpenRecorder opener;
+        MessageBoxAnswerer answerer;
+        bool askedForFile = false;
+        answerer.onDialog([&](QWidget* dialog) {
+            askedForFile = qobject_cast<QFileDialog*>(dialog) != nullptr;
+            qobject_cast<QDialog*>(dialog)->reject();
+        });
+        report.scene.widget->printReport(report.scene.widget.get());
+        QVERIFY(askedForFile);
+        QCOMPARE(answerer.count(), 0);
+        QVERIFY(opener.urls().isEmpty());
+        QCOMPARE(rowNames(report.scene.tree()), report.names);
+        QCOMPARE(plotLabels(report.scene.plot()).size(), normal.size());
+        for (Measurement* m : report.scene.manager()->measurements())
+            QCOMPARE(m->labelText(), QString());
+    }
+
+    // pandoc missing: the renderer's warning, the labels gone again, nothing
+    // opened.
+    void withoutPandoc()
+    {
+        ReportScene report;
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QDir::current().absolutePath().toLocal8Bit());
+        DesktopOpenRecorder opener;
+        MessageBoxAnswerer answerer(QMessageBox::Ok);
+        answerer.onDialog([&](QWidget* dialog) {
+            QVERIFY(MessageBoxAnswerer::chooseFile(dialog, QDir::current().filePath(QStringLiteral("r"))));
+        });
+        report.scene.widget->printReport(report.scene.widget.get());
+        qputenv("PATH", path);
+        QCOMPARE(answerer.titles(), QStringList{"Ошибка"});
+        QVERIFY(answerer.texts().first().startsWith(QStringLiteral("Что-то пошло не так при конвертации отчета")));
+        QVERIFY(opener.urls().isEmpty());
+        QCOMPARE(rowNames(report.scene.tree()), report.names);
+        for (Measurement* m : report.scene.manager()->measurements())
+            QCOMPARE(m->labelText(), QString());
+    }
+};
+
+KALVORA_TEST_MAIN(ContourReportTest)
+#include "ContourReportTest.moc"
