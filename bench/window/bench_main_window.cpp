@@ -75,11 +75,9 @@ void useAllParameters()
 
 // What main() does, until the window is exposed and its first paint done;
 // prints the seconds spent inside main().
-int startOnce(int argc, char** argv)
+int startOnce(int argc, char** argv, const QElapsedTimer& sinceMain)
 {
-    QElapsedTimer clock;
-    clock.start();
-    Q_INIT_RESOURCE(icons);
+    const QElapsedTimer& clock = sinceMain;
     Logger::instance();
     QApplication application(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
@@ -123,7 +121,7 @@ void answerFileDialog(const QString& path, QElapsedTimer& sinceConfirmation)
         }
         dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
         sinceConfirmation.start();
-        dialog->accept();
+        QMetaObject::invokeMethod(dialog, "accept");
     });
 }
 
@@ -165,13 +163,15 @@ void dropDebugLines(QtMsgType type, const QMessageLogContext& context, const QSt
 
 int main(int argc, char** argv)
 {
+    QElapsedTimer sinceMain;
+    sinceMain.start();
+    Q_INIT_RESOURCE(icons);
     qInstallMessageHandler(dropDebugLines);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc > 1 && QByteArray(argv[1]) == "--start-once")
-        return startOnce(argc, argv);
+        return startOnce(argc, argv, sinceMain);
 
-    Q_INIT_RESOURCE(icons);
     QApplication app(argc, argv);
     QTemporaryDir workDir;
     QDir::setCurrent(workDir.path());
