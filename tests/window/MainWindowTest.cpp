@@ -198,6 +198,13 @@ struct ShownWindow
         messages = answerer.texts();
     }
 
+    // Writes a profile trace file of the name in the working directory and
+    // opens it; the trace, or null.
+    AbstractTrace* openNewProfileFile(const QString& name)
+    {
+        return isProfileTraceFile(workFile(name)) ? open(workFile(name)) : nullptr;
+    }
+
     // Opens the file and waits until its read has been handled; the trace.
     AbstractTrace* open(const QString& path)
     {
@@ -346,10 +353,8 @@ private slots:
     // back the same, and the jog keys act again afterwards.
     void ctrlSSavesTheTrace()
     {
-        const QString source = workFile("source.txt");
-        QVERIFY(isProfileTraceFile(source));
         ShownWindow shown;
-        AbstractTrace* trace = shown.open(source);
+        AbstractTrace* trace = shown.openNewProfileFile(QStringLiteral("source.txt"));
         QVERIFY(trace);
 
         const QString target = workFile("saved.txt");
@@ -421,10 +426,8 @@ private slots:
         if (!listed.isEmpty())
             data.current_controller_name = listed.last();
         loadSettings(data);
-        const QString source = workFile("inspector.txt");
-        QVERIFY(isProfileTraceFile(source));
         ShownWindow shown;
-        QVERIFY(shown.open(source));
+        QVERIFY(shown.openNewProfileFile(QStringLiteral("inspector.txt")));
 
         MessageBoxAnswerer answerer;
         QStringList chooser;
@@ -457,10 +460,8 @@ private slots:
     void ctrlPWritesTheReport()
     {
         copyReportFiles();
-        const QString source = workFile("report-source.txt");
-        QVERIFY(isProfileTraceFile(source));
         ShownWindow shown;
-        QVERIFY(shown.open(source));
+        QVERIFY(shown.openNewProfileFile(QStringLiteral("report-source.txt")));
         const QStringList parameters = shownParameters(shown.window);
         QVERIFY(!parameters.isEmpty());
 
@@ -592,10 +593,8 @@ private slots:
     // its traces in it.
     void theSettingsDialogChangesTheUnit()
     {
-        const QString source = workFile("unit.txt");
-        QVERIFY(isProfileTraceFile(source));
         ShownWindow shown;
-        AbstractTrace* trace = shown.open(source);
+        AbstractTrace* trace = shown.openNewProfileFile(QStringLiteral("unit.txt"));
         QVERIFY(trace);
         const double lastKey = shown.profile()->holder(trace->id)->keys().last();
         QSignalSpy changed(&shown.window, &MainWindow::settingsChanged);
