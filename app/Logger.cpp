@@ -31,9 +31,9 @@ Logger::Logger(const QString& directory)
     m_fileName = logsDirectory + QDateTime::currentDateTime().toString(QStringLiteral("/yyyy_MM_dd_HH_mm_ss'.txt'"));
     pruneLogs(logsDirectory);
 
-    const std::string path = QFile::encodeName(m_fileName).toStdString();
-    std::ofstream(path, std::ios::out | std::ios::trunc).close();
-    m_stream.open(path, std::ios::out | std::ios::app | std::ios::binary);
+    // Appending: a second run started within the same second gets the same
+    // name and must not wipe the first run's lines.
+    m_stream.open(QFile::encodeName(m_fileName).toStdString(), std::ios::out | std::ios::app | std::ios::binary);
     if (!m_stream.is_open())
         std::cerr << "Error opening log file." << std::endl;
 }

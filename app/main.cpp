@@ -3,10 +3,10 @@
 #include <QFile>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QMainWindow>
 #include <QTranslator>
 
 #include "Logger.h"
+#include "MainWindow.h"
 
 namespace {
 
@@ -32,10 +32,7 @@ int main(int argc, char** argv)
     if (translator.load(QStringLiteral("qtbase_ru"), QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
         application.installTranslator(&translator);
 
-    Logger::instance().log(INFO, "Start Programm");
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Калвора 2.0.2"));
-    window.resize(1021, 678);
+    MainWindow window;
     window.showMaximized();
 
     touchMeasurementLibrary();

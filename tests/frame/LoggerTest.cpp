@@ -71,6 +71,29 @@ private slots:
         QCOMPARE(line.match(lines[2]).captured(1), QStringLiteral("UNKNOWN: odd"));
     }
 
+    // Two runs started within one second share the file name; the second
+    // must not wipe what the first wrote.
+    void secondRunInTheSameSecondKeepsTheFirstRunsLines()
+    {
+        TestWorkDir dir;
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            QDir(QStringLiteral("logs")).removeRecursively();
+            Logger first;
+            first.log(INFO, "Start Programm");
+            Logger second;
+            if (second.fileName() != first.fileName())
+                continue;
+            second.log(INFO, "Start Programm");
+            first.log(INFO, "End programm");
+            QStringList texts;
+            for (const QString& line : readLines(first.fileName()))
+                texts << line.section(QLatin1String("] "), 1);
+            QCOMPARE(texts, QStringList({"INFO: Start Programm", "INFO: Start Programm", "INFO: End programm"}));
+            return;
+        }
+        QSKIP("no two loggers were made within one second");
+    }
+
     // 160 old logs and the two folder entries make 162; the ten first by path
     // go, of which "." and ".." cannot be removed, so the 8 oldest logs go.
     void pruningKeepsTheNewestLogs()

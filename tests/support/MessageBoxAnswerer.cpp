@@ -5,10 +5,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCompleter>
+#include <QAbstractItemView>
 #include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -73,7 +76,12 @@ void MessageBoxAnswerer::answerMenu(QMenu* menu)
         return;
     }
     menu->setActiveAction(chosen);
-    QTest::keyClick(menu, Qt::Key_Return);
+    // A menu dropped from a menu bar takes no Return on the offscreen
+    // platform; the user's click on the entry works everywhere.
+    if (qobject_cast<QMenuBar*>(menu->parentWidget()))
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(chosen).center());
+    else
+        QTest::keyClick(menu, Qt::Key_Return);
 }
 
 // Runs the handler once the answering timer has returned; the widget is not
@@ -100,7 +108,23 @@ bool MessageBoxAnswerer::chooseFile(QWidget* dialog, const QString& path)
         return false;
     name->selectAll();
     typeText(name, path);
+    // The name of an existing file opens the completer's list, which takes
+    // the Return; the user closes it first.
+    if (QCompleter* completer = name->completer(); completer && completer->popup()->isVisible())
+        QTest::keyClick(completer->popup(), Qt::Key_Escape);
     QTest::keyClick(name, Qt::Key_Return);
+    // A dialog opened from a menu bar's menu may not take the Return as its
+    // default button's press; the user then clicks the button.
+    if (fileDialog->isVisible()) {
+        if (auto* box = fileDialog->findChild<QDialogButtonBox*>()) {
+            for (QAbstractButton* button : box->buttons()) {
+                if (box->buttonRole(button) == QDialogButtonBox::AcceptRole && button->isEnabled()) {
+                    QTest::mouseClick(button, Qt::LeftButton);
+                    break;
+                }
+            }
+        }
+    }
     return true;
 }
 
