@@ -51,11 +51,11 @@ void DeviceDataProvider::prepareTrace()
             contour->needle_pressing = isNeedleDown() ? MovementSettings::NEEDLE_DOWN : MovementSettings::NEEDLE_UP;
         target->addPointProcessor(new ContourConversionPointProcessor);
     }
-    m_prepared = true;
 }
 
 bool DeviceDataProvider::readData()
 {
+    takeEarlyRows();
     m_waiting = true;
     while (m_sourceDevice->isTracing() && m_waiting && !isStopRequested())
         QThread::msleep(kPollIntervalMs);
@@ -69,21 +69,45 @@ void DeviceDataProvider::detachFromDevice()
     m_sourceDevice->detachReceiver(m_resetConnection);
 }
 
+void DeviceDataProvider::takeEarlyRows()
+{
+    QMutexLocker lock(&m_rowsMutex);
+    for (const Row& row : m_earlyRows)
+        appendRow(row);
+    m_earlyRows.clear();
+    m_prepared = true;
+}
+
+void DeviceDataProvider::appendRow(const Row& row)
+{
+    trace()->addPoint({row.xpos, row.probeHight, row.consoleHight});
+    ++m_rowCount;
+    if (row.batchSize > 0 && m_rowCount % row.batchSize == 0)
+        emit dataBatchReady(m_rowCount - row.batchSize, row.batchSize);
+}
+
 void DeviceDataProvider::onDataReceived(double probeHight, double consoleHight, double xpos,
                                         int kBatchNotificationSize)
 {
-    if (!m_prepared || !m_sourceDevice->isTracing())
+    if (!m_sourceDevice->isTracing())
         return;
-    trace()->addPoint({xpos, probeHight, consoleHight});
-    ++m_rowCount;
-    if (kBatchNotificationSize > 0 && m_rowCount % kBatchNotificationSize == 0)
-        emit dataBatchReady(m_rowCount - kBatchNotificationSize, kBatchNotificationSize);
+    const Row row{probeHight, consoleHight, xpos, kBatchNotificationSize};
+    QMutexLocker lock(&m_rowsMutex);
+    if (m_prepared)
+        appendRow(row);
+    else
+        m_earlyRows.push_back(row);
 }
 
 void DeviceDataProvider::onDeviceDataReset()
 {
-    if (!m_prepared || !m_sourceDevice->isTracing())
+    if (!m_sourceDevice->isTracing())
         return;
+    QMutexLocker lock(&m_rowsMutex);
+    if (!m_prepared) {
+        m_earlyRows.clear();
+        return;
+    }
     trace()->clearPoints();
     m_rowCount = 0;
     emit dataReset();

@@ -3,8 +3,10 @@
 #include "DataProvider.h"
 
 #include <QMetaObject>
+#include <QMutex>
 
 #include <atomic>
+#include <vector>
 
 class Device;
 
@@ -16,6 +18,10 @@ class Device;
 // A block transfer replaces the trace's points: the provider empties the
 // trace on the reader task before the block's first point and then emits
 // dataReset, so its receivers only redraw.
+//
+// The instrument may send points before the provider's read has begun (its
+// start may wait for the read it replaces); they are kept and go into the
+// trace, with their batches announced, once the read begins.
 class DeviceDataProvider : public DataProvider
 {
     Q_OBJECT
@@ -36,16 +42,30 @@ protected:
     QThreadPool* threadPool() const override;
 
 private:
+    struct Row
+    {
+        double probeHight;
+        double consoleHight;
+        double xpos;
+        int batchSize;
+    };
+
     void onDataReceived(double probeHight, double consoleHight, double xpos, int kBatchNotificationSize);
     void onDeviceDataReset();
     void detachFromDevice();
+    // Moves the rows kept so far into the prepared trace; rows arriving from
+    // then on go into it directly.
+    void takeEarlyRows();
+    void appendRow(const Row& row);
 
     Device* m_sourceDevice;
-    // Touched only on the device's reader task.
+    // Guards the members below, written on the reader task and the
+    // provider's task.
+    QMutex m_rowsMutex;
     int m_rowCount = 0;
+    bool m_prepared = false;
+    std::vector<Row> m_earlyRows;
     QMetaObject::Connection m_pointConnection;
     QMetaObject::Connection m_resetConnection;
     std::atomic<bool> m_waiting{false};
-    // Points that come before the trace is ready for them are dropped.
-    std::atomic<bool> m_prepared{false};
 };

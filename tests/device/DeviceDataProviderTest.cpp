@@ -90,8 +90,7 @@ private slots:
     void pointsOutsideTheRecordingAreDropped()
     {
         Recording recording(*m_device, PROFILE);
-        m_device->startTrace(true);
-        emit m_device->dataRecieved(1, 1, 1, 1); // the provider has no trace yet
+        emit m_device->dataRecieved(1, 1, 1, 1); // the device does not trace yet
         QVERIFY(recording.start(*m_device));
         m_device->startTrace(false);
         emit m_device->dataRecieved(2, 2, 2, 1); // the device no longer traces
@@ -104,6 +103,28 @@ private slots:
 
         QCOMPARE(recording.trace.rawColumn(0), QVector<double>{3});
         QCOMPARE(recording.events.events(), (QStringList{"started", "batch 0 1", "finished"}));
+    }
+
+    // The instrument may send its trace before the provider's read begins,
+    // e.g. while the workspace waits for a file read: nothing of it is lost,
+    // and a block transfer among it still replaces the points before it.
+    void pointsBeforeTheReadBeginsAreKept()
+    {
+        Recording recording(*m_device, CONTOUR);
+        m_device->startTrace(true);
+        emit m_device->dataRecieved(9, 9, 9, 8);
+        emit m_device->dataReset();
+        for (int i = 0; i < 10; ++i)
+            emit m_device->dataRecieved(10 + i, 20 + i, i, 8);
+        m_device->startTrace(false);
+        QVERIFY(recording.provider.start(&recording.trace));
+        QVERIFY(recording.events.waitFor("finished"));
+
+        QCOMPARE(recording.trace.rowCount(), 10);
+        QCOMPARE(recording.trace.rawColumn(0).first(), 0.0);
+        QCOMPARE(recording.trace.rawColumn(1).last(), 19.0);
+        QVERIFY(recording.trace.processedRow(0) != (QVector<double>{0, 10, 20}));
+        QCOMPARE(recording.events.events(), (QStringList{"started", "batch 0 8", "finished"}));
     }
 
     void aRecordingStoppedBeforeTheReadEndsAtOnce()

@@ -249,9 +249,12 @@ void DeviceControlWidget::record(E_ANALISIS_TYPE type)
 {
     lockControls();
     emit lockButtons();
+    // The provider listens before the instrument is told to start, so that
+    // it gets the trace's first point.
+    auto* provider = new DeviceDataProvider(&m_device);
     m_device.startTrace(true);
     m_ui.stopTraceButton->setEnabled(true);
-    emit newTrace(new DeviceDataProvider(&m_device), type);
+    emit newTrace(provider, type);
 }
 
 void DeviceControlWidget::stopRecording()
