@@ -23,8 +23,12 @@ QString RecordingFolder::prepare()
 QString RecordingFolder::filePath(const QString& folder, const QString& baseName, const QDateTime& time,
                                   const QStringList& taken)
 {
+    // The name field refuses "/" while typing, but settings.ini may still hold
+    // one: it would point the recording into a subfolder that does not exist.
+    QString name = baseName;
+    name.remove(QLatin1Char('/'));
     const QString stem =
-        QStringLiteral("%1/%2%3").arg(folder, baseName, time.toString(QStringLiteral("_yyyy_MM_dd_HH_mm_ss")));
+        QStringLiteral("%1/%2%3").arg(folder, name, time.toString(QStringLiteral("_yyyy_MM_dd_HH_mm_ss")));
     QString path = stem + QStringLiteral(".txt");
     for (int number = 2; QFileInfo::exists(path) || taken.contains(path); ++number)
         path = stem + QLatin1Char('_') + QString::number(number) + QStringLiteral(".txt");

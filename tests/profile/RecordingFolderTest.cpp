@@ -54,6 +54,8 @@ private slots:
                  folder + QStringLiteral("/Деталь_2024_01_31_14_05_09_3.txt"));
         QCOMPARE(RecordingFolder::filePath(folder, QStringLiteral("%1 %2"), time),
                  folder + QStringLiteral("/%1 %2_2024_01_31_14_05_09.txt"));
+        QCOMPARE(RecordingFolder::filePath(folder, QStringLiteral("Вал 3/4"), time),
+                 folder + QStringLiteral("/Вал 34_2024_01_31_14_05_09.txt"));
     }
 };
 
