@@ -40,27 +40,13 @@
 #include "TraceList.h"
 #include "plot/PlotWidget.h"
 #include "plot/TraceGraphsHolder.h"
+#include "BenchEventLoop.h"
 
 namespace {
 
 constexpr int kPoints = 1000000;
 constexpr int kTraces = 10;
 constexpr int kRuns = 5;
-
-bool runUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    return done();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 double millisecondsOf(const std::function<void()>& work)
 {

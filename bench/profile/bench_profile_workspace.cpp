@@ -36,6 +36,7 @@
 #include "TraceFileWriter.h"
 #include "TraceList.h"
 #include "plot/PlotWidget.h"
+#include "BenchEventLoop.h"
 
 namespace {
 
@@ -44,22 +45,6 @@ using Clock = EventLoopProbe::Clock;
 constexpr int kPoints = 1000000;
 constexpr int kRuns = 3;
 constexpr int kBlockSamples = 150000;
-
-// Handles events until `done` holds or the time is up.
-bool runUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    return done();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 QString range(const std::vector<double>& values, int decimals)
 {

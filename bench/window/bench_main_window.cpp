@@ -36,20 +36,12 @@
 #include "ProfileParamNames.h"
 #include "ProfileTrace.h"
 #include "TraceFileWriter.h"
+#include "BenchEventLoop.h"
 
 namespace {
 
 constexpr int kPoints = 1000000;
 constexpr int kRuns = 5;
-
-bool runUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    return done();
-}
 
 QString range(std::vector<double> values)
 {
