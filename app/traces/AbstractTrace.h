@@ -79,9 +79,8 @@ public:
     // does nothing for a range outside the raw points.
     void crop(int from, int to);
     // The raw rows [from, to) from the first to the last one whose x, as the
-    // point processors and then the post-processors map it, lies within
-    // [firstX, lastX]; {0, 0} when none does. The trace kind's own
-    // processing is not followed.
+    // point processors, the post-processors and then the trace kind's own
+    // processing map it, lies within [firstX, lastX]; {0, 0} when none does.
     std::pair<int, int> rawRowsWithinDisplayX(double firstX, double lastX) const;
     // The trace kind's own processing of the display store.
     void processData();
@@ -96,6 +95,9 @@ public:
 
 protected:
     virtual void processDisplay(ProfileData& display) const = 0;
+    // What processDisplay() does to the x column, given whole, apart from
+    // dropping rows at its ends; nothing by default.
+    virtual void processDisplayX(QVector<double>& x) const;
 
 private:
     using PointProcessors = QVector<std::shared_ptr<IDataSinglePointProcessor>>;
