@@ -56,6 +56,7 @@ public:
     void takeInRelease(QMouseEvent* event);
 
 protected:
+    void updateLayout() override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void processRectSelection(QRect rect, QMouseEvent* event) override;
 
