@@ -8,6 +8,7 @@
 #include "plot/QCPItemArc.h"
 
 #include "DebugCapture.h"
+#include "DxfText.h"
 #include "SignalTexts.h"
 #include "TestFiles.h"
 #include "TestMain.h"
@@ -250,7 +251,8 @@ void DrawingComparisonTest::unreadableDrawingPicksNothing_data()
     QTest::addColumn<int>("keptEntities");
 
     QTest::newRow("dialog cancelled") << QString() << QString() << 0;
-    QTest::newRow("R12") << readText(QStringLiteral(KALVORA_DXF_DIR "/r12.dxf")) << "нет ни отрезков" << 0;
+    QTest::newRow("drawing in miles") << QString::fromUtf8(dxfInUnits(3, QStringLiteral("0 LINE 10 0 20 0 11 1 21 0")))
+                                      << "$INSUNITS = 3" << 0;
     QTest::newRow("binary") << readText(QStringLiteral(KALVORA_DXF_DIR "/binary_header.dxf")) << "двоичном" << 0;
     QTest::newRow("cut mid-entity") << readText(QStringLiteral(KALVORA_DXF_DIR "/cut_mid_entity.dxf"))
                                     << "обрывается" << 1;
