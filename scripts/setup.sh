@@ -11,6 +11,7 @@ packages=(
   libgrantlee5-dev
   libfftw3-dev
   pandoc
+  dbus-daemon
   fonts-dejavu-core fontconfig
 )
 

@@ -64,6 +64,16 @@ void logInfo(const QString& text)
     Logger::instance().log(INFO, text);
 }
 
+// The axis rect where the next replot puts it: the plot laid out at its
+// current size, as a replot does before it draws.
+QRect laidOutAxisRect(PlotWidget* plot)
+{
+    plot->setViewport(plot->rect());
+    for (const auto phase : {QCPLayoutElement::upPreparation, QCPLayoutElement::upMargins, QCPLayoutElement::upLayout})
+        plot->plotLayout()->update(phase);
+    return plot->axisRect()->rect();
+}
+
 void removeContextHelpButton(QDialog* dialog)
 {
     dialog->setWindowFlags(dialog->windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -217,7 +227,9 @@ void ContourAnalisisWidget::applyAxisUnit()
 }
 
 // Every curve of the plot counts: the traces, the reference points' pick
-// curves and the measurements' own curves.
+// curves and the measurements' own curves. The new ranges' tick labels can
+// change the axis margins, so the fit is made again for the axis rect they
+// leave, until the rect stays as it is (a few passes at most).
 void ContourAnalisisWidget::fitAxes()
 {
     EqualScaleFit fit;
@@ -230,9 +242,16 @@ void ContourAnalisisWidget::fitAxes()
     }
     if (fit.isEmpty())
         return;
-    m_ui.plot->xAxis->setRange(fit.keyRange().first, fit.keyRange().second);
-    m_ui.plot->yAxis->setRange(fit.valueRange().first, fit.valueRange().second);
-    m_ui.plot->xAxis->setScaleRatio(m_ui.plot->yAxis, 1.0);
+    QRect rect = laidOutAxisRect(m_ui.plot);
+    for (int pass = 0; pass < 4 && rect.width() > 0 && rect.height() > 0; ++pass) {
+        const EqualScaleFit::Ranges ranges = fit.ranges(rect.width(), rect.height());
+        m_ui.plot->xAxis->setRange(ranges.keyLower, ranges.keyUpper);
+        m_ui.plot->yAxis->setRange(ranges.valueLower, ranges.valueUpper);
+        const QRect laidOut = laidOutAxisRect(m_ui.plot);
+        if (laidOut == rect)
+            break;
+        rect = laidOut;
+    }
     m_ui.plot->replot(QCustomPlot::rpRefreshHint);
 }
 

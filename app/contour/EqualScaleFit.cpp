@@ -7,9 +7,9 @@ namespace {
 
 constexpr double kMargin = 0.05;
 
-QPair<double, double> centredOn(double centre, double halfSpan)
+double margined(double min, double max)
 {
-    return {centre - halfSpan, centre + halfSpan};
+    return (max - min) * (1 + 2 * kMargin);
 }
 
 } // namespace
@@ -30,19 +30,13 @@ void EqualScaleFit::include(double key, double value)
     m_valueMax = std::max(m_valueMax, value);
 }
 
-double EqualScaleFit::halfSpan() const
+EqualScaleFit::Ranges EqualScaleFit::ranges(double width, double height) const
 {
-    const double keySpan = (m_keyMax - m_keyMin) * (1 + 2 * kMargin);
-    const double valueSpan = (m_valueMax - m_valueMin) * (1 + 2 * kMargin);
-    return std::max(keySpan, valueSpan) / 2;
-}
-
-QPair<double, double> EqualScaleFit::keyRange() const
-{
-    return centredOn((m_keyMin + m_keyMax) / 2, halfSpan());
-}
-
-QPair<double, double> EqualScaleFit::valueRange() const
-{
-    return centredOn((m_valueMin + m_valueMax) / 2, halfSpan());
+    const double span = std::max(margined(m_keyMin, m_keyMax), margined(m_valueMin, m_valueMax));
+    const double perPixel = span / std::min(width, height);
+    const double keyHalf = perPixel * width / 2;
+    const double valueHalf = perPixel * height / 2;
+    const double keyCentre = (m_keyMin + m_keyMax) / 2;
+    const double valueCentre = (m_valueMin + m_valueMax) / 2;
+    return {keyCentre - keyHalf, keyCentre + keyHalf, valueCentre - valueHalf, valueCentre + valueHalf};
 }

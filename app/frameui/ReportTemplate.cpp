@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QSharedPointer>
+#include <QTextStream>
 #include <QVariantList>
 #include <QVariantMap>
 
@@ -9,6 +10,8 @@
 #include <grantlee/engine.h>
 #include <grantlee/template.h>
 #include <grantlee/templateloader.h>
+
+#include "MarkdownOutputStream.h"
 
 namespace {
 
@@ -44,8 +47,11 @@ ReportTemplate::Result ReportTemplate::render(const QString& templateText, const
         return failure(compiled);
 
     Grantlee::Context context(topLevelNames(data));
-    context.setAutoEscape(false);
-    const QString text = compiled->render(&context);
+    QString text;
+    QTextStream textStream(&text);
+    MarkdownOutputStream stream(&textStream);
+    compiled->render(&stream, &context);
+    textStream.flush();
     // Rendering resets the error state, so errors found while rendering
     // (a missing included file, for one) show up only now.
     if (compiled->error() != Grantlee::NoError)

@@ -6,7 +6,9 @@
 #include <nlohmann/json.hpp>
 
 // A report template: Markdown with Grantlee markup, filled with JSON data.
-// Output is not escaped, since it is Markdown and not HTML. Included
+// Every value the template places is escaped for Markdown
+// (MarkdownOutputStream), so typed texts read as themselves; a value the
+// template marks with the filter "safe" is placed as it is. Included
 // templates are looked up as files relative to the working directory.
 class ReportTemplate
 {

@@ -41,8 +41,7 @@ QString AgTextPlacement::groupName() const
 
 void AgTextPlacement::setLabelEnlarged(bool enlarged)
 {
-    if (m_text)
-        m_text->setFont(QFont(QStringLiteral("MS Shell Dlg 2"), enlarged ? 20 : 8));
+    m_reportFont.apply(m_text, enlarged);
 }
 
 void AgTextPlacement::updateSelectionMarker()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Measurement.h"
+#include "ReportLabelFont.h"
 
 #include <QPointer>
 
@@ -43,6 +44,7 @@ private:
     void onPlotMouseRelease(QMouseEvent* event);
 
     QPointer<QCPItemText> m_text;
+    ReportLabelFont m_reportFont;
     QString m_name;
     QPointer<QWidget> m_parent;
     TextRequest m_request;

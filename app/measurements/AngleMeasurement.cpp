@@ -18,10 +18,6 @@ using namespace MeasurementMath;
 
 namespace {
 
-const QString kLabelFontFamily = QStringLiteral("MS Shell Dlg 2");
-constexpr int kEnlargedLabelPointSize = 20;
-constexpr int kLabelPointSize = 8;
-
 RangeProtocol::Options angleOptions(int selectionsNeeded)
 {
     RangeProtocol::Options options;
@@ -97,7 +93,7 @@ QString AngleMeasurement::groupName() const
 
 void AngleMeasurement::setLabelEnlarged(bool enlarged)
 {
-    m_label->setFont(QFont(kLabelFontFamily, enlarged ? kEnlargedLabelPointSize : kLabelPointSize));
+    m_reportFont.apply(m_label, enlarged);
 }
 
 void AngleMeasurement::updateLabel()

@@ -3,6 +3,7 @@
 #include "Measurement.h"
 #include "RangeLineFit.h"
 #include "RangeProtocol.h"
+#include "ReportLabelFont.h"
 #include "math/AngleGeometry.h"
 
 #include <QPointF>
@@ -65,6 +66,7 @@ private:
     QCPItemLine* m_secondLine = nullptr;
     QCPItemArc* m_arc = nullptr;
     QCPItemText* m_label = nullptr;
+    ReportLabelFont m_reportFont;
     double m_angle = 0;
     bool m_anglesInDegrees = false;
     QString m_name;

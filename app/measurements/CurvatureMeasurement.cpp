@@ -16,8 +16,6 @@ using namespace MeasurementMath;
 
 namespace {
 
-const QString kLabelFontFamily = QStringLiteral("MS Shell Dlg 2");
-
 RangeProtocol::Options protocolOptions(int selectionsNeeded, bool yieldsValue)
 {
     RangeProtocol::Options options;
@@ -77,8 +75,7 @@ QString CurvatureMeasurement::groupName() const
 
 void CurvatureMeasurement::setLabelEnlarged(bool enlarged)
 {
-    if (m_label)
-        m_label->setFont(QFont(kLabelFontFamily, enlarged ? 20 : 8));
+    m_reportFont.apply(m_label, enlarged);
 }
 
 void CurvatureMeasurement::updateLabel()

@@ -3,6 +3,7 @@
 #include "CurveAccess.h"
 #include "Measurement.h"
 #include "RangeProtocol.h"
+#include "ReportLabelFont.h"
 #include "SpanFingerprint.h"
 #include "math/Circle.h"
 
@@ -92,6 +93,7 @@ private:
     QPointer<QCPItemLine> m_radiusLine;
     QPointer<QCPItemEllipse> m_circle;
     QPointer<QCPItemText> m_label;
+    ReportLabelFont m_reportFont;
     double m_radius = 0;
     QString m_unitText;
     int m_traceCount = 0;

@@ -97,6 +97,5 @@ void DimensionItems::setHighlighted(bool highlighted)
 
 void DimensionItems::setLabelEnlarged(bool enlarged)
 {
-    if (m_label)
-        m_label->setFont(QFont(QStringLiteral("MS Shell Dlg 2"), enlarged ? 20 : 8));
+    m_reportFont.apply(m_label, enlarged);
 }

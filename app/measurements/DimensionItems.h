@@ -3,6 +3,8 @@
 #include <QList>
 #include <QPointer>
 
+#include "ReportLabelFont.h"
+
 class PlotWidget;
 class QCPItemLine;
 class QCPItemText;
@@ -47,4 +49,5 @@ private:
     QPointer<QCPItemLine> m_extension2;
     QPointer<QCPItemLine> m_dimensionLine;
     QPointer<QCPItemText> m_label;
+    ReportLabelFont m_reportFont;
 };

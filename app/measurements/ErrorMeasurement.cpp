@@ -23,8 +23,6 @@ using namespace MeasurementMath;
 
 namespace {
 
-const QString kLabelFontFamily = QStringLiteral("MS Shell Dlg 2");
-
 // The running median of the filtered kinds spans a quarter of a millimetre.
 constexpr double kMedianWindowMillimetres = 0.25;
 
@@ -122,8 +120,7 @@ void ErrorMeasurement::calculate()
 
 void ErrorMeasurement::setLabelEnlarged(bool enlarged)
 {
-    if (m_label)
-        m_label->setFont(QFont(kLabelFontFamily, enlarged ? 20 : 8));
+    m_reportFont.apply(m_label, enlarged);
 }
 
 void ErrorMeasurement::updateLabel()

@@ -2,6 +2,7 @@
 
 #include "CurveAccess.h"
 #include "Measurement.h"
+#include "ReportLabelFont.h"
 #include "SpanFingerprint.h"
 #include "math/Circle.h"
 #include "math/DeviationBand.h"
@@ -164,6 +165,7 @@ private:
     std::unique_ptr<DeviationGraph> m_graph;
     QString m_unitText;
     QPointer<QCPItemText> m_label;
+    ReportLabelFont m_reportFont;
     QPointer<QCPItemEllipse> m_circle;
     bool m_placing = false;
     int m_traceCount = 0;

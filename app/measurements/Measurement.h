@@ -48,6 +48,8 @@ public:
     // selections and has to be cheap.
     virtual void calculate() = 0;
     virtual QString groupName() const = 0;
+    // The report's large font on the value label, or back to exactly the
+    // font the label had before.
     virtual void setLabelEnlarged(bool enlarged) = 0;
     // Copies labelText() into the value label.
     virtual void updateLabel() = 0;

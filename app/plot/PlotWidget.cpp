@@ -53,7 +53,7 @@ PlotWidget::PlotWidget(QWidget* parent)
     setSelectionRect(rect);
 
     for (QCPAxis* axis : {xAxis, yAxis, xAxis2, yAxis2})
-        axis->setTicker(QSharedPointer<PlotAxisTicker>::create());
+        PlotAxisTicker::install(axis);
 }
 
 // The library deletes the plottables after this destructor, when the registry
@@ -61,6 +61,23 @@ PlotWidget::PlotWidget(QWidget* parent)
 PlotWidget::~PlotWidget()
 {
     clearPlottables();
+}
+
+// The tickers choose their labels before the layout sizes the axis rects,
+// for the size they had; when the layout changed a size, the labels are
+// chosen again for the new one.
+void PlotWidget::updateLayout()
+{
+    const auto rectSizes = [this] {
+        QVector<QSize> sizes;
+        for (const QCPAxisRect* rect : axisRects())
+            sizes.append(rect->size());
+        return sizes;
+    };
+    const QVector<QSize> before = rectSizes();
+    QCustomPlot::updateLayout();
+    if (rectSizes() != before)
+        QCustomPlot::updateLayout();
 }
 
 bool PlotWidget::registerCurve(QCPCurve* curve)

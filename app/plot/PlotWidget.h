@@ -49,6 +49,7 @@ public:
     QCPCurve* selectionMarkerCurve() const { return m_selectionMarkerCurve; }
 
 protected:
+    void updateLayout() override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void processRectSelection(QRect rect, QMouseEvent* event) override;
 

@@ -34,7 +34,6 @@ const QPen kMeanLinePen = dottedPen(Qt::red);
 const QPen kLevelLinePen = dottedPen(Qt::blue);
 const QColor kHistogramColor(10, 140, 70, 160);
 const QString kRa = QStringLiteral("Ra");
-const QString kMicrometreSuffix = QStringLiteral(" мкм");
 
 template <typename Setting>
 Setting readSetting(Setting PreferenceSettings::*field)
@@ -531,8 +530,7 @@ void TraceGraphsHolder::adjustFilterToStandard()
 double TraceGraphsHolder::raOfTrace() const
 {
     ExtraArgs args;
-    QString text = args.resultText(static_cast<ProfileTrace*>(m_trace), kRa);
-    text.remove(kMicrometreSuffix);
+    const QString text = args.resultText(static_cast<ProfileTrace*>(m_trace), kRa);
     bool ok = false;
     const double ra = text.toDouble(&ok);
     return ok ? ra : 0;

@@ -221,7 +221,7 @@ void ProfileAnalisisWidget::setupPlot(PlotWidget* plot)
     plot->xAxis2 = rect->axis(QCPAxis::atTop);
     plot->yAxis2 = rect->axis(QCPAxis::atRight);
     for (QCPAxis* axis : {plot->xAxis, plot->yAxis, plot->xAxis2, plot->yAxis2})
-        axis->setTicker(QSharedPointer<PlotAxisTicker>::create());
+        PlotAxisTicker::install(axis);
 }
 
 void ProfileAnalisisWidget::createOptionsPanel()

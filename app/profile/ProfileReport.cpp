@@ -46,8 +46,11 @@ nlohmann::json parameterRecords(ProfileTrace* trace, ExtraArgs& args)
     if (trace->parameterResults.isEmpty())
         args.calculateAll(trace);
     nlohmann::json records;
-    for (const QString& name : ExtraArgs::enabledParameterNames())
-        records.push_back({{"name", utf8(name)}, {"value", utf8(trace->parameterResults.value(name))}});
+    for (const QString& name : ExtraArgs::enabledParameterNames()) {
+        const QString value = trace->parameterResults.value(name);
+        records.push_back(
+            {{"name", utf8(name)}, {"value", utf8(value)}, {"unit", utf8(ExtraArgs::unitText(name, value))}});
+    }
     return nlohmann::json::array({records.is_null() ? nlohmann::json() : nlohmann::json{{"params", records}}});
 }
 

@@ -21,7 +21,6 @@
 #include "Logger.h"
 #include "ParameterRecalculation.h"
 #include "ParamsDialog.h"
-#include "ProfileParams.h"
 #include "ProfileTrace.h"
 #include "TraceFileSaving.h"
 #include "TraceJoining.h"
@@ -272,7 +271,7 @@ void TraceList::fillParameterTable(ProfileTrace* trace)
 {
     for (const QString& name : ExtraArgs::enabledParameterNames()) {
         const QString value = trace->parameterResults[name];
-        const QString unit = profileParams.value(name).unit;
+        const QString unit = ExtraArgs::unitText(name, value);
         m_ui.paramsListTreeWidget->addTopLevelItem(new QTreeWidgetItem(QStringList{name, value, unit}));
     }
 }

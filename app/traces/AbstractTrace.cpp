@@ -52,6 +52,7 @@ AbstractTrace::AbstractTrace(int dimension)
     , m_raw(dimension)
     , m_processed(dimension)
     , m_display(dimension)
+    , m_spares(2 * dimension)
 {
 }
 
@@ -156,8 +157,10 @@ void AbstractTrace::addPoints(const ProfileData& rows)
     ProfileData added(m_dimension);
     for (int i = 0; i < m_dimension; ++i)
         added[i] = rows[i].mid(0, n);
-    // Without point processors the rows go to every store as they are.
-    const ProfileData converted = pointProcessorsSnapshot().isEmpty() ? added : convertedRows(added, n);
+    // The columns that no point processor changes go to every store as they
+    // are; the others are converted in new columns.
+    SpareColumns fresh(0);
+    const ProfileData converted = convertedRows(added, n, fresh, false);
     QMutexLocker lock(&m_mutex);
     for (int i = 0; i < m_dimension; ++i) {
         appendColumn(m_raw[i], added[i]);
@@ -202,7 +205,8 @@ void AbstractTrace::applyPostProcessors()
     const int covered = rowCount(display);
     for (const auto& processor : postProcessorsSnapshot())
         processor->process(display);
-    installDisplay(std::move(display), covered);
+    installDisplay(display, covered);
+    m_spares.keep(std::move(display));
 }
 
 void AbstractTrace::reprocess()
@@ -262,8 +266,9 @@ void AbstractTrace::processData()
         display = m_display;
         covered = rowCount(m_processed);
     }
-    processDisplay(display);
-    installDisplay(std::move(display), covered);
+    processDisplay(display, m_spares);
+    installDisplay(display, covered);
+    m_spares.keep(std::move(display));
 }
 
 std::string AbstractTrace::creationDateString() const
@@ -271,7 +276,8 @@ std::string AbstractTrace::creationDateString() const
     return creationTime.toLocalTime().toString(QStringLiteral("dd-MM-yyyy HH:mm:ss")).toStdString();
 }
 
-// Called with m_rebuildMutex held.
+// Called with m_rebuildMutex held. The stores replaced become the spares of
+// the next rebuild.
 void AbstractTrace::rebuild()
 {
     ProfileData raw;
@@ -280,30 +286,47 @@ void AbstractTrace::rebuild()
         raw = m_raw;
     }
     const int n = rowCount(raw);
-    ProfileData processed = convertedRows(raw, n);
+    ProfileData processed = convertedRows(raw, n, m_spares, true);
+    raw = ProfileData();
     ProfileData display = processed;
     for (const auto& processor : postProcessorsSnapshot())
         processor->process(display);
-    processDisplay(display);
-    installStores(std::move(processed), std::move(display), n);
+    processDisplay(display, m_spares);
+    installStores(processed, display, n);
+    // The display store's columns first: those it shares with the processed
+    // store are then no longer shared when that one is kept.
+    m_spares.keep(std::move(display));
+    m_spares.keep(std::move(processed));
 }
 
 // The first `count` rows of the first m_dimension columns of `rows` after
-// the point processors, each converting the whole block in turn. Without
-// processors the columns are copied whole rather than shared: a store
-// sharing the raw columns would copy them under the lock at the next
-// appended point.
-ProfileData AbstractTrace::convertedRows(const ProfileData& rows, int count) const
+// the point processors, each converting the whole block in turn. The columns
+// a processor changes are copied into columns taken from `spares`; the
+// others are shared with `rows` unless `copyUnchanged`. A rebuild copies
+// them: a store sharing the raw columns would copy them under the lock at
+// the next appended point.
+ProfileData AbstractTrace::convertedRows(const ProfileData& rows, int count, SpareColumns& spares,
+                                         bool copyUnchanged) const
 {
+    const PointProcessors processors = pointProcessorsSnapshot();
     ProfileData converted(m_dimension);
-    for (int i = 0; i < m_dimension; ++i)
-        converted[i] = QVector<double>(rows[i].cbegin(), rows[i].cbegin() + count);
-    for (const auto& processor : pointProcessorsSnapshot())
+    for (int i = 0; i < m_dimension; ++i) {
+        const bool changed = std::any_of(processors.cbegin(), processors.cend(),
+                                         [i](const auto& processor) { return processor->changesColumn(i); });
+        if (!changed && !copyUnchanged) {
+            converted[i] = rows[i].mid(0, count);
+            continue;
+        }
+        converted[i] = spares.take(count);
+        std::copy(rows[i].cbegin(), rows[i].cbegin() + count, converted[i].begin());
+    }
+    for (const auto& processor : processors)
         processor->processRows(converted, 0, count);
     return converted;
 }
 
-void AbstractTrace::installStores(ProfileData processed, ProfileData display, int coveredRows)
+// Swaps the new stores in; the arguments get the stores they replace.
+void AbstractTrace::installStores(ProfileData& processed, ProfileData& display, int coveredRows)
 {
     QMutexLocker lock(&m_mutex);
     appendProcessedRowsFrom(processed, coveredRows);
@@ -313,7 +336,7 @@ void AbstractTrace::installStores(ProfileData processed, ProfileData display, in
     ++m_displayRevision;
 }
 
-void AbstractTrace::installDisplay(ProfileData display, int coveredRows)
+void AbstractTrace::installDisplay(ProfileData& display, int coveredRows)
 {
     QMutexLocker lock(&m_mutex);
     appendProcessedRowsFrom(display, coveredRows);
@@ -326,8 +349,12 @@ void AbstractTrace::installDisplay(ProfileData display, int coveredRows)
 void AbstractTrace::appendProcessedRowsFrom(ProfileData& store, int firstRow) const
 {
     const int columns = std::min(store.size(), m_processed.size());
-    for (int i = 0; i < columns; ++i)
-        store[i] += m_processed[i].mid(firstRow);
+    for (int i = 0; i < columns; ++i) {
+        // Appending nothing to a column shared with another store would
+        // still copy it.
+        if (firstRow < m_processed[i].size())
+            store[i] += m_processed[i].mid(firstRow);
+    }
 }
 
 AbstractTrace::PointProcessors AbstractTrace::pointProcessorsSnapshot() const

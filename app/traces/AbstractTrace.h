@@ -14,6 +14,7 @@
 #include "IDataSinglePointProcessor.h"
 #include "LockedTraceData.h"
 #include "ProfileData.h"
+#include "SpareColumns.h"
 
 // One recorded pass of the probe, kept three times: as added (raw), after the
 // point processors (processed) and after the processing chain (display).
@@ -95,16 +96,18 @@ public:
     int type;
 
 protected:
-    virtual void processDisplay(ProfileData& display) const = 0;
+    // `spares` gives columns to write new values into, so that a rebuild
+    // reuses the memory of the stores it replaced.
+    virtual void processDisplay(ProfileData& display, SpareColumns& spares) const = 0;
 
 private:
     using PointProcessors = QVector<std::shared_ptr<IDataSinglePointProcessor>>;
     using PostProcessors = QVector<std::shared_ptr<IDataPostProcessor>>;
 
     void rebuild();
-    void installStores(ProfileData processed, ProfileData display, int coveredRows);
-    void installDisplay(ProfileData display, int coveredRows);
-    ProfileData convertedRows(const ProfileData& rows, int count) const;
+    void installStores(ProfileData& processed, ProfileData& display, int coveredRows);
+    void installDisplay(ProfileData& display, int coveredRows);
+    ProfileData convertedRows(const ProfileData& rows, int count, SpareColumns& spares, bool copyUnchanged) const;
     void appendProcessedRowsFrom(ProfileData& store, int firstRow) const;
     PointProcessors pointProcessorsSnapshot() const;
     PostProcessors postProcessorsSnapshot() const;
@@ -113,7 +116,7 @@ private:
 
     // Guards the three stores; the lock LockedTraceData holds.
     mutable QMutex m_mutex;
-    // Serialises rebuilding, clearing and cropping.
+    // Serialises rebuilding, clearing and cropping; guards m_spares.
     QMutex m_rebuildMutex;
     // Guards the two processor lists.
     mutable QMutex m_processorMutex;
@@ -122,6 +125,8 @@ private:
     ProfileData m_raw;
     ProfileData m_processed;
     ProfileData m_display;
+    // What the last rebuild replaced of the processed and display stores.
+    SpareColumns m_spares;
     std::atomic<quint64> m_displayRevision{0};
     QString m_name;
     QString m_filePath;

@@ -26,12 +26,14 @@ public:
     int needle_pressing = 1;
 
 protected:
-    void processDisplay(ProfileData& display) const override;
+    void processDisplay(ProfileData& display, SpareColumns& spares) const override;
 };
 
 // Spreads each run of equal values evenly over the step to the next value:
 // 0, 0, 0, 3, 3, 5 becomes 0, 1, 2, 3, 4, 5. The last run stays as it is.
 QVector<double> spreadRepeatedValues(const QVector<double>& values);
+// The same for `count` values, written to `spread`.
+void spreadRepeatedValues(const double* values, int count, double* spread);
 
 // The heights of the path that a tip of the given radius traces: each point
 // takes the lowest (needle down) or highest (needle up) point of the circles
@@ -41,3 +43,8 @@ QVector<double> spreadRepeatedValues(const QVector<double>& values);
 // own stretch only, so that x going back and forth costs linear time.
 // Heights are returned unchanged for a negative or non-finite radius.
 QVector<double> eliminateTipRadius(const QVector<double>& x, const QVector<double>& y, double radius, bool needleDown);
+// The same for `count` points and a radius that is finite and not negative,
+// written to `heights` with `offset` added to each (-0.0 changes nothing,
+// not even -0.0 or NaN).
+void eliminateTipRadius(const double* x, const double* y, int count, double radius, bool needleDown, double offset,
+                        double* heights);

@@ -73,7 +73,8 @@ ProfileData ProfileTrace::filteredRaw(double secondCutOff) const
     return Algos::gaussFilter(profile, filterCutOff, secondCutOff);
 }
 
-void ProfileTrace::processDisplay(ProfileData& display) const
+void ProfileTrace::processDisplay(ProfileData& display, SpareColumns& spares) const
 {
     Q_UNUSED(display)
+    Q_UNUSED(spares)
 }

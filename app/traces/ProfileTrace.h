@@ -41,7 +41,7 @@ public:
     ProfileData heightDistribution;
 
 protected:
-    void processDisplay(ProfileData& display) const override;
+    void processDisplay(ProfileData& display, SpareColumns& spares) const override;
 
 private:
     ProfileData filteredRaw(double secondCutOff) const;

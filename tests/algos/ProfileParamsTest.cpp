@@ -69,7 +69,7 @@ private slots:
         QTest::newRow("Ra") << "Ra" << "мкм";
         QTest::newRow("Rsk") << "Rsk" << "";
         QTest::newRow("RΔq(Δq)") << "RΔq(Δq)" << "°";
-        QTest::newRow("D") << "D" << "1/мкм";
+        QTest::newRow("D, peaks per 10000 µm") << "D" << "1/см";
         QTest::newRow("Dp") << "Dp" << "%";
         QTest::newRow("l0") << "l0" << "";
         QTest::newRow("tp") << "tp" << "%";
@@ -108,6 +108,7 @@ private slots:
         QCOMPARE(value(profileParams.value("S"), profile, args), Algos::S(profile));
         QCOMPARE(value(profileParams.value("λa"), profile, args), Algos::lambdaA(profile, kCutOff));
         QCOMPARE(value(profileParams.value("ηp"), profile, args), Algos::etaP(profile, kCutOff, 0.5));
+        QCOMPARE(value(profileParams.value("tp"), profile, args), 100 * Algos::tp(profile, kCutOff, 0.5));
         QCOMPARE(value(profileParams.value("Dp"), profile, args), 35.0);
         QCOMPARE(value(profileParams.value("Rk"), ProfileData(), args), Algos::Rk(args.materialRatioCurve));
         QCOMPARE(value(profileParams.value("Mr2(tp2)"), ProfileData(), args), Algos::Mr2(args.materialRatioCurve));
@@ -135,7 +136,7 @@ private slots:
             single.setMaterialRatioCurve(trace.get());
             QCOMPARE(trace->parameterResults.value(name), single.resultText(trace.get(), name));
         }
-        QVERIFY(trace->parameterResults.value("Ra").endsWith("%) мкм"));
+        QVERIFY(trace->parameterResults.value("Ra").endsWith("%)"));
         QVERIFY(trace->parameterResults.value("Rk").contains("±0.000(0.00%)"));
     }
 
@@ -158,9 +159,9 @@ private slots:
         QTest::addColumn<QString>("text");
         const double d = 0.051 * std::sqrt(1.5);
         QTest::newRow("one value") << QVector<double>{0.4123} << "0.412";
-        QTest::newRow("three values") << QVector<double>{1.204 - d, 1.204, 1.204 + d} << "1.204±0.051(4.24%) мкм";
-        QTest::newRow("all equal") << QVector<double>{2, 2} << "2.000±0.000(0.00%) мкм";
-        QTest::newRow("mean 0") << QVector<double>{-1, 1} << "0.000±1.000(inf%) мкм";
+        QTest::newRow("three values") << QVector<double>{1.204 - d, 1.204, 1.204 + d} << "1.204±0.051(4.24%)";
+        QTest::newRow("all equal") << QVector<double>{2, 2} << "2.000±0.000(0.00%)";
+        QTest::newRow("mean 0") << QVector<double>{-1, 1} << "0.000±1.000(inf%)";
     }
 
     void spreadText()
@@ -185,6 +186,51 @@ private slots:
         QCOMPARE(shorter->parameterResults.size(), 3);
         for (const QString& text : qAsConst(shorter->parameterResults))
             QCOMPARE(text, ExtraArgs::kTooShortText);
+    }
+
+    // An additional trace too short for the evaluation length has no value:
+    // the mean and the spread are over the traces that have one.
+    void aTooShortAdditionalTraceStaysOutOfTheSpread()
+    {
+        auto main = traceOf(fixtures::randomProfile(9000, 1));
+        auto longer = traceOf(fixtures::randomProfile(7000, 2, 1.3));
+        auto shorter = traceOf(fixtures::randomProfile(1000, 3, 0.7));
+        longer->setType(ADDITIONAL_TRACE);
+        shorter->setType(ADDITIONAL_TRACE);
+        ExtraArgs args;
+        const QString mainAlone = args.resultText(main.get(), "Ra");
+
+        main->addAdditionalTrace(shorter.get());
+        QCOMPARE(args.resultText(main.get(), "Ra"), mainAlone);
+        QCOMPARE(args.resultText(shorter.get(), "Ra"), ExtraArgs::kTooShortText);
+
+        main->addAdditionalTrace(longer.get());
+        const QString withBoth = args.resultText(main.get(), "Ra");
+        main->removeAdditionalTrace(shorter->id);
+        QCOMPARE(withBoth, args.resultText(main.get(), "Ra"));
+        QVERIFY2(withBoth.contains(QStringLiteral("±")), qPrintable(withBoth));
+    }
+
+    void theUnitGoesWithAComputedValue_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("unit");
+        QTest::newRow("a height") << "Ra" << "0.412" << "мкм";
+        QTest::newRow("a spread of heights") << "Rz" << "1.204±0.051(4.24%)" << "мкм";
+        QTest::newRow("a ratio") << "Dp" << "0.413±0.000(0.00%)" << "%";
+        QTest::newRow("dimensionless") << "Rsk" << "-0.213" << "";
+        QTest::newRow("too short a trace") << "Ra" << ExtraArgs::kTooShortText << "";
+        QTest::newRow("nothing computed") << "Ra" << "" << "";
+        QTest::newRow("not in the catalogue") << "Bogus" << "1.000" << "";
+    }
+
+    void theUnitGoesWithAComputedValue()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, result);
+        QFETCH(QString, unit);
+        QCOMPARE(ExtraArgs::unitText(name, result), unit);
     }
 
     void calculateAllTakesTheEnabledList_data()

@@ -319,6 +319,31 @@ private slots:
         QCOMPARE(run.texts, QStringList());
     }
 
+    // The screen leaves the plot narrower than it is tall; the fit still
+    // shows every point of the long trace.
+    void theWholeTraceIsInView()
+    {
+        loadCalibrationSettings(calibrationSettings(false));
+        const Traces fixture(QStringLiteral("d"));
+        CalibrationRun run;
+        QSize rect;
+        QVector<QPointF> outside;
+        run.onScreen = [&](ContourAnalisisWidget* widget) {
+            auto* plot = widget->findChild<PlotWidget*>(QStringLiteral("plot"));
+            rect = plot->axisRect()->size();
+            const QCPRange keys = plot->xAxis->range();
+            const QCPRange values = plot->yAxis->range();
+            for (const QPointF& point : curvePoints(plot->curve(0))) {
+                if (!keys.contains(point.x()) || !values.contains(point.y()))
+                    outside.append(point);
+            }
+            QTest::keyClick(run.screen, Qt::Key_Escape);
+        };
+        run.run(fixture.list);
+        QVERIFY2(rect.width() < rect.height(), "the plot is to be narrower than tall");
+        QCOMPARE(outside, QVector<QPointF>());
+    }
+
     // "Не сохранять" after Escape, or "Отмена": the record, the traces'
     // copies and the curves as they were, the file untouched.
     void discarding_data()

@@ -9,6 +9,7 @@
 #include "TextInput.h"
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTextEdit>
 #include <QRegularExpression>
 
@@ -28,7 +29,7 @@ ProfileData roof()
 struct PlotLabel
 {
     QString text;
-    double pointSize;
+    QFont font;
 };
 
 QVector<PlotLabel> plotLabels(PlotWidget* plot)
@@ -36,7 +37,7 @@ QVector<PlotLabel> plotLabels(PlotWidget* plot)
     QVector<PlotLabel> labels;
     for (int i = 0; i < plot->itemCount(); ++i) {
         if (auto* text = qobject_cast<QCPItemText*>(plot->item(i)))
-            labels.append({text->text(), text->font().pointSizeF()});
+            labels.append({text->text(), text->font()});
     }
     return labels;
 }
@@ -140,8 +141,8 @@ private slots:
         for (const PlotLabel& label : whilePrinting) {
             if (label.text.contains(QLatin1Char('_'))) {
                 labelTexts.append(label.text);
-                QVERIFY(label.pointSize > normal.first().pointSize);
-                enlargedSize = std::min(enlargedSize, label.pointSize);
+                QVERIFY(label.font.pointSizeF() > normal.first().font.pointSizeF());
+                enlargedSize = std::min(enlargedSize, label.font.pointSizeF());
             }
         }
         labelTexts.sort();
@@ -154,8 +155,46 @@ private slots:
         QCOMPARE(after.size(), normal.size());
         for (int i = 0; i < after.size(); ++i) {
             QCOMPARE(after[i].text, normal[i].text);
-            QVERIFY(after[i].pointSize < enlargedSize);
+            QCOMPARE(after[i].font, normal[i].font);
+            QVERIFY(after[i].font.pointSizeF() < enlargedSize);
         }
+    }
+
+    // The part name, the comment, the inspector and the organisation read in
+    // the report as they were typed, line breaks of the comment included.
+    void typedTextsReadAsTyped()
+    {
+        const QStringList& typed = typedTexts();
+        changeSettings([&](AppSettings& s) {
+            s.current_controller_name = typed[2];
+            s.servise.factory_name = typed[4];
+        });
+        ReportScene report;
+        QWidget* widget = report.scene.widget.get();
+        auto* partName = widget->findChild<QLineEdit*>(QStringLiteral("detailNameEdit"));
+        QTest::keyClick(partName, Qt::Key_A, Qt::ControlModifier);
+        typeText(partName, typed[0]);
+        auto* comment = widget->findChild<QTextEdit*>(QStringLiteral("commentTextEdit"));
+        typeText(comment, typed[1]);
+        QTest::keyClick(comment, Qt::Key_Return);
+        typeText(comment, typed[3]);
+
+        DesktopOpenRecorder opener;
+        MessageBoxAnswerer answerer(QMessageBox::Ok);
+        const QString chosen = QDir::current().filePath(QStringLiteral("typed"));
+        answerer.onDialog([&](QWidget* dialog) { QVERIFY(MessageBoxAnswerer::chooseFile(dialog, chosen)); });
+        report.scene.widget->printReport(widget);
+
+        QCOMPARE(answerer.titles(), QStringList{"Отчет сохранен"});
+        const QStringList lines = visibleLines(readText(chosen + QStringLiteral(".html")));
+        const auto cellAfter = [&lines](const char* header) {
+            return lines.value(lines.indexOf(QString::fromUtf8(header)) + 1);
+        };
+        QCOMPARE(cellAfter("Предприятие"), typed[4]);
+        QCOMPARE(cellAfter("Деталь"), typed[0]);
+        QCOMPARE(cellAfter("Контролёр"), typed[2]);
+        QCOMPARE(cellAfter("Протокол измерения контура"), typed[2]); // the title block's author line
+        QCOMPARE(cellAfter(qPrintable(QStringLiteral("Комментарий: ") + typed[1])), typed[3]);
     }
 
     void withoutTraces()

@@ -124,7 +124,7 @@ private slots:
         QCOMPARE(markdownFile.absolutePath(), QDir::currentPath());
         QVERIFY(!markdownFile.exists());
         QVERIFY(leftoverTemporaryFiles().isEmpty());
-        QCOMPARE(readText(kSeenMarkdownFile), QStringLiteral("---\ntitle: Протокол\n---\n\nRa = 0.8\n"));
+        QCOMPARE(readText(kSeenMarkdownFile), QStringLiteral("---\ntitle: Протокол\n---\n\nRa = 0\\.8\n"));
         QVERIFY(debug.contains(QStringLiteral("reports/style.css")));
 
         const QString html = readText(QStringLiteral("report.html"));
@@ -161,7 +161,7 @@ private slots:
         for (int i = 0; i < imageCount; ++i)
             images << filledPixmap(colors.at(i));
         writeText(QStringLiteral("reports/t.md"),
-                  QStringLiteral("{{ imgs|length }}|{% for img in imgs %}{{ img }};{% endfor %}"));
+                  QStringLiteral("{{ imgs|length }}|{% for img in imgs %}{{ img|safe }};{% endfor %}"));
         writeRecordingPandoc(QStringLiteral("exit 0"));
         PathOverride path(pathWithFakePandoc());
         MessageBoxAnswerer answerer;
@@ -268,7 +268,7 @@ private slots:
         QVERIFY2(timer.elapsed() < 20000, "the renderer waited for a pandoc that had ended");
         QCOMPARE(answerer.titles(), QStringList{"Ошибка"});
         QCOMPARE(answerer.texts(), QStringList{kConversionText});
-        QCOMPARE(readText(QStringLiteral("report.html")), QStringLiteral("# Протокол\n\nRa = 0.5\n"));
+        QCOMPARE(readText(QStringLiteral("report.html")), QStringLiteral("# Протокол\n\nRa = 0\\.5\n"));
         QCOMPARE(QFile::exists(kArgumentsFile), installed);
         QCOMPARE(logCount(QStringLiteral("Error in pandoc")), logged + 1);
         QVERIFY(leftoverTemporaryFiles().isEmpty());
@@ -300,6 +300,35 @@ private slots:
         QCOMPARE(images.size(), 2);
         verifyPngOf(images.at(0), Qt::green);
         verifyPngOf(images.at(1), Qt::magenta);
+    }
+
+    void typedTextsReadAsTyped_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const QString& text : typedTexts())
+            QTest::newRow(qPrintable(text)) << text;
+        QTest::newRow("two lines") << QStringLiteral("первая | строка\nвторая *строка*");
+    }
+
+    // Whatever a user typed reads the same in the HTML, wherever the
+    // template places it: title lines, a heading, a table cell, a paragraph.
+    void typedTextsReadAsTyped()
+    {
+        QFETCH(QString, text);
+        writeText(QStringLiteral("reports/t.md"),
+                  QStringLiteral("% {{ t }}\n% {{ t }}\n\n## {{ t }}\n\n| А | Б |\n|:--|:--|\n| {{ t }} | 1 |\n\n"
+                                 "**Комментарий:** {{ t }}\n"));
+        MessageBoxAnswerer answerer;
+
+        QVERIFY(generateReport(nullptr, QStringLiteral("reports/t.md"), QStringLiteral("report.html"), {}, {},
+                               {{"t", text.toStdString()}}));
+
+        const QString shown = visibleLines(readText(QStringLiteral("report.html"))).join(QLatin1Char('\n'));
+        const QString cell = text + QStringLiteral("\n1");
+        const QString paragraph = QStringLiteral("Комментарий: ") + text;
+        QCOMPARE(shown.count(text + QLatin1Char('\n')), 4); // title, author line, heading, cell
+        QVERIFY2(shown.contains(cell), qPrintable(shown));
+        QVERIFY2(shown.contains(paragraph), qPrintable(shown));
     }
 };
 

@@ -17,24 +17,29 @@ private slots:
 
         QTest::newRow("values and Cyrillic text")
             << "{{ name }}: {{ value }} мкм" << QByteArray(R"({"name": "Шероховатость", "value": 0.25})")
-            << "Шероховатость: 0.25 мкм";
+            << "Шероховатость: 0\\.25 мкм";
         QTest::newRow("nested objects and array indices")
             << "{{ trace.kind }} {{ trace.points.1 }}" << QByteArray(R"({"trace": {"kind": "P", "points": [3, 4]}})")
             << "P 4";
+        // Escaped like any value: a reader sees -7, 1.5e-07 and so on.
         QTest::newRow("numbers keep their C-locale form")
             << "{{ a }} {{ b }} {{ c }} {{ d }} {{ e }}"
             << QByteArray(R"({"a": -7, "b": 18446744073709551615, "c": 1.5e-7, "d": 1234.5, "e": 0.1})")
-            << "-7 18446744073709551615 1.5e-07 1234.5 0.1";
+            << "\\-7 18446744073709551615 1\\.5e\\-07 1234\\.5 0\\.1";
         QTest::newRow("booleans decide conditions")
             << "{% if yes %}Y{% endif %}{% if not no %}N{% endif %}" << QByteArray(R"({"yes": true, "no": false})")
             << "YN";
-        QTest::newRow("Markdown and HTML stay unescaped")
-            << "{{ cell }}" << QByteArray("{\"cell\": \"<b>a & b</b> *x* \\\"q\\\" 'r'\"}")
-            << "<b>a & b</b> *x* \"q\" 'r'";
+        QTest::newRow("Markdown and HTML in values are escaped")
+            << "| {{ cell }} |" << QByteArray("{\"cell\": \"<b>a & b</b> *x* \\\"q\\\" 'r' | # _u_ \\\\ ~\"}")
+            << "| \\<b\\>a \\& b\\<\\/b\\> \\*x\\* \\\"q\\\" \\'r\\' \\| \\# \\_u\\_ \\\\ \\~ |";
+        QTest::newRow("line breaks in values become HTML breaks")
+            << "{{ text }}" << QByteArray(R"({"text": "a\nb\r\nc\rd"})") << "a<br />b<br />c<br />d";
+        QTest::newRow("the template's own text and safe values stay as they are")
+            << "**{{ img|safe }}** <br>" << QByteArray(R"({"img": "iVBOR+/="})") << "**iVBOR+/=** <br>";
         QTest::newRow("table rows from an array of objects")
             << "{% for row in rows %}|{{ row.name }}|{{ row.value }}|\n{% endfor %}"
             << QByteArray(R"({"rows": [{"name": "Ra", "value": 1.2}, {"name": "Rz", "value": 8}]})")
-            << "|Ra|1.2|\n|Rz|8|\n";
+            << "|Ra|1\\.2|\n|Rz|8|\n";
         QTest::newRow("null and missing values are empty")
             << "[{{ nothing }}][{{ absent }}]" << QByteArray(R"({"nothing": null})") << "[][]";
         QTest::newRow("data that is no object gives no names")

@@ -24,7 +24,45 @@ private slots:
     void arcHitTestIsTheEllipses_data();
     void arcHitTestIsTheEllipses();
     void tickLabelSuffix();
+    void tickLabelsStandClear_data();
+    void tickLabelsStandClear();
 };
+
+namespace {
+
+// The first pair of neighbouring tick labels of the axis that overlap as
+// drawn, as "a|b"; empty when none do. Ticks left without a label count
+// for nothing.
+QString overlappingLabels(const QCPAxis* axis)
+{
+    const QVector<double> ticks = axis->tickVector();
+    const QVector<QString> labels = axis->tickVectorLabels();
+    const QFontMetricsF metrics(axis->tickLabelFont());
+    const bool horizontal = axis->orientation() == Qt::Horizontal;
+    const auto extent = [&](int i) { return horizontal ? metrics.horizontalAdvance(labels[i]) : metrics.height(); };
+    int last = -1;
+    for (int i = 0; i < ticks.size(); ++i) {
+        if (labels[i].isEmpty())
+            continue;
+        if (last >= 0) {
+            const double apart = std::abs(axis->coordToPixel(ticks[i]) - axis->coordToPixel(ticks[last]));
+            if (apart < (extent(last) + extent(i)) / 2)
+                return labels[last] + QLatin1Char('|') + labels[i];
+        }
+        last = i;
+    }
+    return QString();
+}
+
+int labelCount(const QCPAxis* axis)
+{
+    int count = 0;
+    for (const QString& label : axis->tickVectorLabels())
+        count += label.isEmpty() ? 0 : 1;
+    return count;
+}
+
+} // namespace
 
 void PlotObjectsTest::markerItemsLook()
 {
@@ -221,6 +259,63 @@ void PlotObjectsTest::tickLabelSuffix()
 
     f.plot.xAxis->setTicker(QSharedPointer<QCPAxisTickerFixed>::create());
     QVERIFY(!PlotAxisTicker::of(f.plot.xAxis));
+}
+
+void PlotObjectsTest::tickLabelsStandClear_data()
+{
+    QTest::addColumn<double>("lower");
+    QTest::addColumn<double>("upper");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("precision");
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("a side plot's percentages") << 0.0 << 14.7 << "gb" << 6 << "%";
+    QTest::newRow("millimetres, three decimals") << -0.5 << 12.3 << "f" << 3 << " мм";
+    QTest::newRow("nanometres, three decimals") << -12345.0 << 67890.0 << "f" << 3 << " нм";
+}
+
+// From the narrowest plot a window leaves to a wide one, no tick label runs
+// into its neighbour on either axis; where there is room, the ticks are the
+// library's own.
+void PlotObjectsTest::tickLabelsStandClear()
+{
+    QFETCH(double, lower);
+    QFETCH(double, upper);
+    QFETCH(QString, format);
+    QFETCH(int, precision);
+    QFETCH(QString, suffix);
+    PlotWidget plot;
+    QCustomPlot library;
+    for (QCustomPlot* p : {static_cast<QCustomPlot*>(&plot), &library}) {
+        for (QCPAxis* axis : {p->xAxis, p->yAxis}) {
+            axis->setRange(lower, upper);
+            axis->setNumberFormat(format);
+            axis->setNumberPrecision(precision);
+        }
+    }
+    for (QCPAxis* axis : {plot.xAxis, plot.yAxis})
+        PlotAxisTicker::of(axis)->setTickLabelSuffix(suffix);
+    plot.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+
+    for (const QSize& size : {QSize(200, 250), QSize(260, 300), QSize(330, 420), QSize(480, 160), QSize(900, 700)}) {
+        plot.resize(size);
+        plot.replot();
+        QVERIFY(labelCount(plot.xAxis) >= 1);
+        QVERIFY(labelCount(plot.yAxis) >= 2);
+        for (const QCPAxis* axis : {plot.xAxis, plot.yAxis}) {
+            const QString overlap = overlappingLabels(axis);
+            QVERIFY2(overlap.isEmpty(), qPrintable(QStringLiteral("%1 x %2: %3")
+                                                       .arg(size.width()).arg(size.height()).arg(overlap)));
+        }
+    }
+
+    plot.resize(1800, 1200);
+    plot.replot();
+    library.resize(plot.size());
+    library.setViewport(library.rect());
+    library.replot();
+    QCOMPARE(plot.xAxis->tickVector(), library.xAxis->tickVector());
+    QCOMPARE(plot.yAxis->tickVector(), library.yAxis->tickVector());
 }
 
 KALVORA_TEST_MAIN(PlotObjectsTest)

@@ -258,6 +258,47 @@ private slots:
         QVERIFY(readText(outputs[1]).contains(QStringLiteral("<td>2.5 мм</td>")));
     }
 
+    // What the settings and the trace file hold reads in the report as it
+    // was typed; each parameter shows its own unit, once, beside a value
+    // that carries none.
+    void typedTextsAndUnitsReadAsShown()
+    {
+        const QStringList& typed = typedTexts();
+        changeSettings([&](AppSettings& s) {
+            s.servise.factory_name = typed[0];
+            s.servise.default_trace_file_name = typed[1];
+        });
+        const QStringList names{"Ra", "Rsk", "Dp", "RΔq(Δq)", "tp"};
+        const QStringList units{"мкм", "", "%", "°", "%"};
+        useParameters(names);
+        ScopedPortList ports;
+        ProfileAnalisisWidget ws;
+        QVERIFY(showWorkspace(ws));
+        QVERIFY(writeProfileFile(workFile("a.txt"), wavyProfile(6000), 800, {wavyProfile(6000, 0.5, 1)}, typed[2]));
+        AbstractTrace* trace = openFile(ws, workFile("a.txt"), PROFILE);
+        QVERIFY(trace);
+
+        MessageBoxAnswerer answerer;
+        DesktopOpenRecorder opened;
+        ReportDialogs dialogs(answerer, {workFile("typed")});
+        ws.printReport(&ws);
+
+        QCOMPARE(answerer.texts(), QStringList{"Отчёт сохранён успешно!"});
+        const QStringList lines = visibleLines(readText(workFile("typed.html")));
+        QVERIFY2(lines.contains(QStringLiteral("Предприятие: ") + typed[0]), qPrintable(lines.join('\n')));
+        QVERIFY2(lines.contains(QStringLiteral("Деталь: ") + typed[1]), qPrintable(lines.join('\n')));
+        QVERIFY(lines.contains(typed[2]));
+        const auto* profile = static_cast<const ProfileTrace*>(trace);
+        for (int i = 0; i < names.size(); ++i) {
+            const int at = lines.indexOf(names[i]);
+            QVERIFY2(at >= 0, qPrintable(names[i]));
+            const QString value = lines.value(at + 1);
+            QCOMPARE(value, profile->parameterResults.value(names[i]));
+            QVERIFY2(value.contains(QStringLiteral("±")) && !value.contains(QStringLiteral("мкм")), qPrintable(value));
+            QCOMPARE(lines.value(at + 2), units[i]);
+        }
+    }
+
     void cancellingTheFirstDialogWritesNothing()
     {
         ScopedPortList ports;

@@ -263,7 +263,9 @@ private slots:
         const auto labelsEndWith = [&ws](const char* plotName, bool keyAxis, const QString& text) {
             PlotWidget* p = plot(ws, plotName);
             p->replot();
-            const QVector<QString> labels = (keyAxis ? p->xAxis : p->yAxis)->tickVectorLabels();
+            // A tick whose label would crowd its neighbours' has none.
+            QVector<QString> labels = (keyAxis ? p->xAxis : p->yAxis)->tickVectorLabels();
+            labels.removeAll(QString());
             if (labels.isEmpty())
                 return false;
             for (const QString& label : labels) {

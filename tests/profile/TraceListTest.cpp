@@ -14,6 +14,7 @@
 #include "AppSettings.h"
 #include "ContourTrace.h"
 #include "DesktopOpenRecorder.h"
+#include "ExtraArgs.h"
 #include "Logger.h"
 #include "MessageBoxAnswerer.h"
 #include "ProfileTrace.h"
@@ -201,6 +202,8 @@ private slots:
     void deleteKeyRemovesTheSelectedRow();
     void showInFileManagerOpensTheFolder();
     void detailsShowTheSelectedProfileTrace();
+    void eachParameterShowsItsUnitOnce_data();
+    void eachParameterShowsItsUnitOnce();
     void selectTraceSelectsItsRow();
     void parameterMenuOpensTheDialogAndRecalculates();
     void medianAndLevelReachEveryProfileTrace();
@@ -595,7 +598,9 @@ void TraceListTest::detailsShowTheSelectedProfileTrace()
     QCOMPARE(table->topLevelItem(0)->text(0), QStringLiteral("Ra"));
     QCOMPARE(table->topLevelItem(0)->text(1), profile->parameterResults.value("Ra"));
     QVERIFY(!table->topLevelItem(0)->text(1).isEmpty());
-    QCOMPARE(table->topLevelItem(1)->text(2), QStringLiteral("мкм"));
+    // Too short for its cut-off: no value, so no unit either.
+    QCOMPARE(table->topLevelItem(1)->text(1), ExtraArgs::kTooShortText);
+    QCOMPARE(table->topLevelItem(1)->text(2), QString());
     QCOMPARE(table->topLevelItem(2)->text(1), QString());
     QCOMPARE(table->topLevelItem(2)->text(2), QString());
 
@@ -605,6 +610,72 @@ void TraceListTest::detailsShowTheSelectedProfileTrace()
     shown.tree()->clearSelection();
     QVERIFY(!shown.parameters()->isVisible());
     settings.view.axis_unit = 0;
+    settings.preferenses.enabled_params = {{0, "Ra"}};
+    settings.preferenses.enabled_params_count = 1;
+}
+
+void TraceListTest::eachParameterShowsItsUnitOnce_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("unit");
+    QTest::newRow("height") << "Ra" << "мкм";
+    QTest::newRow("length") << "RSm" << "мкм";
+    QTest::newRow("waviness height") << "Wz" << "мкм";
+    QTest::newRow("ratio from the distribution") << "Dp" << "%";
+    QTest::newRow("ratio at the level") << "tp" << "%";
+    QTest::newRow("ratio from the material curve") << "Mr1(tp1)" << "%";
+    QTest::newRow("slope") << "RΔq(Δq)" << "°";
+    QTest::newRow("peak density") << "D" << "1/см";
+    QTest::newRow("dimensionless") << "Rsk" << "";
+    QTest::newRow("dimensionless ratio of lengths") << "l0" << "";
+}
+
+// A main trace with a longer additional trace and one too short for the
+// cut-off: the value column holds the spread of the two that have a value
+// and no unit, the unit column the parameter's own unit; the short trace
+// shows its parameter as not computed, with no unit.
+void TraceListTest::eachParameterShowsItsUnitOnce()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, unit);
+    AppSettings& settings = AppSettings::instance();
+    settings.preferenses.enabled_params = {{0, name}};
+    settings.preferenses.enabled_params_count = 1;
+    const auto traceOf = [](double length, double phase, int type) {
+        auto trace = std::make_unique<ProfileTrace>(
+            sampled(length, 1, 2, [phase](double x) { return std::sin(x / 5 + phase) + 0.3 * std::sin(x / 37); }));
+        trace->setType(type);
+        trace->filterCutOff = 800;
+        trace->level = 0.2;
+        trace->heightDistribution = {{-1, 0, 1}, {20, 50, 30}};
+        return trace;
+    };
+    auto main = traceOf(6000, 0, PROFILE);
+    auto longer = traceOf(5000, 1, ADDITIONAL_TRACE);
+    auto shorter = traceOf(1000, 2, ADDITIONAL_TRACE);
+    ShownList shown;
+    shown.list.addTrace(main.get());
+    shown.list.addAdditionalTrace(longer.get(), false);
+    shown.list.addAdditionalTrace(shorter.get(), false);
+    shown.list.recalculateParameters();
+
+    shown.click(main->id);
+    QTreeWidgetItem* row = shown.parameters()->topLevelItem(0);
+    QCOMPARE(row->text(0), name);
+    QCOMPARE(row->text(2), unit);
+    const QString value = row->text(1);
+    QVERIFY2(value.contains(QStringLiteral("±")) && value.endsWith(QStringLiteral("%)")), qPrintable(value));
+    auto withoutTheShort = traceOf(6000, 0, PROFILE);
+    withoutTheShort->addAdditionalTrace(longer.get());
+    ExtraArgs args;
+    args.samplingLength = withoutTheShort->filterCutOff;
+    args.setMaterialRatioCurve(withoutTheShort.get());
+    QCOMPARE(value, args.resultText(withoutTheShort.get(), name));
+
+    shown.click(shorter->id);
+    row = shown.parameters()->topLevelItem(0);
+    QCOMPARE(row->text(1), ExtraArgs::kTooShortText);
+    QCOMPARE(row->text(2), QString());
     settings.preferenses.enabled_params = {{0, "Ra"}};
     settings.preferenses.enabled_params_count = 1;
 }

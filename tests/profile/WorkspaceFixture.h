@@ -71,12 +71,14 @@ inline ProfileData wavyProfile(int points, double step = 0.5, double phase = 0)
     return data;
 }
 
-// Writes a profile trace file of the points, with the cut-off and the
-// additional traces, at `path`; false when it could not be written.
+// Writes a profile trace file of the points, with the cut-off, the
+// additional traces and the inspector who recorded them, at `path`; false
+// when it could not be written.
 inline bool writeProfileFile(const QString& path, const ProfileData& points, double cutOff = 800,
-                             const QVector<ProfileData>& additional = {})
+                             const QVector<ProfileData>& additional = {}, const QString& controllerName = {})
 {
     ProfileTrace main(points);
+    main.controllerName = controllerName.toStdString();
     main.filterCutOff = cutOff;
     main.speed = 0.5;
     std::vector<std::unique_ptr<ProfileTrace>> additionalTraces;

@@ -5,8 +5,9 @@
 
 #include "DesktopServices.h"
 
-// Replaces the desktop opener while the object lives: nothing is started on
-// the desktop, and every URL the program asks to open is recorded.
+// Replaces the desktop opener while the object lives, and leaves the program
+// no file manager to ask: nothing is started on the desktop, and every URL
+// the program asks to open is recorded ("show in folder" records the folder).
 class DesktopOpenRecorder
 {
 public:
@@ -21,4 +22,5 @@ public:
 private:
     QList<QUrl> m_urls;
     DesktopServices::Opener m_previous;
+    QString m_previousBus;
 };

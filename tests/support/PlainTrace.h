@@ -10,5 +10,5 @@ public:
     explicit PlainTrace(int dimension = 2) : AbstractTrace(dimension) {}
 
 protected:
-    void processDisplay(ProfileData&) const override {}
+    void processDisplay(ProfileData&, SpareColumns&) const override {}
 };

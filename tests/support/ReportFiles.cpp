@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTextDocument>
 #include <QtTest>
 
 #include "TestFiles.h"
@@ -38,6 +39,22 @@ QStringList embeddedImages(const QString& html)
     while (matches.hasNext())
         images << matches.next().captured(1);
     return images;
+}
+
+QStringList visibleLines(const QString& html)
+{
+    QTextDocument document;
+    document.setHtml(html);
+    return document.toPlainText().split(QLatin1Char('\n'));
+}
+
+const QStringList& typedTexts()
+{
+    static const QStringList texts{
+        QStringLiteral("Вал | 20"),          QStringLiteral("*звезда* и _черта_"), QStringLiteral("<b>жирный</b>"),
+        QStringLiteral("# 5 \\ C:\\путь"), QStringLiteral("[ссылка](x) `код` 1. -- \"q\""),
+    };
+    return texts;
 }
 
 PathOverride::PathOverride(const QString& path) : m_previous(qgetenv("PATH"))

@@ -22,6 +22,14 @@ QString pathWithFakePandoc();
 // The Base64 texts of the PNG images embedded in an HTML report, in order.
 QStringList embeddedImages(const QString& html);
 
+// The lines a reader sees in an HTML report: its text as a browser shows
+// it, one line per paragraph, heading or table cell.
+QStringList visibleLines(const QString& html);
+
+// Texts as a user may type them, each with characters that Markdown or HTML
+// would otherwise read as markup.
+const QStringList& typedTexts();
+
 // Sets PATH for the object's lifetime, for the renderer's search of "pandoc".
 class PathOverride
 {

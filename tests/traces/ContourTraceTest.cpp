@@ -8,6 +8,7 @@
 
 #include "AppSettings.h"
 #include "ContourTrace.h"
+#include "GaussFilter.h"
 #include "FuzzyCompare.h"
 #include "TestMain.h"
 #include "TestTraces.h"
@@ -73,6 +74,87 @@ QVector<double> straightforwardTipRadius(const QVector<double>& x, const QVector
         heights[j] = reached ? best : (needleDown ? y[j] - radius : y[j] + radius);
     }
     return heights;
+}
+
+// The tip radius removal, stretch of rising x by stretch.
+QVector<double> straightforwardTipRadiusByStretch(const QVector<double>& x, const QVector<double>& y, double radius,
+                                                  bool needleDown)
+{
+    QVector<double> heights;
+    for (int first = 0; first < x.size();) {
+        int end = first + 1;
+        while (end < x.size() && x[end] >= x[end - 1])
+            ++end;
+        heights += straightforwardTipRadius(x.mid(first, end - first), y.mid(first, end - first), radius, needleDown);
+        first = end;
+    }
+    return heights;
+}
+
+QVector<double> straightforwardSpread(const QVector<double>& values)
+{
+    if (values.isEmpty())
+        return values;
+    QVector<double> spread;
+    double current = values[0];
+    int runLength = 1;
+    for (int k = 1; k < values.size(); ++k) {
+        if (values[k] == current) {
+            ++runLength;
+            continue;
+        }
+        for (int step = 0; step < runLength; ++step)
+            spread.append(current + step * (values[k] - current) / runLength);
+        current = values[k];
+        runLength = 1;
+    }
+    for (int step = 0; step < runLength; ++step)
+        spread.append(current);
+    return spread;
+}
+
+// A contour trace's display store worked out pass after pass, each pass
+// making a new column: the reference its processing must match bit for bit.
+ProfileData straightforwardDisplay(const ProfileData& raw, const ContourTrace& trace, bool lowPass, bool elimination)
+{
+    const bool needleDown = trace.needle_pressing == 1;
+    const double radius = needleDown ? trace.tool_head_radius_down : trace.tool_head_radius_up;
+    QVector<double> x = straightforwardSpread(raw[0]);
+    QVector<double> y = raw[1];
+    if (lowPass && trace.measurement_mode == 0 && !x.isEmpty()) {
+        const ProfileData filtered = Algos::gaussFilter({x, y}, DBL_MAX, radius);
+        if (filtered.size() >= 2) {
+            x = filtered[0];
+            y = filtered[1];
+        }
+    }
+    if (elimination && std::isfinite(radius) && radius >= 0)
+        y = straightforwardTipRadiusByStretch(x, y, radius, needleDown);
+    const int points = std::min(x.size(), y.size());
+    for (int j = 0; j < points; ++j) {
+        if (trace.needle_pressing != 0)
+            y[j] += 1000 * trace.double_sided_probe_high;
+        else
+            x[j] += 1000 * trace.needle_bias;
+    }
+    return {x, y, raw[2]};
+}
+
+// Rising x with runs of equal values, -0.0 heights, a NaN height, and x
+// stepping back twice; long enough for the tip's window to pass thousands of
+// positions.
+ProfileData bumpyContour(int count)
+{
+    std::mt19937_64 random(17);
+    std::uniform_real_distribution<double> noise(-0.5, 0.5);
+    ProfileData raw(3);
+    for (int j = 0; j < count; ++j) {
+        raw[0].append(std::floor(j / 3.0) * 0.2 - (j >= count / 2 ? 40 : 0) - (j >= 3 * count / 4 ? 0.1 : 0));
+        raw[1].append(j % 11 == 0 ? -0.0 : 3 * std::sin(j * 0.05) + noise(random));
+        raw[2].append(j % 5);
+    }
+    raw[1][count / 3] = qQNaN();
+    return raw;
 }
 
 bool sameBits(const QVector<double>& a, const QVector<double>& b)
@@ -318,6 +400,69 @@ private slots:
         KALVORA_COMPARE_NEAR(xs.last(), 9.0, 1e-9);
         for (double h : column(display, 1))
             KALVORA_COMPARE_NEAR(h, 1.0, 1e-9);
+    }
+
+    void displayMatchesTheStraightforwardPasses_data()
+    {
+        QTest::addColumn<bool>("lowPass");
+        QTest::addColumn<bool>("elimination");
+        QTest::addColumn<int>("needlePressing");
+        for (int needle : {1, 0}) {
+            const char* side = needle == 1 ? "needle down" : "needle up";
+            QTest::addRow("%s, no passes", side) << false << false << needle;
+            QTest::addRow("%s, tip radius", side) << false << true << needle;
+            QTest::addRow("%s, low-pass", side) << true << false << needle;
+            QTest::addRow("%s, low-pass and tip radius", side) << true << true << needle;
+        }
+    }
+
+    // Rebuilds write into the columns of the stores they replaced and add the
+    // offsets as they go; whatever the columns held before, the display store
+    // is the one of separate passes, bit for bit: at the end of a read, after
+    // rebuilds with other calibrations and after cropping.
+    void displayMatchesTheStraightforwardPasses()
+    {
+        QFETCH(bool, lowPass);
+        QFETCH(bool, elimination);
+        QFETCH(int, needlePressing);
+        setSwitches(lowPass, elimination);
+        const ProfileData raw = bumpyContour(6000);
+        ContourTrace trace(raw);
+        trace.needle_pressing = needlePressing;
+        trace.tool_head_radius_down = 2;
+        trace.tool_head_radius_up = 3;
+        trace.double_sided_probe_high = 0.5;
+        trace.needle_bias = 0.25;
+        auto check = [&](const ProfileData& expectedRaw, const char* when) {
+            const ProfileData expected = straightforwardDisplay(expectedRaw, trace, lowPass, elimination);
+            const ProfileData display = *trace.lockedData().data;
+            for (int i = 0; i < 3; ++i)
+                QVERIFY2(sameBits(display[i], expected[i]), qPrintable(QStringLiteral("%1, column %2").arg(when).arg(i)));
+        };
+        trace.applyPostProcessors();
+        trace.processData();
+        check(raw, "read");
+        trace.reprocess();
+        check(raw, "rebuilt");
+        trace.double_sided_probe_high = -0.0;
+        trace.needle_bias = -0.0;
+        trace.tool_head_radius_down = 0.7;
+        trace.tool_head_radius_up = 0.3;
+        trace.reprocess();
+        check(raw, "rebuilt with another calibration");
+        trace.reprocess();
+        check(raw, "rebuilt again");
+        trace.crop(1000, 4000);
+        ProfileData cropped = raw;
+        for (QVector<double>& column : cropped)
+            column = column.mid(1000, 3000);
+        check(cropped, "cropped");
+        const ProfileData more = bumpyContour(5000);
+        trace.addPoints(more);
+        trace.reprocess();
+        for (int i = 0; i < 3; ++i)
+            cropped[i] += more[i];
+        check(cropped, "grown beyond the spare columns");
     }
 
     void madeFromDataAreRawPoints()

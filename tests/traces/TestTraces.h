@@ -16,7 +16,7 @@ public:
     int processRuns() const { return m_processRuns; }
 
 protected:
-    void processDisplay(ProfileData&) const override { ++m_processRuns; }
+    void processDisplay(ProfileData&, SpareColumns&) const override { ++m_processRuns; }
 
 private:
     mutable std::atomic<int> m_processRuns{0};

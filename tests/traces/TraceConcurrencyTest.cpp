@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "ContourConversionPointProcessor.h"
+#include "ContourTrace.h"
 #include "TestMain.h"
 #include "TestTraces.h"
 #include "YZeronator.h"
@@ -107,6 +108,42 @@ private slots:
         for (double h : rebuilt[1])
             lowest = std::min(lowest, h);
         QCOMPARE(lowest, 0.0);
+    }
+
+    // Rebuilds write into the memory of the stores they replaced. A reader
+    // that copied the display columns under the lock keeps its copy after
+    // releasing the lock, while rebuilds with other offsets go on.
+    void copiesOfReadersOutliveRebuilds()
+    {
+        constexpr int kRows = 100000;
+        QVector<double> xs(kRows);
+        for (int j = 0; j < kRows; ++j)
+            xs[j] = j;
+        ContourTrace trace(ProfileData{xs, QVector<double>(kRows, 0.0), QVector<double>(kRows, 0.0)});
+        trace.needle_pressing = 1;
+
+        std::atomic<bool> reading{true};
+        std::atomic<int> rebuilds{0};
+        QFuture<void> rebuilder = QtConcurrent::run([&] {
+            while (reading) {
+                trace.double_sided_probe_high = rebuilds + 1;
+                trace.reprocess();
+                ++rebuilds;
+            }
+        });
+        int changedCopies = 0;
+        for (int read = 0; read < 12; ++read) {
+            const QVector<double> heights = trace.lockedData().data->at(1);
+            const double held = heights.first();
+            const int before = rebuilds;
+            while (rebuilds < before + 3)
+                QThread::yieldCurrentThread();
+            for (double h : heights)
+                changedCopies += h != held ? 1 : 0;
+        }
+        reading = false;
+        rebuilder.waitForFinished();
+        QCOMPARE(changedCopies, 0);
     }
 };
 

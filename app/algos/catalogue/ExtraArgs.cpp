@@ -17,20 +17,39 @@ QString ExtraArgs::resultText(ProfileTrace* trace, const QString& name)
     heightDistribution = trace->heightDistribution;
     samplingLength = trace->filterCutOff;
     level = trace->level;
-    if (2 * samplingLength > trace->length())
+    if (!coversEvaluationLength(trace))
         return kTooShortText;
     const auto entry = profileParams.constFind(name);
     if (entry == profileParams.constEnd())
         return QString();
 
+    // An additional trace too short for the evaluation length has no value
+    // of its own, so it stays out of the mean and the spread.
     QVector<double> values;
-    for (ProfileTrace* additional : qAsConst(trace->additionalTraces))
-        values.append(entry->evaluator(ProfileTrace::filteredProfile(additional, samplingLength, entry->kind), *this));
+    for (ProfileTrace* additional : qAsConst(trace->additionalTraces)) {
+        if (coversEvaluationLength(additional))
+            values.append(
+                entry->evaluator(ProfileTrace::filteredProfile(additional, samplingLength, entry->kind), *this));
+    }
     values.append(entry->evaluator(ProfileTrace::filteredProfile(trace, samplingLength, entry->kind), *this));
 
     const QString text = spreadText(values);
     trace->parameterResults.insert(name, text);
     return text;
+}
+
+// An unusable sampling length (not a number) passes: the evaluators then
+// give their neutral results.
+bool ExtraArgs::coversEvaluationLength(const ProfileTrace* trace) const
+{
+    return !(2 * samplingLength > trace->length());
+}
+
+QString ExtraArgs::unitText(const QString& name, const QString& result)
+{
+    if (result.isEmpty() || result == kTooShortText)
+        return QString();
+    return profileParams.value(name).unit;
 }
 
 QStringList ExtraArgs::enabledParameterNames()
@@ -89,5 +108,5 @@ QString ExtraArgs::spreadText(const QVector<double>& values)
     const double deviation = std::sqrt(squares / values.size());
     const double variation = deviation / mean * 100;
     return QString::number(mean, 'f', 3) + QStringLiteral("±") + QString::number(deviation, 'f', 3) +
-           QStringLiteral("(") + QString::number(variation, 'f', 2) + QStringLiteral("%) мкм");
+           QStringLiteral("(") + QString::number(variation, 'f', 2) + QStringLiteral("%)");
 }

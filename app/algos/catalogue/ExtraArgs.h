@@ -27,12 +27,16 @@ public:
     // Height level of the level-dependent parameters, micrometres.
     double level = 0;
 
-    // The parameter of the trace as display text: the value, or with
-    // additional traces the spread of the values of all of them; stored in the
-    // trace's parameter results. A trace shorter than two sampling lengths
-    // gives "Недостаточная длина измерения" and stores nothing; a name that is
-    // not in the catalogue gives an empty text and stores nothing.
+    // The parameter of the trace as display text, without its unit: the
+    // value, or with additional traces the spread of the values of the traces
+    // long enough for the evaluation; stored in the trace's parameter
+    // results. A trace shorter than two sampling lengths gives
+    // "Недостаточная длина измерения" and stores nothing; a name that is not
+    // in the catalogue gives an empty text and stores nothing.
     QString resultText(ProfileTrace* trace, const QString& name);
+    // The unit shown beside a parameter's result: the catalogue's, or none
+    // where the result holds no value.
+    static QString unitText(const QString& name, const QString& result);
     // Replaces the trace's parameter results by those of the enabled parameters.
     void calculateAll(ProfileTrace* trace);
     // Computes "Dp" again if the trace's results hold it.
@@ -45,7 +49,7 @@ public:
 
     // One value as "0.412"; several (a main trace and its additional traces)
     // as mean, population standard deviation and coefficient of variation:
-    // "1.204±0.051(4.24%) мкм".
+    // "1.204±0.051(4.24%)".
     static QString spreadText(const QVector<double>& values);
 
     // The names of the settings' list of shown parameters, in order; an
@@ -55,5 +59,8 @@ public:
     static const QString kTooShortText;
 
 private:
+    // Twice the sampling length fits into the trace.
+    bool coversEvaluationLength(const ProfileTrace* trace) const;
+
     std::shared_ptr<Algos::SampledProfileCache> m_sampledProfiles;
 };

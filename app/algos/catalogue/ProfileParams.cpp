@@ -25,6 +25,14 @@ ProfileParamEvaluator atLevel(double (*compute)(const Sampled&, double))
     };
 }
 
+// tp is a fraction of the sampling length; the table shows it in %.
+ProfileParamEvaluator inPercentAtLevel(double (*compute)(const Sampled&, double))
+{
+    return [compute](ProfileData profile, const ExtraArgs& args) {
+        return 100 * compute(*args.sampledProfile(profile), args.level);
+    };
+}
+
 ProfileParamEvaluator ofMaterialRatioCurve(double (*compute)(const ProfileData&))
 {
     return [compute](ProfileData, const ExtraArgs& args) { return compute(args.materialRatioCurve); };
@@ -60,7 +68,8 @@ QVector<Row> roughnessRows()
         {QStringLiteral("RΔq(Δq)"), kDegrees, overSamplingLengths(Algos::RDq)},
         {QStringLiteral("RΔa(Δa)"), kDegrees, overSamplingLengths(Algos::RDa)},
         {QStringLiteral("S"), kMicrometres, overSamplingLengths(Algos::S)},
-        {QStringLiteral("D"), QStringLiteral("1/мкм"), overSamplingLengths(Algos::D)},
+        // D counts the peaks per 10000 micrometres, that is per centimetre.
+        {QStringLiteral("D"), QStringLiteral("1/см"), overSamplingLengths(Algos::D)},
         {QStringLiteral("Dp"), kPercent,
          [](ProfileData, const ExtraArgs& args) { return Algos::Dp(args.heightDistribution, args.level); }},
         {QStringLiteral("L0"), kMicrometres, overSamplingLengths(Algos::L0)},
@@ -68,7 +77,7 @@ QVector<Row> roughnessRows()
         {QStringLiteral("λq"), kMicrometres, overSamplingLengths(Algos::lambdaQ)},
         {QStringLiteral("λa"), kMicrometres, overSamplingLengths(Algos::lambdaA)},
         {QStringLiteral("ηp"), kMicrometres, atLevel(Algos::etaP)},
-        {QStringLiteral("tp"), kPercent, atLevel(Algos::tp)},
+        {QStringLiteral("tp"), kPercent, inPercentAtLevel(Algos::tp)},
         {QStringLiteral("Rk"), kMicrometres, ofMaterialRatioCurve(Algos::Rk)},
         {QStringLiteral("Rpk"), kMicrometres, ofMaterialRatioCurve(Algos::Rpk)},
         {QStringLiteral("Rvk"), kMicrometres, ofMaterialRatioCurve(Algos::Rvk)},
