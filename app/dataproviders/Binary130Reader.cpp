@@ -4,6 +4,7 @@
 #include <QtEndian>
 
 #include "AbstractTrace.h"
+#include "ColumnReserve.h"
 
 namespace {
 
@@ -43,15 +44,19 @@ bool Binary130Reader::read(QIODevice& device, AbstractTrace& trace, const Batche
     if (samples.size() != samplesSize)
         return false;
 
-    // The count is checked against the file's length, so it may size the columns.
+    // The count is checked against the file's length, so it may size the
+    // columns; sizing them leaves the console heights at 0.
     ProfileData rows(3);
-    for (QVector<double>& column : rows)
-        column.reserve(count);
+    for (QVector<double>& column : rows) {
+        reserveColumn(column, count);
+        column.resize(count);
+    }
+    double* x = rows[0].data();
+    double* height = rows[1].data();
     const char* sample = samples.constData();
     for (qint32 i = 0; i < count; ++i, sample += 2) {
-        rows[0].append(i * step);
-        rows[1].append(qFromLittleEndian<qint16>(sample) * scale);
-        rows[2].append(0.0);
+        x[i] = i * step;
+        height[i] = qFromLittleEndian<qint16>(sample) * scale;
     }
     BatchedRowAppender(trace, onBatch).addRows(rows);
     return true;

@@ -157,9 +157,10 @@ void AbstractTrace::addPoints(const ProfileData& rows)
     ProfileData added(m_dimension);
     for (int i = 0; i < m_dimension; ++i)
         added[i] = rows[i].mid(0, n);
-    // Without point processors the rows go to every store as they are.
+    // The columns that no point processor changes go to every store as they
+    // are; the others are converted in new columns.
     SpareColumns fresh(0);
-    const ProfileData converted = pointProcessorsSnapshot().isEmpty() ? added : convertedRows(added, n, fresh);
+    const ProfileData converted = convertedRows(added, n, fresh, false);
     QMutexLocker lock(&m_mutex);
     for (int i = 0; i < m_dimension; ++i) {
         appendColumn(m_raw[i], added[i]);
@@ -285,7 +286,7 @@ void AbstractTrace::rebuild()
         raw = m_raw;
     }
     const int n = rowCount(raw);
-    ProfileData processed = convertedRows(raw, n, m_spares);
+    ProfileData processed = convertedRows(raw, n, m_spares, true);
     raw = ProfileData();
     ProfileData display = processed;
     for (const auto& processor : postProcessorsSnapshot())
@@ -299,18 +300,27 @@ void AbstractTrace::rebuild()
 }
 
 // The first `count` rows of the first m_dimension columns of `rows` after
-// the point processors, each converting the whole block in turn, in columns
-// taken from `spares`. Without processors the columns are copied whole
-// rather than shared: a store sharing the raw columns would copy them under
-// the lock at the next appended point.
-ProfileData AbstractTrace::convertedRows(const ProfileData& rows, int count, SpareColumns& spares) const
+// the point processors, each converting the whole block in turn. The columns
+// a processor changes are copied into columns taken from `spares`; the
+// others are shared with `rows` unless `copyUnchanged`. A rebuild copies
+// them: a store sharing the raw columns would copy them under the lock at
+// the next appended point.
+ProfileData AbstractTrace::convertedRows(const ProfileData& rows, int count, SpareColumns& spares,
+                                         bool copyUnchanged) const
 {
+    const PointProcessors processors = pointProcessorsSnapshot();
     ProfileData converted(m_dimension);
     for (int i = 0; i < m_dimension; ++i) {
+        const bool changed = std::any_of(processors.cbegin(), processors.cend(),
+                                         [i](const auto& processor) { return processor->changesColumn(i); });
+        if (!changed && !copyUnchanged) {
+            converted[i] = rows[i].mid(0, count);
+            continue;
+        }
         converted[i] = spares.take(count);
         std::copy(rows[i].cbegin(), rows[i].cbegin() + count, converted[i].begin());
     }
-    for (const auto& processor : pointProcessorsSnapshot())
+    for (const auto& processor : processors)
         processor->processRows(converted, 0, count);
     return converted;
 }

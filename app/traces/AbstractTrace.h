@@ -107,7 +107,7 @@ private:
     void rebuild();
     void installStores(ProfileData& processed, ProfileData& display, int coveredRows);
     void installDisplay(ProfileData& display, int coveredRows);
-    ProfileData convertedRows(const ProfileData& rows, int count, SpareColumns& spares) const;
+    ProfileData convertedRows(const ProfileData& rows, int count, SpareColumns& spares, bool copyUnchanged) const;
     void appendProcessedRowsFrom(ProfileData& store, int firstRow) const;
     PointProcessors pointProcessorsSnapshot() const;
     PostProcessors postProcessorsSnapshot() const;

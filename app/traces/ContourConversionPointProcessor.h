@@ -13,4 +13,6 @@ class ContourConversionPointProcessor : public IDataSinglePointProcessor
 public:
     void process(QVector<double>& point) override;
     void processRows(ProfileData& columns, int first, int count) override;
+    // x and the probe height; the console height stays.
+    bool changesColumn(int column) const override { return column < 2; }
 };

@@ -15,6 +15,14 @@ public:
 
     virtual void process(QVector<double>& point) { Q_UNUSED(point) }
 
+    // Whether the conversion may change the values of the column; a column
+    // it leaves alone is shared with the raw store when rows are added.
+    virtual bool changesColumn(int column) const
+    {
+        Q_UNUSED(column)
+        return true;
+    }
+
     // Converts the rows [first, first + count) of the columns in place, as
     // process() would convert each of them. Point by point unless a
     // conversion can do a block at once (and, say, read its settings once).
