@@ -256,9 +256,9 @@ Measurement* MeasurementsManager::createMeasurement(QWidget* window)
     case TEXT_PLACEMENT:
         return new AgTextPlacement(window, m_plot);
     case DRAWING_COMPARISON:
-        return new ComparePlaneDXF(window, m_plot, count);
+        return new ComparePlaneDXF(window, m_plot, count, &m_drawing);
     case GRAPH_DEVIATION:
-        return new ErrorPlane(m_plot, count);
+        return new ErrorPlane(m_plot, count, &m_drawing);
     default:
         return nullptr;
     }

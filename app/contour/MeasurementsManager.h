@@ -1,5 +1,6 @@
 #pragma once
 
+#include "measurements/DxfDrawing.h"
 #include "measurements/MeasurementKind.h"
 
 #include <QList>
@@ -62,6 +63,10 @@ public:
     // The measurement of the last press (listed or not), or null.
     Measurement* currentMeasurement() const { return m_currentMeasurement; }
     ReperPointController* reperPointController() const { return m_reperPointController; }
+    // The tab's drawing, which its drawing comparisons fill and its
+    // deviations from the drawing measure against; no other tab shares it.
+    const DxfDrawing& drawing() const { return m_drawing; }
+    bool hasDrawing() const { return !m_drawing.isEmpty(); }
 
     // Removes and deletes the listed measurement of that id; nothing without one.
     void removeMeasurement(int id);
@@ -130,6 +135,8 @@ private:
     double m_layFlatAngle = 0;
     QPointF m_layFlatCenter;
     QString m_parameter;
+    // Destroyed after the measurements, which the destructor deletes.
+    DxfDrawing m_drawing;
     QPointer<PlotWidget> m_plot;
     QPointer<QWidget> m_window;
     QPointer<QShortcut> m_escape;

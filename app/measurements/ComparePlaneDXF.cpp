@@ -61,8 +61,9 @@ void ComparePlaneDXF::setFileProvider(FileProvider provider)
     fileProvider() = provider ? std::move(provider) : FileProvider(askForDrawing);
 }
 
-ComparePlaneDXF::ComparePlaneDXF(QWidget* parent, PlotWidget* plot, int traceCount)
+ComparePlaneDXF::ComparePlaneDXF(QWidget* parent, PlotWidget* plot, int traceCount, DxfDrawing* drawing)
     : ComparePlaneMeasurement(DRAWING_COMPARISON, plot, measurementKind(DRAWING_COMPARISON)->name, traceCount)
+    , m_drawing(drawing)
     , m_unitFactor(currentUnitFactor())
 {
     if (!loadDrawing(parent))
@@ -76,7 +77,7 @@ ComparePlaneDXF::ComparePlaneDXF(QWidget* parent, PlotWidget* plot, int traceCou
 ComparePlaneDXF::~ComparePlaneDXF()
 {
     if (m_storedEntities)
-        DxfDrawing::instance().clear();
+        m_drawing->clear();
 }
 
 bool ComparePlaneDXF::loadDrawing(QWidget* parent)
@@ -87,7 +88,7 @@ bool ComparePlaneDXF::loadDrawing(QWidget* parent)
         qDebug() << "Can't open file " << path;
         return false;
     }
-    DxfDrawing& drawing = DxfDrawing::instance();
+    DxfDrawing& drawing = *m_drawing;
     if (drawing.isEmpty())
         drawing.setUnitFactor(m_unitFactor);
     const DxfReadResult result = DxfReader(&file, drawing.unitFactor()).read();
@@ -112,7 +113,7 @@ void ComparePlaneDXF::storeEntity(const DrawingEntity& entity)
         item = new QCPItemLine(p);
     else
         item = new QCPItemArc(p);
-    DxfDrawing::instance().append(entity, item);
+    m_drawing->append(entity, item);
     m_storedEntities = true;
     drawEntity(item, entity, true);
 }
@@ -201,14 +202,14 @@ void ComparePlaneDXF::removeReperPoints()
 
 void ComparePlaneDXF::redrawItems()
 {
-    const DxfDrawing& drawing = DxfDrawing::instance();
+    const DxfDrawing& drawing = *m_drawing;
     for (int i = 0; i < drawing.entityCount(); ++i)
         drawEntity(drawing.item(i), drawing.entities().at(i), false);
 }
 
 void ComparePlaneDXF::transformDrawing(const std::function<DrawingEntity(const DrawingEntity&)>& f, bool replot)
 {
-    DxfDrawing& drawing = DxfDrawing::instance();
+    DxfDrawing& drawing = *m_drawing;
     QVector<DrawingEntity> entities = drawing.entities();
     for (DrawingEntity& entity : entities)
         entity = f(entity);
@@ -238,7 +239,7 @@ void ComparePlaneDXF::scaleDrawing(double factor)
 
 double ComparePlaneDXF::fitError()
 {
-    DxfDrawing& drawing = DxfDrawing::instance();
+    const DxfDrawing& drawing = *m_drawing;
     if (m_fitting)
         return drawing.summedDistance(m_fitTrace);
     return drawing.summedDistance(curvePoints(plot() ? plot()->curve(0) : nullptr));
@@ -298,13 +299,13 @@ void ComparePlaneDXF::fitShift()
 }
 
 // The drawing is rescaled by the change of the unit factor since it was last
-// in step, once for all comparisons sharing it; the trace point follows.
+// in step, once for all comparisons of the tab; the trace point follows.
 void ComparePlaneDXF::calculate()
 {
     if (m_state != 2)
         return;
     const double factor = currentUnitFactor();
-    DxfDrawing& drawing = DxfDrawing::instance();
+    DxfDrawing& drawing = *m_drawing;
     if (factor != drawing.unitFactor()) {
         scaleDrawing(factor / drawing.unitFactor());
         drawing.setUnitFactor(factor);

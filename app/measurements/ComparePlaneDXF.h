@@ -10,12 +10,13 @@
 
 #include <functional>
 
+class DxfDrawing;
 class QCPAbstractItem;
 class QWidget;
 
 // The comparison of the contour with an imported DXF drawing. The
 // constructor asks for the file, reads it (DxfReader) into the drawing store
-// (DxfDrawing) and draws every entity with its reference points. The user
+// of its tab (DxfDrawing) and draws every entity with its reference points. The user
 // then presses on a trace point and on the matching drawing point; the drawing
 // is moved so that the two coincide, its reference points are removed, and it
 // is turned and shifted by coarse-to-fine searches that minimise the summed
@@ -33,8 +34,9 @@ public:
     // Replaces the file dialog; an empty function restores it.
     static void setFileProvider(FileProvider provider);
 
-    // parent: the file dialog's parent.
-    ComparePlaneDXF(QWidget* parent, PlotWidget* plot, int traceCount);
+    // parent: the file dialog's parent; drawing: the store of the tab, which
+    // outlives the measurement.
+    ComparePlaneDXF(QWidget* parent, PlotWidget* plot, int traceCount, DxfDrawing* drawing);
     ~ComparePlaneDXF() override;
 
     // Keeps a fitted drawing in step with a change of the display unit.
@@ -91,6 +93,7 @@ private:
     QPointF m_tracePoint;
     QPointF m_drawingPoint;
     QString m_loadError;
+    DxfDrawing* m_drawing;
     bool m_storedEntities = false;
     bool m_fitting = false;
     // The unit factor of the trace point.

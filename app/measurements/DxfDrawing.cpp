@@ -4,12 +4,6 @@
 
 using namespace MeasurementMath;
 
-DxfDrawing& DxfDrawing::instance()
-{
-    static DxfDrawing drawing;
-    return drawing;
-}
-
 QCPAbstractItem* DxfDrawing::item(int i) const
 {
     return i >= 0 && i < m_items.size() ? m_items.at(i).data() : nullptr;
@@ -41,7 +35,7 @@ void DxfDrawing::clear()
     m_indexCurrent = false;
 }
 
-const DrawingIndex& DxfDrawing::index()
+const DrawingIndex& DxfDrawing::index() const
 {
     if (!m_indexCurrent) {
         m_index = DrawingIndex(m_entities);
@@ -50,12 +44,12 @@ const DrawingIndex& DxfDrawing::index()
     return m_index;
 }
 
-double DxfDrawing::distanceToNearestEntity(double x, double y)
+double DxfDrawing::distanceToNearestEntity(double x, double y) const
 {
     return index().distanceToNearest(x, y);
 }
 
-double DxfDrawing::summedDistance(const QVector<QPointF>& points)
+double DxfDrawing::summedDistance(const QVector<QPointF>& points) const
 {
     return MeasurementMath::summedDistance(points, index());
 }

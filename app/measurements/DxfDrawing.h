@@ -9,15 +9,19 @@
 
 class QCPAbstractItem;
 
-// The one store of imported drawing entities, shared by every drawing
-// comparison and read by the deviation from the drawing: the entities in plot
-// coordinates and, parallel to them, the plot items that draw them (owned by
-// the plot). The nearest-entity distance goes through a spatial index, built
-// again at the first query after any change. GUI thread only.
+// The store of the drawing of one contour tab, filled by the tab's drawing
+// comparisons and read by its deviations from the drawing: the entities in
+// plot coordinates and, parallel to them, the plot items that draw them
+// (owned by the plot). The tab's measurements manager owns it, so it outlives
+// the measurements that use it. The nearest-entity distance goes through a
+// spatial index, built again at the first query after any change. GUI thread
+// only.
 class DxfDrawing
 {
 public:
-    static DxfDrawing& instance();
+    DxfDrawing() = default;
+    DxfDrawing(const DxfDrawing&) = delete;
+    DxfDrawing& operator=(const DxfDrawing&) = delete;
 
     int entityCount() const { return m_entities.size(); }
     bool isEmpty() const { return m_entities.isEmpty(); }
@@ -38,17 +42,16 @@ public:
     void setUnitFactor(double factor) { m_unitFactor = factor; }
 
     // From (x, y) to the nearest line, circle or arc; 1e100 without any.
-    double distanceToNearestEntity(double x, double y);
+    double distanceToNearestEntity(double x, double y) const;
     // The sum of that distance over the finite points.
-    double summedDistance(const QVector<QPointF>& points);
+    double summedDistance(const QVector<QPointF>& points) const;
 
 private:
-    DxfDrawing() = default;
-    const MeasurementMath::DrawingIndex& index();
+    const MeasurementMath::DrawingIndex& index() const;
 
     QVector<MeasurementMath::DrawingEntity> m_entities;
     QVector<QPointer<QCPAbstractItem>> m_items;
-    MeasurementMath::DrawingIndex m_index;
-    bool m_indexCurrent = true;
+    mutable MeasurementMath::DrawingIndex m_index;
+    mutable bool m_indexCurrent = true;
     double m_unitFactor = 1;
 };

@@ -5,8 +5,9 @@
 
 using namespace MeasurementMath;
 
-ErrorPlane::ErrorPlane(PlotWidget* plot, int traceCount)
+ErrorPlane::ErrorPlane(PlotWidget* plot, int traceCount, const DxfDrawing* drawing)
     : ErrorMeasurement(GRAPH_DEVIATION, plot, traceCount, 1, Reference::Line)
+    , m_drawing(drawing)
 {
     setHidesSelectionMarker(true);
     Logger::instance().log(INFO, QStringLiteral("ErrorPlane started"));
@@ -14,11 +15,10 @@ ErrorPlane::ErrorPlane(PlotWidget* plot, int traceCount)
 
 std::optional<ErrorMeasurement::Deviations> ErrorPlane::computeDeviations(const SelectedPoints& points)
 {
-    DxfDrawing& drawing = DxfDrawing::instance();
     DeviationCurve curve;
     double sum = 0;
     for (auto it = points.frame.first; it != points.frame.last; ++it) {
-        const double d = drawing.distanceToNearestEntity(it->key, it->value);
+        const double d = m_drawing->distanceToNearestEntity(it->key, it->value);
         curve.keys.append(it->key);
         curve.deviations.append(d);
         sum += d;

@@ -192,7 +192,8 @@ void benchFit(int entityCount, int pointCount, const QString& folder)
 
     QElapsedTimer timer;
     timer.start();
-    auto* comparison = new ComparePlaneDXF(nullptr, &plot, 1);
+    DxfDrawing store;
+    auto* comparison = new ComparePlaneDXF(nullptr, &plot, 1, &store);
     const double loadMs = elapsedMs(timer);
     plot.replot();
 

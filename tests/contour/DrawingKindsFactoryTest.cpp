@@ -42,12 +42,12 @@ void DrawingKindsFactoryTest::comparisonReachesStatusLineAndButton()
     QCOMPARE(button.count(), 1);
     QVERIFY(button.at(0).at(0).toBool());
     QTRY_VERIFY(signalTexts(status).contains(QStringLiteral("Выберите первую точку на трассе")));
-    QCOMPARE(DxfDrawing::instance().entityCount(), 1);
+    QCOMPARE(s.manager.drawing().entityCount(), 1);
 
     s.manager.removeMeasurement(comparison->id());
     QCOMPARE(button.count(), 2);
     QVERIFY(!button.at(1).at(0).toBool());
-    QVERIFY(DxfDrawing::instance().isEmpty());
+    QVERIFY(s.manager.drawing().isEmpty());
 }
 
 void DrawingKindsFactoryTest::deviationFromDrawing()

@@ -8,6 +8,7 @@
 #include "plot/QCPItemArc.h"
 
 #include "DebugCapture.h"
+#include "DxfText.h"
 #include "SignalTexts.h"
 #include "TestFiles.h"
 #include "TestMain.h"
@@ -122,7 +123,7 @@ struct ComparisonScene
 
     ComparePlaneDXF* create()
     {
-        m = std::make_unique<ComparePlaneDXF>(nullptr, &scene.plot, 1);
+        m = std::make_unique<ComparePlaneDXF>(nullptr, &scene.plot, 1, &drawing);
         status = std::make_unique<QSignalSpy>(m.get(), &Measurement::statusText);
         scene.plot.replot();
         return m.get();
@@ -143,17 +144,15 @@ struct ComparisonScene
         scene.click(scene.pixel(onDrawing.x(), onDrawing.y()));
     }
 
+    const Entities& store() const { return drawing.entities(); }
+
     const QString path = QDir::current().filePath(QStringLiteral("drawing.dxf"));
     ContourScene scene;
+    DxfDrawing drawing;
     AdaptiveCurve* curve = nullptr;
     std::unique_ptr<ComparePlaneDXF> m;
     std::unique_ptr<QSignalSpy> status;
 };
-
-const Entities& store()
-{
-    return DxfDrawing::instance().entities();
-}
 
 } // namespace
 
@@ -205,7 +204,7 @@ void DrawingComparisonTest::drawsWithReperPoints()
     QCOMPARE(m->state(), 0);
     QCOMPARE(m->reperPointCount(), points);
     QCOMPARE(m->reperPoints().size(), points);
-    QCOMPARE(store().size(), lines + arcs);
+    QCOMPARE(s.store().size(), lines + arcs);
     QCOMPARE(m->name(), QStringLiteral("Чертёж DXF"));
     QCOMPARE(m->valueText(), QString());
     QCOMPARE(m->groupName(), QStringLiteral("Сравнение с чертежём"));
@@ -214,8 +213,8 @@ void DrawingComparisonTest::drawsWithReperPoints()
 
     int lineItems = 0;
     int arcItems = 0;
-    for (int i = 0; i < store().size(); ++i) {
-        QCPAbstractItem* item = DxfDrawing::instance().item(i);
+    for (int i = 0; i < s.store().size(); ++i) {
+        QCPAbstractItem* item = s.drawing.item(i);
         QCOMPARE(item->layer()->name(), QStringLiteral("overlay"));
         lineItems += qobject_cast<QCPItemLine*>(item) ? 1 : 0;
         arcItems += qobject_cast<QCPItemArc*>(item) ? 1 : 0;
@@ -225,21 +224,21 @@ void DrawingComparisonTest::drawsWithReperPoints()
 
     if (file == QLatin1String("minimal.dxf")) {
         const double f = unit == 0 ? 1 : 1000;
-        auto* line = qobject_cast<QCPItemLine*>(DxfDrawing::instance().item(0));
+        auto* line = qobject_cast<QCPItemLine*>(s.drawing.item(0));
         QCOMPARE(line->end->coords(), QPointF(10 * f, 0));
         const QList<double> xs{0, 10, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
         for (int i = 0; i < xs.size(); ++i)
             QCOMPARE(m->reperPoints().at(i)->position(), QPointF(xs.at(i) * f, 0));
     }
     if (file == QLatin1String("circle_and_arc.dxf")) {
-        auto* arc = qobject_cast<QCPItemArc*>(DxfDrawing::instance().item(1));
+        auto* arc = qobject_cast<QCPItemArc*>(s.drawing.item(1));
         QCOMPARE(arc->startAngle, 0);
         QCOMPARE(arc->spanAngle, 1440);
-        QCOMPARE(qobject_cast<QCPItemArc*>(DxfDrawing::instance().item(0))->spanAngle, 5760);
+        QCOMPARE(qobject_cast<QCPItemArc*>(s.drawing.item(0))->spanAngle, 5760);
     }
 
     s.m.reset();
-    QVERIFY(store().isEmpty());
+    QVERIFY(s.store().isEmpty());
     QCOMPARE(s.scene.plot.itemCount(), itemsBefore);
 }
 
@@ -250,7 +249,8 @@ void DrawingComparisonTest::unreadableDrawingPicksNothing_data()
     QTest::addColumn<int>("keptEntities");
 
     QTest::newRow("dialog cancelled") << QString() << QString() << 0;
-    QTest::newRow("R12") << readText(QStringLiteral(KALVORA_DXF_DIR "/r12.dxf")) << "нет ни отрезков" << 0;
+    QTest::newRow("drawing in miles") << QString::fromUtf8(dxfInUnits(3, QStringLiteral("0 LINE 10 0 20 0 11 1 21 0")))
+                                      << "$INSUNITS = 3" << 0;
     QTest::newRow("binary") << readText(QStringLiteral(KALVORA_DXF_DIR "/binary_header.dxf")) << "двоичном" << 0;
     QTest::newRow("cut mid-entity") << readText(QStringLiteral(KALVORA_DXF_DIR "/cut_mid_entity.dxf"))
                                     << "обрывается" << 1;
@@ -277,7 +277,7 @@ void DrawingComparisonTest::unreadableDrawingPicksNothing()
         QVERIFY2(texts.first().contains(reason), qPrintable(texts.first()));
         QCOMPARE(m->loadError(), texts.first());
     }
-    QCOMPARE(store().size(), keptEntities);
+    QCOMPARE(s.store().size(), keptEntities);
     s.pickPoints(trace.at(5), trace.at(9));
     QCOMPARE(m->state(), 0);
     QVERIFY(!m->isFinished());
@@ -313,13 +313,13 @@ void DrawingComparisonTest::translatedCopyKeepsOrientation()
 
     const double afterTranslation = sumOfDistances(outlineLines(kCorners), trace);
     QVERIFY(m->fitError() <= afterTranslation + 1e-9);
-    for (int i = 0; i < store().size(); ++i) {
-        const QVector<double>& p = store().at(i).parameters;
+    for (int i = 0; i < s.store().size(); ++i) {
+        const QVector<double>& p = s.store().at(i).parameters;
         const QVector<double> expected = outlineLines(kCorners).at(i).parameters;
         for (int k = 0; k < 4; ++k)
             QVERIFY2(std::abs(p[k] - expected[k]) < 1e-6, qPrintable(QString::number(p[k] - expected[k])));
         // The item was moved with its entity.
-        auto* line = qobject_cast<QCPItemLine*>(DxfDrawing::instance().item(i));
+        auto* line = qobject_cast<QCPItemLine*>(s.drawing.item(i));
         QCOMPARE(line->start->coords(), QPointF(p[0], p[1]));
     }
 }
@@ -334,7 +334,7 @@ void DrawingComparisonTest::halfTurnedDrawingTurnsBack()
     s.pickPoints(corner, QPointF(60 - corner.x(), 30 - corner.y()));
 
     QCOMPARE(s.m->state(), 2);
-    QVERIFY2(liesOn(store(), outlineLines(kCorners), 1e-6), "the drawing did not turn back onto the trace");
+    QVERIFY2(liesOn(s.store(), outlineLines(kCorners), 1e-6), "the drawing did not turn back onto the trace");
     QVERIFY(s.m->fitError() < 1e-6 * trace.size());
 }
 
@@ -349,23 +349,23 @@ void DrawingComparisonTest::calculateFollowsUnitOnly()
     s.scene.fitAxes();
     const QPointF corner = kCorners.at(kSecondCorner);
     s.pickPoints(corner, corner + QPointF(1, 1));
-    const Entities fitted = store();
+    const Entities fitted = s.store();
 
     for (auto it = s.curve->data()->begin(); it != s.curve->data()->end(); ++it)
         it->value += it->key * 0.1;
     s.m->calculate();
-    QCOMPARE(store(), fitted);
+    QCOMPARE(s.store(), fitted);
 
     setAxisUnit(1);
     s.m->calculate();
     s.m->calculate();
     for (int i = 0; i < fitted.size(); ++i) {
         for (int k = 0; k < 4; ++k)
-            QVERIFY(std::abs(store().at(i).parameters[k] - 1000 * fitted.at(i).parameters[k]) < 1e-6);
+            QVERIFY(std::abs(s.store().at(i).parameters[k] - 1000 * fitted.at(i).parameters[k]) < 1e-6);
     }
     QCOMPARE(s.m->tracePoint(), corner * 1000);
-    auto* line = qobject_cast<QCPItemLine*>(DxfDrawing::instance().item(0));
-    QCOMPARE(line->end->coords(), QPointF(store().at(0).parameters[2], store().at(0).parameters[3]));
+    auto* line = qobject_cast<QCPItemLine*>(s.drawing.item(0));
+    QCOMPARE(line->end->coords(), QPointF(s.store().at(0).parameters[2], s.store().at(0).parameters[3]));
 }
 
 // A comparison whose dialog was cancelled stored nothing and takes nothing
@@ -374,21 +374,22 @@ void DrawingComparisonTest::cancelledComparisonLeavesStore()
 {
     ComparisonScene s(sampled(kCorners, 1), readText(QStringLiteral(KALVORA_DXF_DIR "/minimal.dxf")));
     s.create();
-    QCOMPARE(store().size(), 1);
+    QCOMPARE(s.store().size(), 1);
     {
         ComparePlaneDXF::setFileProvider([](QWidget*) { return QString(); });
-        ComparePlaneDXF cancelled(nullptr, &s.scene.plot, 1);
+        ComparePlaneDXF cancelled(nullptr, &s.scene.plot, 1, &s.drawing);
     }
-    QCOMPARE(store().size(), 1);
-    QVERIFY(DxfDrawing::instance().item(0));
+    QCOMPARE(s.store().size(), 1);
+    QVERIFY(s.drawing.item(0));
 }
 
 // Points 2 above a drawn line deviate by 2 each: the mean is 2, although the
 // deviations do not spread.
 void DrawingComparisonTest::deviationFromDrawing()
 {
-    KindScene<ErrorPlane> s(sampled({{0, 2}, {40, 2}}, 0.5), maker<ErrorPlane>());
-    DxfDrawing::instance().append(lineEntity(0, 0, 40, 0), nullptr);
+    DxfDrawing drawing;
+    drawing.append(lineEntity(0, 0, 40, 0), nullptr);
+    KindScene<ErrorPlane> s(sampled({{0, 2}, {40, 2}}, 0.5), maker<ErrorPlane>(&drawing));
     QCOMPARE(s.m->type(), 32);
     QCOMPARE(s.m->groupName(), QStringLiteral("Отклонения от графика"));
     s.scene.dragAlong(s.curve, 2, 18);
@@ -397,7 +398,6 @@ void DrawingComparisonTest::deviationFromDrawing()
     QVERIFY(s.m->isFinished());
     QCOMPARE(s.m->value(), 2.0);
     QCOMPARE(s.m->valueText(), QStringLiteral("2.000000мм"));
-    DxfDrawing::instance().clear();
 }
 
 KALVORA_TEST_MAIN(DrawingComparisonTest)

@@ -1,6 +1,7 @@
 #include "measurements/math/DrawingEntity.h"
 #include "measurements/math/DxfReader.h"
 
+#include "DxfText.h"
 #include "TestMain.h"
 
 #include <QBuffer>
@@ -70,6 +71,10 @@ class DxfReaderTest : public QObject
 private slots:
     void readableFiles_data();
     void readableFiles();
+    void drawingsAsDrawn_data();
+    void drawingsAsDrawn();
+    void drawingUnits_data();
+    void drawingUnits();
     void unreadableFiles_data();
     void unreadableFiles();
     void lineEnds_data();
@@ -110,6 +115,7 @@ void DxfReaderTest::readableFiles_data()
     QTest::newRow("abc drops its entity") << "abc_value.dxf" << Entities{lineEntity(0, 5, 10, 5)};
     QTest::newRow("R2000 with every section")
         << "r2000_sections.dxf" << Entities{lineEntity(0, 0, 10, 0), circleEntity(5, 5, 2)};
+    QTest::newRow("R12, no subclass markers") << "r12.dxf" << Entities{lineEntity(0, 0, 10, 0)};
 }
 
 void DxfReaderTest::readableFiles()
@@ -122,14 +128,132 @@ void DxfReaderTest::readableFiles()
     QVERIFY2(fuzzyEqual(result.entities, expected), qPrintable(describe(result.entities)));
 }
 
+// Drawings as CAD programs write them, each entity checked against its exact
+// geometry.
+void DxfReaderTest::drawingsAsDrawn_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<Entities>("expected");
+
+    // A closed polyline gets its closing segment whatever its vertex count.
+    const Entities fullCircle{{kCircleTag, {5, 0, 5, 180, 360}}, {kCircleTag, {5, 0, 5, 0, 180}}};
+    QTest::newRow("closed 2 vertices, bulges 1 and 1: a full circle")
+        << dxfEntities(QStringLiteral("0 LWPOLYLINE 100 AcDbEntity 8 0 100 AcDbPolyline 90 2 70 1 10 0 20 0 42 1 10 10 20 0 42 1")) << fullCircle;
+    QTest::newRow("closed 2 vertices, bulges 0 and 1: a D")
+        << dxfEntities(QStringLiteral("0 LWPOLYLINE 100 AcDbEntity 8 0 100 AcDbPolyline 90 2 70 1 10 0 20 0 10 0 20 10 42 1"))
+        << Entities{lineEntity(0, 0, 0, 10), {kCircleTag, {0, 5, 5, 90, 270}}};
+    QTest::newRow("open 2 vertices, bulges 1 and 1: a half circle")
+        << dxfEntities(QStringLiteral("0 LWPOLYLINE 100 AcDbEntity 8 0 100 AcDbPolyline 90 2 70 0 10 0 20 0 42 1 10 10 20 0 42 1"))
+        << Entities{fullCircle.first()};
+    QTest::newRow("R12 closed POLYLINE of 2 vertices")
+        << dxfEntities(QStringLiteral("0 POLYLINE 8 0 66 1 10 0 20 0 30 0 70 1 0 VERTEX 8 0 10 0 20 0 42 1 "
+                                      "0 VERTEX 8 0 10 10 20 0 42 1 0 SEQEND 8 0"))
+        << fullCircle;
+
+    // Seen from below (extrusion 0, 0, -1) everything drawn in the entity's
+    // own plane is mirrored alike; lines are in world coordinates.
+    QTest::newRow("mirrored polyline turns its bulge")
+        << dxfEntities(QStringLiteral("0 LWPOLYLINE 100 AcDbEntity 8 0 100 AcDbPolyline 90 2 70 0 10 10 20 0 42 1 10 20 20 0 210 0 220 0 230 -1"))
+        << Entities{{kCircleTag, {-15, 0, 5, 180, 360}}};
+    QTest::newRow("mirrored drawing stays joined")
+        << dxfEntities(QStringLiteral("0 LWPOLYLINE 100 AcDbEntity 8 0 100 AcDbPolyline 90 3 70 0 10 0 20 0 10 10 20 0 10 10 20 5 210 0 220 0 230 -1 "
+                                      "0 ARC 100 AcDbEntity 100 AcDbCircle 10 15 20 5 30 0 40 5 210 0 220 0 230 -1 "
+                                      "100 AcDbArc 50 180 51 270 "
+                                      "0 CIRCLE 100 AcDbEntity 100 AcDbCircle 10 3 20 4 40 1 210 0 220 0 230 -1 "
+                                      "0 LINE 100 AcDbEntity 100 AcDbLine 10 -1 20 2 11 -3 21 4 210 0 220 0 230 -1"))
+        << Entities{lineEntity(0, 0, -10, 0), lineEntity(-10, 0, -10, 5), {kCircleTag, {-15, 5, 5, 270, 360}},
+                    circleEntity(-3, 4, 1), lineEntity(-1, 2, -3, 4)};
+    QTest::newRow("mirrored R12 POLYLINE")
+        << dxfEntities(QStringLiteral("0 POLYLINE 66 1 70 0 210 0 220 0 230 -1 0 VERTEX 10 10 20 0 42 1 "
+                                      "0 VERTEX 10 20 20 0 0 SEQEND"))
+        << Entities{{kCircleTag, {-15, 0, 5, 180, 360}}};
+
+    // Only "0 SECTION", "2 ENTITIES" opens the entities.
+    const QByteArray circle = dxfSection(QStringLiteral("ENTITIES"), QStringLiteral("0 CIRCLE 8 ENTITIES 100 AcDbCircle 10 5 20 5 40 2"));
+    QTest::newRow("layer named ENTITIES")
+        << dxfFile(dxfSection(QStringLiteral("TABLES"),
+                              QStringLiteral("0 TABLE 2 LAYER 70 1 0 LAYER 2 ENTITIES 70 0 62 7 6 CONTINUOUS 0 ENDTAB"))
+                   + circle)
+        << Entities{circleEntity(5, 5, 2)};
+    QTest::newRow("block named ENTITIES")
+        << dxfFile(dxfSection(QStringLiteral("BLOCKS"),
+                              QStringLiteral("0 BLOCK 8 0 2 ENTITIES 70 0 10 0 20 0 30 0 3 ENTITIES "
+                                             "0 LINE 8 0 100 AcDbEntity 100 AcDbLine 10 100 20 100 11 200 21 100 "
+                                             "0 ENDBLK 8 0"))
+                   + circle)
+        << Entities{circleEntity(5, 5, 2)};
+
+    // R12: the entities by their type names, without subclass markers.
+    QTest::newRow("R12 line, arc, circle, polyline")
+        << dxfEntities(QStringLiteral("0 LINE 8 0 10 0 20 0 11 10 21 0 0 ARC 8 0 10 20 20 0 40 5 50 0 51 90 "
+                                      "0 CIRCLE 8 0 10 0 20 0 40 10 0 POLYLINE 8 0 66 1 70 1 "
+                                      "0 VERTEX 8 0 10 0 20 20 0 VERTEX 8 0 10 10 20 20 0 VERTEX 8 0 10 10 20 30 "
+                                      "0 SEQEND 8 0"))
+        << Entities{lineEntity(0, 0, 10, 0),   arcEntity(20, 0, 5, 0, 90),      circleEntity(0, 0, 10),
+                    lineEntity(0, 20, 10, 20), lineEntity(10, 20, 10, 30), lineEntity(10, 30, 0, 20)};
+    QTest::newRow("R12 polyface mesh is no outline")
+        << dxfEntities(QStringLiteral("0 POLYLINE 66 1 70 64 0 VERTEX 10 0 20 0 70 192 0 VERTEX 10 5 20 5 70 192 "
+                                      "0 SEQEND 0 LINE 10 0 20 0 11 1 21 0"))
+        << Entities{lineEntity(0, 0, 1, 0)};
+    QTest::newRow("R12 spline frame vertex is no point of it")
+        << dxfEntities(QStringLiteral("0 POLYLINE 66 1 70 4 0 VERTEX 10 5 20 9 70 16 0 VERTEX 10 0 20 0 70 8 "
+                                      "0 VERTEX 10 10 20 0 70 8 0 SEQEND"))
+        << Entities{lineEntity(0, 0, 10, 0)};
+}
+
+void DxfReaderTest::drawingsAsDrawn()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(Entities, expected);
+
+    const DxfReadResult result = readBytes(bytes);
+    QVERIFY2(result.isReadable(), qPrintable(result.errorText()));
+    QVERIFY2(fuzzyEqual(result.entities, expected), qPrintable(describe(result.entities)));
+}
+
+void DxfReaderTest::drawingUnits_data()
+{
+    QTest::addColumn<int>("insunits");
+    QTest::addColumn<double>("millimetres");
+
+    QTest::newRow("0, no unit: millimetres") << 0 << 1.0;
+    QTest::newRow("inches") << 1 << 25.4;
+    QTest::newRow("feet") << 2 << 304.8;
+    QTest::newRow("millimetres") << 4 << 1.0;
+    QTest::newRow("centimetres") << 5 << 10.0;
+    QTest::newRow("metres") << 6 << 1000.0;
+    QTest::newRow("micrometres") << 13 << 0.001;
+}
+
+// Lengths are scaled from the header's unit, then to the display unit;
+// angles are not.
+void DxfReaderTest::drawingUnits()
+{
+    QFETCH(int, insunits);
+    QFETCH(double, millimetres);
+
+    const DxfReadResult result =
+        readBytes(dxfInUnits(insunits, QStringLiteral("0 LINE 100 AcDbLine 10 0 20 0 11 2 21 0 0 ARC 100 AcDbCircle "
+                                                      "10 1 20 0 40 1 100 AcDbArc 50 0 51 90")),
+                  1000);
+    QVERIFY2(result.isReadable(), qPrintable(result.errorText()));
+    const double f = 1000 * millimetres;
+    const Entities expected{lineEntity(0, 0, 2 * f, 0), {kCircleTag, {f, 0, f, 0, 90}}};
+    QVERIFY2(fuzzyEqual(result.entities, expected), qPrintable(describe(result.entities)));
+}
+
 void DxfReaderTest::unreadableFiles_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("line");
     QTest::addColumn<QString>("reason");
 
-    const QByteArray r12 = fixture(QStringLiteral("r12.dxf"));
-    QTest::newRow("R12, no subclass markers") << r12 << lineCount(r12) - 2 << "нет ни отрезков";
+    QTest::newRow("drawing in miles") << dxfInUnits(3, QStringLiteral("0 LINE 10 0 20 0 11 1 21 0")) << 8
+                                      << "$INSUNITS = 3";
+    QTest::newRow("drawing unit not a number")
+        << dxfFile(dxfSection(QStringLiteral("HEADER"), QStringLiteral("9 $INSUNITS 70 mm"))
+                   + dxfSection(QStringLiteral("ENTITIES"), QStringLiteral("0 LINE 10 0 20 0 11 1 21 0")))
+        << 8 << "$INSUNITS = mm";
     QTest::newRow("binary DXF") << fixture(QStringLiteral("binary_header.dxf")) << 1 << "двоичном DXF";
     QTest::newRow("DWG") << fixture(QStringLiteral("dwg_header.dxf")) << 1 << "DWG";
     QTest::newRow("no ENTITIES section") << QByteArray("0\nSECTION\n2\nHEADER\n0\nENDSEC\n0\nEOF\n") << 8
@@ -151,6 +275,7 @@ void DxfReaderTest::unreadableFiles()
     QCOMPARE(result.errorLine, line);
     QVERIFY2(result.errorText().contains(reason), qPrintable(result.errorText()));
     QVERIFY(result.errorText().contains(QString::number(line)));
+    QVERIFY(result.entities.isEmpty());
 }
 
 void DxfReaderTest::lineEnds_data()

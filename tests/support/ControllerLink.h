@@ -4,17 +4,23 @@
 #include "DeviceCommands.h"
 #include "LinkTestSupport.h"
 
+#include <QApplication>
 #include <QtTest>
 
 #include <memory>
 #include <string>
 
-// Shows the window, makes it active and waits until it is.
+// Shows the window, makes it active and waits until it is. The offscreen
+// platform does not report a window active again that it still holds as
+// its focus window (after a dialog over it has gone, or after the
+// application lost the keyboard); the window system does, so the
+// application is told here.
 template <typename Window>
 bool showActive(Window& window)
 {
     window.show();
     window.activateWindow();
+    QApplication::setActiveWindow(&window);
     return QTest::qWaitForWindowActive(&window);
 }
 

@@ -102,30 +102,26 @@ void MessageBoxAnswerer::handleLater(QWidget* widget, std::function<void()> hand
 
 bool MessageBoxAnswerer::chooseFile(QWidget* dialog, const QString& path)
 {
+    QLineEdit* name = typeFileName(dialog, path);
+    if (!name)
+        return false;
+    QTest::keyClick(name, Qt::Key_Return);
+    return true;
+}
+
+QLineEdit* MessageBoxAnswerer::typeFileName(QWidget* dialog, const QString& path)
+{
     auto* fileDialog = qobject_cast<QFileDialog*>(dialog);
     auto* name = fileDialog ? fileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
     if (!name)
-        return false;
+        return nullptr;
     name->selectAll();
     typeText(name, path);
     // The name of an existing file opens the completer's list, which takes
     // the Return; the user closes it first.
     if (QCompleter* completer = name->completer(); completer && completer->popup()->isVisible())
         QTest::keyClick(completer->popup(), Qt::Key_Escape);
-    QTest::keyClick(name, Qt::Key_Return);
-    // A dialog opened from a menu bar's menu may not take the Return as its
-    // default button's press; the user then clicks the button.
-    if (fileDialog->isVisible()) {
-        if (auto* box = fileDialog->findChild<QDialogButtonBox*>()) {
-            for (QAbstractButton* button : box->buttons()) {
-                if (box->buttonRole(button) == QDialogButtonBox::AcceptRole && button->isEnabled()) {
-                    QTest::mouseClick(button, Qt::LeftButton);
-                    break;
-                }
-            }
-        }
-    }
-    return true;
+    return name;
 }
 
 bool MessageBoxAnswerer::clickButton(QWidget* dialog, const QString& text)

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class QLineEdit;
 class QMenu;
 
 // Answers every modal dialog and popup menu that opens while the object
@@ -48,6 +49,10 @@ public:
     // Types `path` into a file dialog's name field and confirms it with
     // Return; false when the dialog is no file dialog of the widget kind.
     static bool chooseFile(QWidget* dialog, const QString& path);
+    // Only types `path` into the name field, with the completer's list
+    // closed again; the name field, or null when the dialog is no file
+    // dialog of the widget kind.
+    static QLineEdit* typeFileName(QWidget* dialog, const QString& path);
 
     QStringList titles() const { return m_titles; }
     QStringList texts() const { return m_texts; }

@@ -2,16 +2,29 @@
 
 #include <QString>
 #include <QWidget>
+#include <QWindow>
 #include <QtTest>
 
+// The key that types the character; a character without a key of its own
+// arrives as text.
+inline Qt::Key keyOf(QChar character)
+{
+    const ushort code = character.unicode();
+    return code >= 0x20 && code < 0x7f ? Qt::Key(QChar(code).toUpper().unicode()) : Qt::Key_unknown;
+}
+
 // Types the text into the widget key by key, as the operator does. Unlike
-// QTest::keyClicks it takes any character, Cyrillic included: a character
-// without a key of its own arrives as text.
+// QTest::keyClicks it takes any character, Cyrillic included.
 inline void typeText(QWidget* widget, const QString& text)
 {
-    for (const QChar character : text) {
-        const ushort code = character.unicode();
-        const Qt::Key key = code >= 0x20 && code < 0x7f ? Qt::Key(QChar(code).toUpper().unicode()) : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Click, widget, key, QString(character), Qt::NoModifier);
-    }
+    for (const QChar character : text)
+        QTest::sendKeyEvent(QTest::Click, widget, keyOf(character), QString(character), Qt::NoModifier);
+}
+
+// The same through the window system: the window hands each key to its
+// focused widget.
+inline void typeText(QWindow* window, const QString& text)
+{
+    for (const QChar character : text)
+        QTest::sendKeyEvent(QTest::Click, window, keyOf(character), QString(character), Qt::NoModifier);
 }

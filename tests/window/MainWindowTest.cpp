@@ -262,6 +262,53 @@ private slots:
         QVERIFY(logTexts().endsWith("INFO: End programm"));
     }
 
+    void fitsALaptopScreen_data()
+    {
+        QTest::addColumn<int>("controller");
+        QTest::newRow("contour controller") << 0;
+        QTest::newRow("contour with profile controller") << 1;
+        QTest::newRow("profile controller") << 2;
+    }
+
+    // On a 1366 x 768 screen, less a task bar, the window fits, and every
+    // control of the profile tab's tool bar is in sight, none in the tool
+    // bar's overflow menu.
+    void fitsALaptopScreen()
+    {
+        QFETCH(int, controller);
+        changeSettings([controller](AppSettings& s) { s.device.device_type = controller; });
+        ShownWindow shown;
+        MainWindow& window = shown.window;
+        const QSize least = window.minimumSizeHint().expandedTo(window.minimumSize());
+        QVERIFY2(least.width() <= 1366 && least.height() <= 700,
+                 qPrintable(QStringLiteral("%1 x %2").arg(least.width()).arg(least.height())));
+
+        window.resize(1366, 700);
+        QTRY_COMPARE(window.size(), QSize(1366, 700));
+        auto* toolBar = shown.profile()->findChild<QToolBar*>(QStringLiteral("toolBar"));
+        QCoreApplication::processEvents();
+        const QWidget* overflow = toolBar->findChild<QWidget*>(QStringLiteral("qt_toolbarext_button"));
+        QVERIFY(!overflow || !overflow->isVisible());
+        QList<QWidget*> controls;
+        for (QAction* action : toolBar->actions()) {
+            if (!action->isSeparator())
+                controls << toolBar->widgetForAction(action);
+        }
+        const bool threadAngle = controller != 2;
+        for (const char* name : {"profileFilterComboBox", "threadAngleCheckBox", "threadAngleSpinBox", "medianCheckBox",
+                                 "medianSpinBox", "histogramDensityLabel", "histogramDensitySpinBox"}) {
+            auto* control = toolBar->findChild<QWidget*>(QLatin1String(name));
+            QVERIFY2(control, name);
+            if (threadAngle || !QByteArray(name).startsWith("threadAngle"))
+                controls << control;
+        }
+        for (QWidget* control : controls) {
+            const QRect inBar(control->mapTo(toolBar, QPoint()), control->size());
+            QVERIFY2(control->isVisible() && toolBar->rect().contains(inBar),
+                     qPrintable(control->objectName() + QLatin1Char(' ') + control->metaObject()->className()));
+        }
+    }
+
     // The jog keys work the panel's buttons from the window: the receiver
     // is installed on the application and on while the profile tab shows.
     void theJogKeysActOnTheProfileTab()

@@ -1,5 +1,7 @@
 #include "KeyReceiver.h"
 
+#include "JogKeyContext.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QKeyEvent>
@@ -16,6 +18,11 @@ bool isTraceKey(int key)
 bool isMainWindow(const QObject* watched)
 {
     return watched->objectName() == QLatin1String(KeyReceiver::kMainWindowObjectName);
+}
+
+bool panelMayAct()
+{
+    return JogKeyContext::drivesPanel(JogKeyContext::current());
 }
 
 } // namespace
@@ -55,8 +62,13 @@ bool KeyReceiver::onKeyPress(QObject* watched, QKeyEvent* event)
     const int key = event->key();
     if (!m_keyMap.contains(key) || event->isAutoRepeat())
         return QObject::eventFilter(watched, event);
+    m_passedOn.remove(key);
     if (signalsBlocked()) {
         m_releaseCounter = 0;
+        return false;
+    }
+    if (!panelMayAct()) {
+        m_passedOn.insert(key);
         return false;
     }
     QPushButton* button = mappedButton(key);
@@ -74,13 +86,17 @@ bool KeyReceiver::onKeyRelease(QObject* watched, QKeyEvent* event)
     if (event->isAutoRepeat())
         return QObject::eventFilter(watched, event);
     if (m_held.contains(key))
-        return releaseHeld(key, isMainWindow(watched));
+        return releaseHeld(key, isMainWindow(watched) && !signalsBlocked() && panelMayAct());
+    if (m_passedOn.remove(key))
+        return false;
     if (!m_keyMap.contains(key) || !isMainWindow(watched))
         return QObject::eventFilter(watched, event);
     if (signalsBlocked()) {
         m_releaseCounter = 1;
         return false;
     }
+    if (!panelMayAct())
+        return false;
     if (m_releaseCounter <= 0) {
         ++m_releaseCounter;
         qDebug().nospace() << "protection from release: " << m_releaseCounter;
@@ -94,13 +110,13 @@ bool KeyReceiver::onKeyRelease(QObject* watched, QKeyEvent* event)
     return true;
 }
 
-bool KeyReceiver::releaseHeld(int key, bool atMainWindow)
+bool KeyReceiver::releaseHeld(int key, bool mayStartOrStop)
 {
     const QPointer<QPushButton> button = m_held.take(key);
     if (!button)
         return true;
     button->setDown(false);
-    if (!isTraceKey(key) || (atMainWindow && !signalsBlocked()))
+    if (!isTraceKey(key) || mayStartOrStop)
         emit button->released();
     return true;
 }

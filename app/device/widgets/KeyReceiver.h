@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
 
 class QKeyEvent;
 
@@ -13,17 +14,22 @@ class QKeyEvent;
 // signal, without looking at whether the button is enabled or visible).
 //
 // The receiver is switched off by blocking its signals (it has none of its
-// own). A press acts on any window and is consumed; a release acts only when
-// the main window's window object ("MainWindowWindow") sees it. While the
-// receiver is off, a press is passed on and remembered by the release
-// counter, so that its release, once the receiver is on again, does not let
-// go of a button it never pressed.
+// own). A press acts only while the main window is active with no dialog or
+// popup open and no field taking typed or step keys (JogKeyContext), and is
+// then consumed; a release acts only when the main window's window object
+// ("MainWindowWindow") sees it, under the same condition. A press that goes
+// to a widget instead keeps its release from acting as well, so a Return
+// that confirmed a dialog starts nothing when it goes up on the main window.
+// While the receiver is off, a press is passed on and remembered by the
+// release counter, so that its release, once the receiver is on again, does
+// not let go of a button it never pressed.
 //
 // A key whose press acted keeps its button: its release lets go of that
 // button wherever the release arrives, while switched off too, and even when
 // the map has been replaced since; when the application loses the keyboard,
 // every button still held is let go. Only Return and Space (start and stop)
-// act on their release just at the main window and while switched on;
+// act on their release just at the main window, while switched on and while
+// the keys may work the panel;
 // elsewhere their button is only put up. So no axis drives on because its
 // key went up over a dialog or in another program.
 //
@@ -51,7 +57,7 @@ public:
 private:
     bool onKeyPress(QObject* watched, QKeyEvent* event);
     bool onKeyRelease(QObject* watched, QKeyEvent* event);
-    bool releaseHeld(int key, bool atMainWindow);
+    bool releaseHeld(int key, bool mayStartOrStop);
     void releaseAllHeld();
     QPushButton* mappedButton(int key) const;
 
@@ -60,4 +66,6 @@ private:
     int m_releaseCounter = 1;
     // The buttons that the presses of keys still down acted on.
     QMap<int, QPointer<QPushButton>> m_held;
+    // The keys still down whose presses went to a widget.
+    QSet<int> m_passedOn;
 };

@@ -1,11 +1,11 @@
 #include "DxfReader.h"
 
+#include "DrawingGeometry.h"
 #include "DxfLineReader.h"
 
 #include <QByteArray>
 
 #include <charconv>
-#include <initializer_list>
 #include <cmath>
 #include <optional>
 
@@ -21,6 +21,15 @@ const QString kDwg = QStringLiteral("это чертёж DWG, а не DXF");
 const QString kNotText = QStringLiteral("в файле двоичные данные, а не текст DXF");
 const QString kTruncated = QStringLiteral("файл обрывается до конца раздела ENTITIES");
 const QString kNoEntity = QStringLiteral("в файле нет ни отрезков, ни дуг, ни окружностей, ни эллипсов, ни полилиний");
+const QString kUnknownUnit = QStringLiteral("единицы чертежа ($INSUNITS = %1) не поддерживаются: читаются миллиметры, "
+                                            "сантиметры, метры, микрометры, дюймы и футы");
+
+// POLYLINE flags: a closed polyline, and the meshes that are no outline.
+constexpr int kClosed = 1;
+constexpr int kPolygonMesh = 16;
+constexpr int kPolyfaceMesh = 64;
+// A VERTEX of a spline's frame is no point of the outline.
+constexpr int kSplineFrameVertex = 16;
 
 bool isBlank(char c)
 {
@@ -79,6 +88,29 @@ QByteArray firstWord(const QByteArray& line)
     return QByteArray(first, int(end - first));
 }
 
+// What a millimetre is in the drawing unit that $INSUNITS names: none for a
+// unit the drawings cannot be in. 0 (no unit) is taken as millimetres.
+std::optional<double> millimetresPerDrawingUnit(int insunits)
+{
+    switch (insunits) {
+    case 0:
+    case 4:
+        return 1.0;
+    case 1:
+        return 25.4;
+    case 2:
+        return 304.8;
+    case 5:
+        return 10.0;
+    case 6:
+        return 1000.0;
+    case 13:
+        return 0.001;
+    default:
+        return std::nullopt;
+    }
+}
+
 struct Vertex
 {
     double x = 0;
@@ -108,6 +140,13 @@ DrawingEntity polylineSegment(const Vertex& a, const Vertex& b)
 }
 
 } // namespace
+
+struct DxfReader::Polyline
+{
+    int flags = 0;
+    bool mirrored = false;
+    QVector<Vertex> vertices;
+};
 
 QString DxfReadResult::errorText() const
 {
@@ -150,11 +189,9 @@ DxfReadResult DxfReader::read()
 {
     if (!isUsableText())
         return m_result;
-    bool inEntities = false;
-    bool sectionEnded = false;
     QByteArray line;
     QByteArray value;
-    while (!sectionEnded && m_lines->next(line)) {
+    while (!m_entitiesEnded && m_lines->next(line)) {
         if (line.contains('\0')) {
             fail(kNotText, m_lines->lineNumber());
             return m_result;
@@ -163,11 +200,11 @@ DxfReadResult DxfReader::read()
         if (!code) {
             const QByteArray word = firstWord(line);
             if (word == "ENTITIES")
-                inEntities = true;
-            else if (inEntities && word == "ENDSEC")
-                sectionEnded = true;
-            else if (inEntities)
-                dispatch(word);
+                m_section = Section::Entities;
+            else if (m_section == Section::Entities && word == "ENDSEC")
+                endEntities();
+            else if (m_section == Section::Entities)
+                readMarkedEntity(word);
             continue;
         }
         if (!m_lines->next(value))
@@ -176,56 +213,152 @@ DxfReadResult DxfReader::read()
             fail(kNotText, m_lines->lineNumber());
             return m_result;
         }
-        const QByteArray word = firstWord(value);
-        if (*code == 2 && word == "ENTITIES") {
-            inEntities = true;
-        } else if (inEntities && *code == 0) {
-            m_circleIndex = -1;
-            sectionEnded = word == "ENDSEC";
-        } else if (inEntities && *code == 100) {
-            dispatch(word);
-        }
+        if (!takePair(*code, value))
+            return {{}, m_result.error, m_result.errorLine};
     }
-    if (inEntities && !sectionEnded)
+    if (m_section == Section::Entities && !m_entitiesEnded)
         fail(kTruncated, m_lines->lineNumber());
     else if (m_result.entities.isEmpty())
         fail(kNoEntity, m_lines->lineNumber());
+    scaleEntities(m_millimetresPerUnit);
     return m_result;
 }
 
-void DxfReader::dispatch(const QByteArray& marker)
+// A section is named by the pair right after its "0 SECTION".
+bool DxfReader::takePair(int code, const QByteArray& value)
 {
-    if (marker == "AcDbCircle")
-        readCircle();
-    else if (marker == "AcDbArc")
-        readArc();
-    else if (marker == "AcDbLine")
-        readLine();
-    else if (marker == "AcDbEllipse")
-        readEllipse();
-    else if (marker == "AcDbPolyline")
-        readPolyline();
+    const QByteArray word = firstWord(value);
+    const bool sectionNameDue = m_sectionNameDue;
+    m_sectionNameDue = false;
+    if (code == 0) {
+        if (word == "SECTION")
+            m_sectionNameDue = true;
+        else if (word == "ENDSEC" && m_section == Section::Entities)
+            endEntities();
+        else if (word == "ENDSEC")
+            m_section = Section::None;
+        else if (m_section == Section::Entities)
+            readTypedEntity(word);
+        return true;
+    }
+    if (sectionNameDue && code == 2) {
+        m_section = word == "ENTITIES" ? Section::Entities : word == "HEADER" ? Section::Header : Section::Other;
+        return true;
+    }
+    if (m_section == Section::Header)
+        return readHeaderVariable(code, value);
+    return true;
 }
 
-// Calls onPair(code, value) for the pairs of one entity, up to a code 0, a
-// code 100 or a line that is no code, which is left for the scan. False when
-// the file ends first.
-template <typename OnPair>
-bool DxfReader::readEntityPairs(OnPair onPair)
+bool DxfReader::readHeaderVariable(int code, const QByteArray& value)
 {
+    if (code == 9) {
+        m_headerVariable = firstWord(value);
+        return true;
+    }
+    if (code != 70 || m_headerVariable != "$INSUNITS")
+        return true;
+    const std::optional<int> unit = integer(value);
+    const std::optional<double> millimetres = unit ? millimetresPerDrawingUnit(*unit) : std::nullopt;
+    if (!millimetres) {
+        fail(kUnknownUnit.arg(QString::fromLatin1(firstWord(value))), m_lines->lineNumber());
+        return false;
+    }
+    m_millimetresPerUnit = *millimetres;
+    return true;
+}
+
+void DxfReader::endEntities()
+{
+    endPolyline();
+    m_entitiesEnded = true;
+}
+
+// A POLYLINE gathers the VERTEX entities after it; SEQEND, or any other
+// entity, ends it.
+void DxfReader::readTypedEntity(const QByteArray& type)
+{
+    m_circleIndex = -1;
+    if (m_polyline && type != "VERTEX")
+        endPolyline();
+    if (!collectPairs()) {
+        m_polyline.reset();
+        return;
+    }
+    if (type == "LINE")
+        readLine();
+    else if (type == "CIRCLE")
+        readCircle(false);
+    else if (type == "ARC")
+        readCircle(true);
+    else if (type == "ELLIPSE")
+        readEllipse();
+    else if (type == "LWPOLYLINE")
+        readLightweightPolyline();
+    else if (type == "POLYLINE")
+        startPolyline();
+    else if (type == "VERTEX" && m_polyline)
+        addVertex();
+}
+
+void DxfReader::readMarkedEntity(const QByteArray& marker)
+{
+    endPolyline();
+    const bool arc = marker == "AcDbArc";
+    if (!arc)
+        m_circleIndex = -1;
+    if (!collectPairs()) {
+        if (arc && m_circleIndex >= 0 && m_circleIndex == m_result.entities.size() - 1)
+            m_result.entities.removeLast();
+        return;
+    }
+    if (arc) {
+        amendArc();
+    } else if (marker == "AcDbLine") {
+        readLine();
+    } else if (marker == "AcDbCircle") {
+        const int before = m_result.entities.size();
+        readCircle(false);
+        if (m_result.entities.size() > before)
+            m_circleIndex = before;
+    } else if (marker == "AcDbEllipse") {
+        readEllipse();
+    } else if (marker == "AcDbPolyline") {
+        readLightweightPolyline();
+    }
+}
+
+bool DxfReader::collectPairs()
+{
+    m_pairs.clear();
     QByteArray line;
     QByteArray value;
     while (m_lines->next(line)) {
         const std::optional<int> code = groupCode(line);
-        if (!code || *code == 0 || *code == 100) {
+        if (!code || *code == 0) {
             m_lines->pushBack();
             return true;
         }
         if (!m_lines->next(value))
             return false;
-        onPair(*code, value);
+        m_pairs.append({*code, value});
     }
     return false;
+}
+
+bool DxfReader::numbers(std::initializer_list<std::pair<int, double*>> wanted) const
+{
+    bool valid = true;
+    for (const Pair& pair : m_pairs) {
+        for (const auto& [code, target] : wanted) {
+            if (pair.code != code)
+                continue;
+            const std::optional<double> x = number(pair.value);
+            valid = valid && x;
+            *target = x.value_or(0);
+        }
+    }
+    return valid;
 }
 
 void DxfReader::append(const DrawingEntity& entity)
@@ -233,58 +366,57 @@ void DxfReader::append(const DrawingEntity& entity)
     m_result.entities.append(entity);
 }
 
-bool DxfReader::readNumbers(std::initializer_list<std::pair<int, double*>> wanted)
+void DxfReader::scaleEntities(double millimetresPerUnit)
 {
-    bool valid = true;
-    const bool complete = readEntityPairs([&](int code, const QByteArray& value) {
-        for (const auto& [wantedCode, target] : wanted) {
-            if (code != wantedCode)
-                continue;
-            const std::optional<double> x = number(value);
-            valid = valid && x;
-            *target = x.value_or(0);
-        }
-    });
-    return complete && valid;
+    const double factor = m_factor * millimetresPerUnit;
+    for (DrawingEntity& entity : m_result.entities)
+        entity = scaledEntity(entity, factor);
 }
 
 void DxfReader::readLine()
 {
-    m_circleIndex = -1;
     double x1 = 0;
     double y1 = 0;
     double x2 = 0;
     double y2 = 0;
-    if (readNumbers({{10, &x1}, {20, &y1}, {11, &x2}, {21, &y2}}))
-        append(lineEntity(x1 * m_factor, y1 * m_factor, x2 * m_factor, y2 * m_factor));
+    if (numbers({{10, &x1}, {20, &y1}, {11, &x2}, {21, &y2}}))
+        append(lineEntity(x1, y1, x2, y2));
 }
 
-void DxfReader::readCircle()
+// Seen from below, the entity's own x axis runs along the drawing's -x, and
+// its angles turn the other way.
+void DxfReader::readCircle(bool withAngles)
 {
-    m_circleIndex = -1;
     double cx = 0;
     double cy = 0;
     double r = 0;
+    double start = 0;
+    double end = 0;
     double extrusionZ = 1;
-    if (!readNumbers({{10, &cx}, {20, &cy}, {40, &r}, {230, &extrusionZ}}) || r <= 0)
+    const bool valid = withAngles ? numbers({{10, &cx}, {20, &cy}, {40, &r}, {50, &start}, {51, &end}, {230, &extrusionZ}})
+                                  : numbers({{10, &cx}, {20, &cy}, {40, &r}, {230, &extrusionZ}});
+    if (!valid || r <= 0)
         return;
-    // Seen from below, the entity's own x axis runs along the drawing's -x.
     m_circleMirrored = extrusionZ < 0;
     if (m_circleMirrored)
         cx = -cx;
-    append(circleEntity(cx * m_factor, cy * m_factor, r * m_factor));
-    m_circleIndex = m_result.entities.size() - 1;
+    if (!withAngles)
+        append(circleEntity(cx, cy, r));
+    else if (m_circleMirrored)
+        append(arcEntity(cx, cy, r, 180 - end, 180 - start));
+    else
+        append(arcEntity(cx, cy, r, start, end));
 }
 
-// Only the circle read just before becomes an arc; without one the angles
-// have nothing to belong to and are skipped.
-void DxfReader::readArc()
+// Only the circle read just before by its marker becomes an arc; without one
+// the angles have nothing to belong to and are skipped.
+void DxfReader::amendArc()
 {
     const int circle = m_circleIndex;
     m_circleIndex = -1;
     double start = 0;
     double end = 0;
-    const bool read = readNumbers({{50, &start}, {51, &end}});
+    const bool read = numbers({{50, &start}, {51, &end}});
     if (circle < 0 || circle != m_result.entities.size() - 1)
         return;
     if (!read) {
@@ -299,61 +431,108 @@ void DxfReader::readArc()
 // The longer half-axis lies along x or y, whichever the major axis is nearer.
 void DxfReader::readEllipse()
 {
-    m_circleIndex = -1;
     double cx = 0;
     double cy = 0;
     double mx = 0;
     double my = 0;
     double ratio = 0;
-    const bool read = readNumbers({{10, &cx}, {20, &cy}, {11, &mx}, {21, &my}, {40, &ratio}});
+    const bool read = numbers({{10, &cx}, {20, &cy}, {11, &mx}, {21, &my}, {40, &ratio}});
     const double major = std::sqrt(mx * mx + my * my);
     if (!read || major <= 0 || ratio <= 0)
         return;
     const double minor = ratio * major;
     const bool alongX = std::abs(mx) >= std::abs(my);
-    append(ellipseEntity(cx * m_factor, cy * m_factor, (alongX ? major : minor) * m_factor,
-                         (alongX ? minor : major) * m_factor));
+    append(ellipseEntity(cx, cy, alongX ? major : minor, alongX ? minor : major));
 }
 
 // The vertex count (90) is not trusted: the vertices are those read up to the
-// end of the entity. Bit 1 of the flags (70) closes a polyline of three or
-// more vertices.
-void DxfReader::readPolyline()
+// end of the entity; the extrusion comes after them.
+void DxfReader::readLightweightPolyline()
 {
-    m_circleIndex = -1;
-    QVector<Vertex> vertices;
+    Polyline polyline;
+    double extrusionZ = 1;
     double pendingX = 0;
     bool hasPendingX = false;
-    int flags = 0;
     bool valid = true;
-    const bool complete = readEntityPairs([&](int code, const QByteArray& value) {
-        if (code == 70) {
-            const std::optional<int> f = integer(value);
+    for (const Pair& pair : qAsConst(m_pairs)) {
+        if (pair.code == 70) {
+            const std::optional<int> f = integer(pair.value);
             valid = valid && f;
-            flags = f.value_or(0);
-            return;
+            polyline.flags = f.value_or(0);
+            continue;
         }
-        if (code != 10 && code != 20 && code != 42)
-            return;
-        const std::optional<double> x = number(value);
+        if (pair.code != 10 && pair.code != 20 && pair.code != 42 && pair.code != 230)
+            continue;
+        const std::optional<double> x = number(pair.value);
         valid = valid && x;
         if (!x)
-            return;
-        if (code == 10) {
+            continue;
+        if (pair.code == 10) {
             pendingX = *x;
             hasPendingX = true;
-        } else if (code == 20 && hasPendingX) {
-            vertices.append({pendingX * m_factor, *x * m_factor, 0});
+        } else if (pair.code == 20 && hasPendingX) {
+            polyline.vertices.append({pendingX, *x, 0});
             hasPendingX = false;
-        } else if (code == 42 && !vertices.isEmpty()) {
-            vertices.last().bulge = *x;
+        } else if (pair.code == 42 && !polyline.vertices.isEmpty()) {
+            polyline.vertices.last().bulge = *x;
+        } else if (pair.code == 230) {
+            extrusionZ = *x;
         }
-    });
-    if (!complete || !valid)
+    }
+    if (!valid)
         return;
+    polyline.mirrored = extrusionZ < 0;
+    m_polyline = std::make_unique<Polyline>(std::move(polyline));
+    endPolyline();
+}
+
+// The flags decide whether the vertices make an outline at all; a 3D
+// polyline is taken in its projection on the drawing's plane.
+void DxfReader::startPolyline()
+{
+    double flags = 0;
+    double extrusionZ = 1;
+    if (!numbers({{70, &flags}, {230, &extrusionZ}}))
+        return;
+    const int bits = int(flags);
+    if (bits & (kPolygonMesh | kPolyfaceMesh))
+        return;
+    m_polyline = std::make_unique<Polyline>();
+    m_polyline->flags = bits;
+    m_polyline->mirrored = extrusionZ < 0;
+}
+
+void DxfReader::addVertex()
+{
+    double x = 0;
+    double y = 0;
+    double bulge = 0;
+    double flags = 0;
+    if (!numbers({{10, &x}, {20, &y}, {42, &bulge}, {70, &flags}})) {
+        m_polyline.reset();
+        return;
+    }
+    if (int(flags) & kSplineFrameVertex)
+        return;
+    m_polyline->vertices.append({x, y, bulge});
+}
+
+// Mirrored vertices turn their bulges the other way.
+void DxfReader::endPolyline()
+{
+    if (!m_polyline)
+        return;
+    const std::unique_ptr<Polyline> polyline = std::move(m_polyline);
+    QVector<Vertex>& vertices = polyline->vertices;
+    if (polyline->mirrored) {
+        for (Vertex& v : vertices) {
+            v.x = -v.x;
+            v.bulge = -v.bulge;
+        }
+    }
     for (int i = 0; i + 1 < vertices.size(); ++i)
         append(polylineSegment(vertices.at(i), vertices.at(i + 1)));
-    if (vertices.size() >= 3 && (flags & 1))
+    if (vertices.size() >= 2 && (polyline->flags & kClosed))
         append(polylineSegment(vertices.last(), vertices.first()));
 }
 
