@@ -197,10 +197,12 @@ void ContourAnalisisWidget::fillCurve(AdaptiveCurve* curve, const AbstractTrace*
         }
     }
     curve->data()->set(points, true);
+    curve->markDataChanged();
 }
 
 // The curves show the traces' data again, which also drops a levelling a
-// lay-flat measurement applied to them.
+// lay-flat measurement applied to them; the measurements follow the display
+// unit and are recalculated on them.
 void ContourAnalisisWidget::refreshCurves()
 {
     const QString colour = AppSettings::instance().preferenses.graph_color;
@@ -210,6 +212,9 @@ void ContourAnalisisWidget::refreshCurves()
         fillCurve(m_curves.at(i), m_traces.at(i));
         m_curves.at(i)->setPen(curvePen(colour));
     }
+    // All of them first: a measurement may read a point another one keeps.
+    for (Measurement* measurement : m_manager->measurements())
+        measurement->followDisplayUnit();
     for (Measurement* measurement : m_manager->measurements())
         measurement->calculate();
     fitAxes();

@@ -34,6 +34,12 @@ int idOf(const QTreeWidgetItem* row)
     return row->data(kNameColumn, Qt::UserRole).toInt();
 }
 
+// A value that was not computed is held as no value, so that no mean counts it.
+QVariant valueOf(const Measurement* measurement)
+{
+    return measurement->isValueNotComputed() ? QVariant() : QVariant(measurement->value());
+}
+
 } // namespace
 
 MeasurementTreeWidget::MeasurementTreeWidget(QWidget* parent)
@@ -102,7 +108,7 @@ QTreeWidgetItem* MeasurementTreeWidget::addMeasurementItem(const Measurement* me
     row->setText(kValueColumn, measurement->valueText());
     row->setFlags(kRowFlags);
     row->setData(kNameColumn, Qt::UserRole, measurement->id());
-    row->setData(kValueColumn, Qt::UserRole, measurement->value());
+    row->setData(kValueColumn, Qt::UserRole, valueOf(measurement));
     alignColumns(row);
 
     bool known = true;
@@ -116,7 +122,7 @@ QTreeWidgetItem* MeasurementTreeWidget::addMeasurementItem(const Measurement* me
 void MeasurementTreeWidget::updateMeasurementItem(QTreeWidgetItem* row, const Measurement* measurement)
 {
     row->setText(kValueColumn, measurement->valueText());
-    row->setData(kValueColumn, Qt::UserRole, measurement->value());
+    row->setData(kValueColumn, Qt::UserRole, valueOf(measurement));
 }
 
 void MeasurementTreeWidget::collectDeviations()
@@ -131,9 +137,15 @@ void MeasurementTreeWidget::collectDeviations()
             continue;
         }
         double sum = 0;
-        for (int row = 0; row < rows; ++row)
-            sum += category->child(row)->data(kValueColumn, Qt::UserRole).toDouble();
-        category->setText(kValueColumn, QString::number(sum / rows, 'f', 4));
+        int counted = 0;
+        for (int row = 0; row < rows; ++row) {
+            const QVariant value = category->child(row)->data(kValueColumn, Qt::UserRole);
+            if (value.isValid()) {
+                sum += value.toDouble();
+                ++counted;
+            }
+        }
+        category->setText(kValueColumn, counted == 0 ? kNotComputedText : QString::number(sum / counted, 'f', 4));
     }
 }
 

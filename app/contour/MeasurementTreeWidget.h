@@ -14,7 +14,7 @@ class Measurement;
 
 // The list of a contour tab's measurements: one row per listed measurement
 // (name and value text) under six fixed group rows, each group row showing the
-// mean of its rows' values. Rows move by drag and drop within their group,
+// mean of its rows' values (values that were not computed left out). Rows move by drag and drop within their group,
 // group rows among themselves. The tree only shows and asks: deleting rows and
 // building parallel lines are requests by signal, which the workspace and the
 // measurements manager carry out.

@@ -381,11 +381,7 @@ void MeasurementsManager::buildIntersections(Measurement* primitive, Measurement
                 points.append(point);
         }
     }
-    const int n = points.size();
-    finished->addReperPoints(n);
-    const int count = finished->reperPoints().size();
-    for (int i = 0; i < n; ++i)
-        finished->setReperPoint(count - n + i, points.at(i));
+    finished->addFixedReperPoints(points);
     if (finished->name() != measurementKind(CIRCLE)->name)
         m_reperPointController->makePointsSelectable();
     if (m_plot)

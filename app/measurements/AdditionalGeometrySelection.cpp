@@ -49,7 +49,7 @@ void AdditionalGeometrySelection::onPlotMouseRelease(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    calculate();
+    calculateAtRelease(event);
     lockSelection();
     forEachTraceCurve(plot(), m_traceCount, [](QCPCurve* curve) { curve->setSelectable(QCP::stSingleData); });
     plot()->replot(QCustomPlot::rpRefreshHint);

@@ -71,3 +71,10 @@ void AgTextPlacement::onPlotMouseRelease(QMouseEvent* event)
     emit measumentFinished();
     plotWidget->unsetCursor();
 }
+
+void AgTextPlacement::scaleGeometry(double ratio)
+{
+    Measurement::scaleGeometry(ratio);
+    if (m_text)
+        m_text->position->setCoords(m_text->position->coords() * ratio);
+}

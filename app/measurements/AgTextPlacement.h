@@ -13,7 +13,8 @@ class QWidget;
 // A free text on the plot. A left release asks for the text; an accepted,
 // non-empty one is placed in black, centred on the released point, and
 // finishes the measurement. A cancelled or empty one leaves it waiting for
-// the next release. Yields no value.
+// the next release. Yields no value. Its position follows a change of the
+// display unit.
 class AgTextPlacement : public Measurement
 {
     Q_OBJECT
@@ -39,6 +40,10 @@ public:
     void setHighlighted(bool) override {}
 
     QCPItemText* textItem() const { return m_text; }
+
+protected:
+    // The text stays at the point it was placed on.
+    void scaleGeometry(double ratio) override;
 
 private:
     void onPlotMouseRelease(QMouseEvent* event);

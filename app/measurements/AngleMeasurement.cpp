@@ -28,6 +28,8 @@ RangeProtocol::Options angleOptions(int selectionsNeeded)
 
 } // namespace
 
+const QString AngleMeasurement::kNoLineText = QStringLiteral("по выделенным точкам не строится прямая");
+
 AngleMeasurement::AngleMeasurement(E_MEASUREMENTS kind, PlotWidget* plot, int traceCount, int selectionsNeeded)
     : Measurement(measurementKind(kind)->type, plot, 1)
     , m_name(measurementKind(kind)->name)
@@ -39,6 +41,7 @@ AngleMeasurement::AngleMeasurement(E_MEASUREMENTS kind, PlotWidget* plot, int tr
     addConnection(connect(plot, &QCustomPlot::mouseRelease, this, &AngleMeasurement::onPlotMouseRelease));
     RangeProtocol::prepareRangeSelection(plot, traceCount);
     m_anglesInDegrees = readAnglesInDegrees();
+    markValueNotComputed();
 }
 
 AngleMeasurement::~AngleMeasurement()
@@ -75,15 +78,15 @@ QString AngleMeasurement::name() const
 QString AngleMeasurement::valueText() const
 {
     if (m_anglesInDegrees)
-        return angleInDegreesText(m_angle);
+        return computedValueText(angleInDegreesText(m_angle));
     if (selectionCount() == 0)
         return kUnknownText;
-    return angleInDegreesMinutesSecondsText(m_angle);
+    return computedValueText(angleInDegreesMinutesSecondsText(m_angle));
 }
 
 double AngleMeasurement::value() const
 {
-    return selectionCount() == 0 ? 0 : m_angle;
+    return selectionCount() == 0 ? 0 : computedValue(m_angle);
 }
 
 QString AngleMeasurement::groupName() const
@@ -142,15 +145,25 @@ SlopedLine AngleMeasurement::rangeLine(int i)
 
 void AngleMeasurement::placeAngleToAxis(FloatVector axis)
 {
-    if (selectionCount() == 0 || !selectionsComplete())
+    if (selectionCount() == 0 || !selectionsComplete()) {
+        showNoAngle();
         return;
+    }
     const SlopedLine line = rangeLine(0);
-    if (!isFinite(line))
+    if (!isFinite(line)) {
+        showNoAngle(kNoLineText);
         return;
+    }
     const Selection& range = *selection(0);
     const auto* curve = qobject_cast<const QCPCurve*>(range.plottable.data());
     const double lastKey = range.end - 1 < 0 ? 0.0 : curvePointKey(curve, range.end - 1);
     placeAngle(QPointF(lastKey, line.b + line.k * lastKey), directionOfSlope(line.k), axis);
+}
+
+void AngleMeasurement::showNoAngle(const QString& reason)
+{
+    setItemsVisible(false);
+    markValueNotComputed(reason);
 }
 
 void AngleMeasurement::placeAngle(const QPointF& p, FloatVector first, FloatVector second)
@@ -158,6 +171,7 @@ void AngleMeasurement::placeAngle(const QPointF& p, FloatVector first, FloatVect
     setReperPoint(0, p);
     const AngleDrawing drawing = drawAngle(p, first, second, cursorPosition());
     m_angle = drawing.angle;
+    markValueComputed();
     setArc(drawing.arcTopLeft, drawing.arcBottomRight, drawing.startAngle, drawing.spanAngle);
     setLabel(labelText() + QStringLiteral("\n") + valueText(), drawing.labelPosition, 0,
              Qt::AlignBottom | Qt::AlignHCenter);

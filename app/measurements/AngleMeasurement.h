@@ -54,6 +54,13 @@ protected:
     // axis, at the line's point above the last picked data point.
     void placeAngleToAxis(MeasurementMath::FloatVector axis);
 
+    // No angle for the ranges: the drawing is hidden and the value is not
+    // computed, for the reason given.
+    void showNoAngle(const QString& reason = QString());
+    // The reason when a range's line cannot be fitted (fewer than two distinct
+    // keys).
+    static const QString kNoLineText;
+
 private:
     void createItems();
     void setItemsVisible(bool visible);

@@ -14,6 +14,7 @@ ArcsRadiusMeasurement::ArcsRadiusMeasurement(PlotWidget* plot, int traceCount)
 void ArcsRadiusMeasurement::calculate()
 {
     if (!selectionsComplete() || selectionCount() != 2) {
+        showNoResult();
         emit statusText(QStringLiteral("Выделите две арки"));
         return;
     }
@@ -21,4 +22,6 @@ void ArcsRadiusMeasurement::calculate()
     const std::optional<Circle> circle = keptFit(arcs, [&arcs] { return fitCircleToSpans(arcs); });
     if (circle)
         showResult(circle->centre, circle->radius);
+    else
+        showNoResult(kNoCircleText);
 }

@@ -80,6 +80,15 @@ void ClickDistaceMeasurement::setLinePoints(const QLineF& points)
     m_line->setVisible(true);
 }
 
+void ClickDistaceMeasurement::scaleGeometry(double ratio)
+{
+    Measurement::scaleGeometry(ratio);
+    if (m_coordinates.size() > 1)
+        m_coordinates[1] *= ratio;
+    for (QCPItemPosition* point : {m_line->point1, m_line->point2})
+        point->setCoords(point->coords() * ratio);
+}
+
 void ClickDistaceMeasurement::hideLine()
 {
     m_line->setVisible(false);

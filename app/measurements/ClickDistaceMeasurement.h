@@ -46,6 +46,10 @@ public:
 protected:
     void setCoordinates(const QVector<double>& coordinates) { m_coordinates = coordinates; }
 
+    // The line's offset c1 and the drawn line; the slope term c0 keeps its
+    // value in every unit.
+    void scaleGeometry(double ratio) override;
+
     // Draws the straight line through the two points, each coordinate taken
     // in single precision, and shows it.
     void setLinePoints(const QLineF& points);

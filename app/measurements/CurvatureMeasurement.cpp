@@ -27,6 +27,8 @@ RangeProtocol::Options protocolOptions(int selectionsNeeded, bool yieldsValue)
 
 } // namespace
 
+const QString CurvatureMeasurement::kNoCircleText = QStringLiteral("по выделенным точкам не строится окружность");
+
 CurvatureMeasurement::CurvatureMeasurement(E_MEASUREMENTS code, PlotWidget* plot, int traceCount, int selectionsNeeded)
     : Measurement(measurementKind(code)->type, plot, 1)
     , m_kind(*measurementKind(code))
@@ -40,6 +42,8 @@ CurvatureMeasurement::CurvatureMeasurement(E_MEASUREMENTS code, PlotWidget* plot
     plot->setSelectionMarkerVisible(true);
     updateUnitText();
     setMoveRedraw(MoveRedraw::OwnLayer);
+    if (yieldsValue())
+        markValueNotComputed();
 }
 
 CurvatureMeasurement::~CurvatureMeasurement()
@@ -58,14 +62,16 @@ QString CurvatureMeasurement::name() const
 
 QString CurvatureMeasurement::valueText() const
 {
+    if (!yieldsValue())
+        return QString();
     if (!selection(0))
         return kUnknownText;
-    return QString::number(m_radius, 'f', 4) + m_unitText;
+    return computedValueText(QString::number(m_radius, 'f', 4) + m_unitText);
 }
 
 double CurvatureMeasurement::value() const
 {
-    return selection(0) ? m_radius : 0.0;
+    return selection(0) ? computedValue(m_radius) : 0.0;
 }
 
 QString CurvatureMeasurement::groupName() const
@@ -159,6 +165,7 @@ void CurvatureMeasurement::showResult(QPointF centre, double radius)
     QVector2D direction(cursor - centre);
     direction.normalize();
     m_radius = radius;
+    markValueComputed();
     placeCircle(centre, radius);
     placeLabel(valueText(), toSinglePrecision(cursor), 0, Qt::AlignHCenter | Qt::AlignBottom);
     if (m_radiusLine) {
@@ -168,6 +175,12 @@ void CurvatureMeasurement::showResult(QPointF centre, double radius)
     }
     setItemsVisible(true);
     emit statusText(name() + QStringLiteral(": ") + valueText());
+}
+
+void CurvatureMeasurement::showNoResult(const QString& reason)
+{
+    setItemsVisible(false);
+    markValueNotComputed(reason);
 }
 
 void CurvatureMeasurement::placeLabel(const QString& text, QPointF point, double rotation, int alignment)

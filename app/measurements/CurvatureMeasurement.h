@@ -34,7 +34,7 @@ public:
 
     QString name() const override;
     // The radius with four decimals followed by the unit; "неизвестно" before
-    // a range was picked.
+    // a range was picked. The circle kinds yield no value and show none.
     QString valueText() const override;
     double value() const override;
     QString groupName() const override;
@@ -75,6 +75,11 @@ protected:
     // the cursor and the value label at the cursor; the reference point at the
     // centre.
     void showResult(QPointF centre, double radius);
+    // No radius for the ranges: the drawing is hidden and the value is not
+    // computed, for the reason given.
+    void showNoResult(const QString& reason = QString());
+    // The reason when no finite circle fits the ranges' points.
+    static const QString kNoCircleText;
     // The label text, a line break and text, at point.
     void placeLabel(const QString& text, QPointF point, double rotation, int alignment);
 

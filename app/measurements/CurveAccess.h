@@ -2,6 +2,7 @@
 
 #include "Selection.h"
 
+#include "plot/PlotCurve.h"
 #include "plot/PlotWidget.h"
 
 #include <QPointF>
@@ -57,11 +58,13 @@ inline QPointF curvePointAt(const PointRef& ref)
 
 // The curve data points of a selection, [first, last), clipped to the data;
 // empty when the selection's plottable is not a curve or is gone. Points are
-// read as (key, value), as the fits of the numerics take them.
+// read as (key, value), as the fits of the numerics take them. The revision is
+// the curve's data revision (PlotCurve) when the span was taken.
 struct CurveSpan
 {
     QCPCurveDataContainer::const_iterator first;
     QCPCurveDataContainer::const_iterator last;
+    quint64 revision = 0;
 
     bool isEmpty() const { return first == last; }
     int size() const { return int(last - first); }
@@ -76,7 +79,7 @@ inline CurveSpan selectionSpan(const Selection& selection)
     const qint64 count = curve->dataCount();
     const qint64 begin = std::clamp<qint64>(selection.begin, 0, count);
     const qint64 end = std::clamp<qint64>(selection.end, begin, count);
-    return {data + begin, data + end};
+    return {data + begin, data + end, PlotCurve::dataRevisionOf(curve)};
 }
 
 inline QVector<QPointF> spanPoints(const CurveSpan& span)

@@ -92,7 +92,28 @@ void DeviationGraph::draw(const DeviationCurve& curve, const DeviationBand& band
     }
     if (m_curve)
         m_curve->setData(curve.keys, scaleIntoBand(curve.deviations, scale));
+    setShown(true);
     drawScale(scale, QString());
+}
+
+void DeviationGraph::hide()
+{
+    setShown(false);
+    for (int i = 0; i < m_ticksShown; ++i) {
+        pooled(m_tickLines, i)->setVisible(false);
+        pooled(m_tickTexts, i)->setVisible(false);
+    }
+    m_ticksShown = 0;
+}
+
+void DeviationGraph::setShown(bool shown)
+{
+    if (m_curve)
+        m_curve->setVisible(shown);
+    for (QCPItemLine* connector : {m_firstConnector.data(), m_secondConnector.data()}) {
+        if (connector)
+            connector->setVisible(shown);
+    }
 }
 
 void DeviationGraph::drawScale(const BandScale& scale, const QString& unit)

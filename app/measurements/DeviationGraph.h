@@ -35,7 +35,7 @@ public:
     DeviationGraph& operator=(const DeviationGraph&) = delete;
 
     // The curve and the connectors for the band, then the scale without a
-    // unit. The deviations must not be empty.
+    // unit, all shown. The deviations must not be empty.
     void draw(const MeasurementMath::DeviationCurve& curve, const MeasurementMath::DeviationBand& band);
 
     // Tick marks pointing into the band at its end and their values beside
@@ -43,6 +43,9 @@ public:
     void drawScale(const MeasurementMath::BandScale& scale, const QString& unit);
 
     void setConnectorPen(const QPen& pen);
+
+    // Hides the whole drawing; the next draw() shows it again.
+    void hide();
 
     AdaptiveCurve* curve() const { return m_curve; }
     // The texts of the ticks shown, from the smallest value up.
@@ -53,6 +56,8 @@ private:
     template <typename Item>
     Item* pooled(QVector<QPointer<Item>>& pool, int i);
     void applyCurvePen();
+    // The curve and the connectors.
+    void setShown(bool shown);
 
     QPointer<PlotWidget> m_plot;
     Adopt m_adopt;

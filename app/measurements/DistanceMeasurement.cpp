@@ -46,6 +46,7 @@ DistanceMeasurement::DistanceMeasurement(E_MEASUREMENTS code, PlotWidget* plot, 
     addConnection(connect(plot, &QCustomPlot::mouseMove, this, [this] { followSnap(); }));
     addConnection(connect(plot, &QCustomPlot::mouseRelease, this, &DistanceMeasurement::onMouseRelease));
     reloadSettings();
+    markValueNotComputed();
 }
 
 DistanceMeasurement::~DistanceMeasurement()
@@ -55,7 +56,7 @@ DistanceMeasurement::~DistanceMeasurement()
 
 QString DistanceMeasurement::valueText() const
 {
-    return QString::number(m_value, 'f', 4) + m_unitText;
+    return computedValueText(QString::number(m_value, 'f', 4) + m_unitText);
 }
 
 QString DistanceMeasurement::groupName() const
@@ -139,9 +140,15 @@ void DistanceMeasurement::logStart(const QString& kind) const
     Logger::instance().log(INFO, kind + QStringLiteral(" started in ") + coordinates(leftPoint()));
 }
 
+void DistanceMeasurement::setValue(double value)
+{
+    m_value = value;
+    markValueComputed();
+}
+
 void DistanceMeasurement::showDimension(const MeasurementMath::Dimension& dimension)
 {
-    m_value = dimension.value;
+    setValue(dimension.value);
     m_alignment = dimension.alignment;
     m_items.place(dimension);
     setReperPoint(0, dimension.extension1.p1());
@@ -179,10 +186,14 @@ void DistanceMeasurement::onMouseRelease(QMouseEvent* event)
     }
     if (completesPicking()) {
         m_point2 = snappedPoint();
+        calculateAtRelease(event);
         m_protocol.lock();
         return;
     }
     m_point1 = snappedPoint();
+    // The range the release completes, before the next one is picked.
+    if (m_mode == PointMode::Ranges)
+        calculateAtRelease(event);
     ++m_completedRanges;
     startNextSelection();
     if (!alternativePicking())

@@ -23,9 +23,10 @@ public:
     ~DistanceMeasurement() override;
 
     QString name() const override { return m_name; }
-    // The value with four decimals, directly followed by the unit.
+    // The value with four decimals, directly followed by the unit; the mark of
+    // a value not computed before the first calculation.
     QString valueText() const override;
-    double value() const override { return m_value; }
+    double value() const override { return computedValue(m_value); }
     QString groupName() const override;
     void setLabelEnlarged(bool enlarged) override;
     void updateLabel() override;
@@ -52,7 +53,7 @@ protected:
 
     bool isPlacing() const { return m_protocol.isPlacing(); }
     DimensionItems& items() { return m_items; }
-    void setValue(double value) { m_value = value; }
+    void setValue(double value);
     void setAlignment(int alignment) { m_alignment = alignment; }
     // The dimension and its label drawn, the value and the label alignment
     // taken from it, and the value shown on the status line.

@@ -34,6 +34,7 @@ ErrorMeasurement::ErrorMeasurement(E_MEASUREMENTS code, PlotWidget* plot, int tr
     , m_kind(*measurementKind(code))
     , m_traceCount(traceCount)
     , m_selectionsNeeded(selectionsNeeded)
+    , m_reference(reference)
     , m_minimumPoints(reference == Reference::Circle ? 3 : 2)
 {
     setYieldsValue(m_kind.yieldsValue);
@@ -52,6 +53,7 @@ ErrorMeasurement::ErrorMeasurement(E_MEASUREMENTS code, PlotWidget* plot, int tr
     m_label->setVisible(false);
     setHighlighted(true);
     setMoveRedraw(MoveRedraw::OwnLayer);
+    markValueNotComputed();
 }
 
 ErrorMeasurement::~ErrorMeasurement()
@@ -75,12 +77,12 @@ QString ErrorMeasurement::valueText() const
 {
     if (!selection(0))
         return kUnknownText;
-    return QString::number(m_value, 'f', 6) + m_unitText;
+    return computedValueText(QString::number(m_value, 'f', 6) + m_unitText);
 }
 
 double ErrorMeasurement::value() const
 {
-    return selection(0) ? m_value : 0.0;
+    return selection(0) ? computedValue(m_value) : 0.0;
 }
 
 QString ErrorMeasurement::groupName() const
@@ -91,25 +93,32 @@ QString ErrorMeasurement::groupName() const
 void ErrorMeasurement::calculate()
 {
     const std::optional<SelectedPoints> points = selectedPoints();
-    if (!points)
+    if (!points) {
+        showNoDeviations();
         return;
+    }
     if (PlotWidget* p = plot(); p && m_hidesSelectionMarker)
         p->setSelectionMarkerVisible(false);
 
     const SpanFingerprint fingerprint(points->stretches + QVector<CurveSpan>{points->frame});
     if (!m_kept || isFinished() || m_kept->fingerprint != fingerprint) {
         const std::optional<BandFrame> frame = bandFrame(points->frame.first, points->frame.last);
-        if (!frame)
+        if (!frame) {
+            showNoDeviations();
             return;
+        }
         m_kept = Kept{fingerprint, computeDeviations(*points), *frame};
-        if (m_kept->deviations && m_kept->deviations->curve.isEmpty())
-            m_kept->deviations.reset();
+        if (m_kept->outcome.deviations && m_kept->outcome.deviations->curve.isEmpty())
+            m_kept->outcome = Outcome{std::nullopt, noFitReason()};
     }
-    if (!m_kept->deviations)
+    if (!m_kept->outcome.deviations) {
+        showNoDeviations(m_kept->outcome.reason);
         return;
+    }
 
-    const Deviations& deviations = *m_kept->deviations;
+    const Deviations& deviations = *m_kept->outcome.deviations;
     m_value = deviations.value;
+    markValueComputed();
     m_band = deviationBand(m_kept->frame, toSinglePrecision(cursorPosition().y()));
     drawDeviationCurve(deviations.curve);
     if (deviations.circle)
@@ -172,28 +181,36 @@ ErrorMeasurement::fittedCircleDeviationsThroughGaps(const SelectedPoints& points
                             *circle};
 }
 
-std::optional<ErrorMeasurement::Deviations> ErrorMeasurement::bySpread(DeviationCurve curve,
-                                                                       std::optional<Circle> circle)
+ErrorMeasurement::Outcome ErrorMeasurement::bySpread(DeviationCurve curve, std::optional<Circle> circle) const
 {
     const double spread = deviationSpread(curve.deviations);
     if (curve.isEmpty() || !std::isfinite(spread))
-        return std::nullopt;
-    return Deviations{std::move(curve), spread, circle};
+        return {std::nullopt, noFitReason()};
+    return {Deviations{std::move(curve), spread, circle}, QString()};
 }
 
-std::optional<ErrorMeasurement::Deviations> ErrorMeasurement::bySpread(std::optional<CircleDeviations> deviations)
+ErrorMeasurement::Outcome ErrorMeasurement::bySpread(std::optional<CircleDeviations> deviations) const
 {
     if (!deviations)
-        return std::nullopt;
+        return {std::nullopt, noFitReason()};
     return bySpread(std::move(deviations->curve), deviations->circle);
 }
 
-std::optional<ErrorMeasurement::Deviations> ErrorMeasurement::medianFiltered(std::optional<CircleDeviations> deviations)
+ErrorMeasurement::Outcome ErrorMeasurement::medianFiltered(std::optional<CircleDeviations> deviations) const
 {
     if (!deviations)
-        return std::nullopt;
+        return {std::nullopt, noFitReason()};
     const double window = kMedianWindowMillimetres * DisplayUnit::unitsPerMillimetre();
-    return bySpread(runningMedianCurve(deviations->curve, window), deviations->circle);
+    DeviationCurve medians = runningMedianCurve(deviations->curve, window);
+    if (medians.isEmpty())
+        return {std::nullopt, QStringLiteral("участок короче, чем нужно для медианы по 0.25 мм")};
+    return bySpread(std::move(medians), deviations->circle);
+}
+
+QString ErrorMeasurement::noFitReason() const
+{
+    return m_reference == Reference::Circle ? QStringLiteral("по выделенным точкам не строится окружность")
+                                            : QStringLiteral("по выделенным точкам не строится прямая");
 }
 
 void ErrorMeasurement::forgetDeviations()
@@ -243,6 +260,16 @@ bool ErrorMeasurement::updateUnitText()
     m_unitText = text;
     forgetDeviations();
     return true;
+}
+
+void ErrorMeasurement::showNoDeviations(const QString& reason)
+{
+    m_graph->hide();
+    if (m_label)
+        m_label->setVisible(false);
+    if (m_circle)
+        m_circle->setVisible(false);
+    markValueNotComputed(reason);
 }
 
 // Below the middle of the baseline, turned with it; the label shows the
@@ -301,14 +328,15 @@ std::optional<ErrorMeasurement::SelectedPoints> ErrorMeasurement::severalStretch
                                            [](const CurveSpan& a, const CurveSpan& b) { return a.first < b.first; });
     const auto latest = std::max_element(points.stretches.begin(), points.stretches.end(),
                                          [](const CurveSpan& a, const CurveSpan& b) { return a.last < b.last; });
-    points.frame = {earliest->first, latest->last};
+    points.frame = {earliest->first, latest->last, earliest->revision};
     if (pointCount < m_minimumPoints)
         return std::nullopt;
     return points;
 }
 
-// Each left release completes a stretch until all are picked, which locks
-// them; the next one places the band and finishes.
+// Each left release completes a stretch, calculating from the stretches as
+// the release leaves them, until all are picked, which locks them; the next
+// one places the band and finishes.
 void ErrorMeasurement::onPlotMouseRelease(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || isFinished())
@@ -317,9 +345,10 @@ void ErrorMeasurement::onPlotMouseRelease(QMouseEvent* event)
     if (m_placing) {
         p->setSelectionMarkerVisible(true);
         finish();
-        emit statusText(name() + QStringLiteral(": ") + valueText());
+        emit statusText(resultStatus());
         return;
     }
+    calculateAtRelease(event);
     if (selectionCount() == m_selectionsNeeded) {
         lockSelection();
         m_placing = true;

@@ -30,7 +30,9 @@ class QCPItemText;
 // (DeviationGraph), the label and the circle, and reports the value in the
 // status line. The deviations are kept while the selected points stay the
 // same (SpanFingerprint), so that a mouse that only moves the band does not
-// fit again; a finished measurement always computes afresh.
+// fit again; a finished measurement always computes afresh. Points that give
+// no deviations leave nothing drawn and the value not computed, with the
+// kind's reason on the status line.
 class ErrorMeasurement : public Measurement
 {
 public:
@@ -38,7 +40,8 @@ public:
 
     QString name() const override;
     // The value with six decimals followed by the unit; "неизвестно" before a
-    // stretch was picked.
+    // stretch was picked, the mark of a value not computed while the picked
+    // points give none.
     QString valueText() const override;
     double value() const override;
     void calculate() override;
@@ -89,10 +92,17 @@ protected:
         std::optional<MeasurementMath::Circle> circle;
     };
 
+    // The deviations of the selected points, or none with the reason.
+    struct Outcome
+    {
+        std::optional<Deviations> deviations;
+        QString reason;
+    };
+
     // The deviations of the selected points; none when they cannot be
-    // computed (a fit that is not finite, no median), and calculate() then
-    // changes nothing. Runs only when the selected points change.
-    virtual std::optional<Deviations> computeDeviations(const SelectedPoints& points) = 0;
+    // computed (a fit that is not finite, no median, no drawing). Runs only
+    // when the selected points change.
+    virtual Outcome computeDeviations(const SelectedPoints& points) = 0;
 
     // A reference circle with the deviation of each selected point from it.
     struct CircleDeviations
@@ -110,14 +120,19 @@ protected:
     static std::optional<CircleDeviations> fittedCircleDeviationsThroughGaps(const SelectedPoints& points);
 
     // Deviations valued by their spread (largest minus smallest); none when
-    // there are none or the spread is not finite (a fit that failed).
-    static std::optional<Deviations> bySpread(MeasurementMath::DeviationCurve curve,
-                                              std::optional<MeasurementMath::Circle> circle = std::nullopt);
-    static std::optional<Deviations> bySpread(std::optional<CircleDeviations> deviations);
+    // there are none or the spread is not finite: the reference form does not
+    // fit the points.
+    Outcome bySpread(MeasurementMath::DeviationCurve curve,
+                     std::optional<MeasurementMath::Circle> circle = std::nullopt) const;
+    Outcome bySpread(std::optional<CircleDeviations> deviations) const;
 
     // The deviations smoothed by a running median over 0.25 mm of keys in the
-    // display unit, valued by the medians' spread; none without a median.
-    static std::optional<Deviations> medianFiltered(std::optional<CircleDeviations> deviations);
+    // display unit, valued by the medians' spread; none without a median (a
+    // stretch too short for the window) or without a circle.
+    Outcome medianFiltered(std::optional<CircleDeviations> deviations) const;
+
+    // Why the reference form gives no deviations for the points.
+    QString noFitReason() const;
 
     // The kinds that hide the plot's selection marker while they calculate.
     void setHidesSelectionMarker(bool hides) { m_hidesSelectionMarker = hides; }
@@ -149,13 +164,14 @@ private:
     std::optional<SelectedPoints> oneStretch() const;
     std::optional<SelectedPoints> severalStretches() const;
     void showLabel();
+    // Nothing drawn and the value not computed, for the reason given.
+    void showNoDeviations(const QString& reason = QString());
     void onPlotMouseRelease(QMouseEvent* event);
 
     struct Kept
     {
         SpanFingerprint fingerprint;
-        // Empty when the deviations could not be computed for these points.
-        std::optional<Deviations> deviations;
+        Outcome outcome;
         MeasurementMath::BandFrame frame;
     };
 
@@ -170,6 +186,7 @@ private:
     bool m_placing = false;
     int m_traceCount = 0;
     int m_selectionsNeeded = 1;
+    Reference m_reference = Reference::Line;
     int m_minimumPoints = 2;
     bool m_hidesSelectionMarker = false;
     std::optional<Kept> m_kept;

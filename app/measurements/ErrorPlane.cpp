@@ -13,8 +13,10 @@ ErrorPlane::ErrorPlane(PlotWidget* plot, int traceCount, const DxfDrawing* drawi
     Logger::instance().log(INFO, QStringLiteral("ErrorPlane started"));
 }
 
-std::optional<ErrorMeasurement::Deviations> ErrorPlane::computeDeviations(const SelectedPoints& points)
+ErrorMeasurement::Outcome ErrorPlane::computeDeviations(const SelectedPoints& points)
 {
+    if (!m_drawing || m_drawing->isEmpty())
+        return {std::nullopt, QStringLiteral("сначала импортируйте чертёж")};
     DeviationCurve curve;
     double sum = 0;
     for (auto it = points.frame.first; it != points.frame.last; ++it) {
@@ -24,7 +26,7 @@ std::optional<ErrorMeasurement::Deviations> ErrorPlane::computeDeviations(const 
         sum += d;
     }
     if (curve.isEmpty())
-        return std::nullopt;
+        return {};
     const double mean = sum / curve.size();
-    return Deviations{std::move(curve), mean, std::nullopt};
+    return {Deviations{std::move(curve), mean, std::nullopt}, QString()};
 }

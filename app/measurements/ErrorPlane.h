@@ -5,7 +5,8 @@
 class DxfDrawing;
 
 // Deviation from the imported drawing: each selected point's distance to the
-// nearest entity of the tab's drawing store, valued by their mean.
+// nearest entity of the tab's drawing store, valued by their mean. While the
+// store holds no drawing there is no value, and the status line asks for one.
 class ErrorPlane : public ErrorMeasurement
 {
 public:
@@ -13,7 +14,7 @@ public:
     ErrorPlane(PlotWidget* plot, int traceCount, const DxfDrawing* drawing);
 
 protected:
-    std::optional<Deviations> computeDeviations(const SelectedPoints& points) override;
+    Outcome computeDeviations(const SelectedPoints& points) override;
 
 private:
     const DxfDrawing* m_drawing;

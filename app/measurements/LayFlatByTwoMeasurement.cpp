@@ -51,13 +51,13 @@ void LayFlatByTwoMeasurement::onPlotMouseRelease(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     Logger::instance().log(INFO, "LayFlatByTwo released ");
+    calculateAtRelease(event);
     if (selectionCount() < 2) {
         startNextSelection();
         return;
     }
     lockSelection();
     plot()->replot(QCustomPlot::rpRefreshHint);
-    calculate();
     if (MeasurementMath::holdsLine(m_fitter))
         level();
     else

@@ -22,6 +22,7 @@ void rotateTraces(PlotWidget* plot, int traceCount, double angle, const QPointF&
     forEachTraceCurve(plot, traceCount, [&](QCPCurve* curve) {
         const QSharedPointer<QCPCurveDataContainer> data = curve->data();
         MeasurementMath::rotateInPlace(data->begin(), data->end(), centre, angle);
+        PlotCurve::markDataChangedOf(curve);
     });
 }
 

@@ -50,8 +50,8 @@ void LayFlatMeasurement::onPlotMouseRelease(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     Logger::instance().log(INFO, "LayFlat released ");
+    calculateAtRelease(event);
     lockSelection();
-    calculate();
     if (!MeasurementMath::holdsLine(m_fitter))
         return;
     const double angle = LayFlatLevelling::angleOf(m_fitter);

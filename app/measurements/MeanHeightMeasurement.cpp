@@ -45,14 +45,17 @@ void MeanHeightMeasurement::updateLevels()
 void MeanHeightMeasurement::calculate()
 {
     if (!selectionsComplete()) {
+        markValueNotComputed();
         emit statusText(QStringLiteral("Выделите две области для расчета"));
         return;
     }
     updateLevels();
     const double cx = cursorPosition().x();
     const MeasurementMath::StretchLevel& first = m_levels[0];
-    if (!first.isValid())
+    if (!first.isValid()) {
+        showNoLevel();
         return;
+    }
     DimensionItems::placeLine(items().extension1(), QLineF(first.middle, first.height, cx, first.height));
     setReperPoint(0, MeasurementMath::toSinglePrecision(QPointF(first.middle, first.height)));
     items().extension1()->setVisible(true);
@@ -60,8 +63,10 @@ void MeanHeightMeasurement::calculate()
         return;
 
     const MeasurementMath::StretchLevel& second = m_levels[1];
-    if (!second.isValid())
+    if (!second.isValid()) {
+        showNoLevel();
         return;
+    }
     DimensionItems::placeLine(items().extension2(), QLineF(second.middle, second.height, cx, second.height));
     setReperPoint(1, MeasurementMath::toSinglePrecision(QPointF(second.middle, second.height)));
     items().extension2()->setVisible(true);
@@ -74,4 +79,11 @@ void MeanHeightMeasurement::calculate()
     label->setText(valueText());
     items().setVisible(true);
     reportValue();
+}
+
+// A stretch of fewer than two distinct keys has no fitted line to measure from.
+void MeanHeightMeasurement::showNoLevel()
+{
+    items().setVisible(false);
+    markValueNotComputed(QStringLiteral("по выделенной области не строится прямая"));
 }

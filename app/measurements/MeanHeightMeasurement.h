@@ -20,6 +20,7 @@ public:
 
 private:
     void updateLevels();
+    void showNoLevel();
 
     SelectionStamp m_levelsOf;
     MeasurementMath::StretchLevel m_levels[2];

@@ -3,6 +3,7 @@
 #include "DisplayUnit.h"
 #include "MeasurementLayers.h"
 #include "ReperPoint.h"
+#include "math/LengthUnit.h"
 #include "math/SinglePrecision.h"
 
 #include "plot/PlotWidget.h"
@@ -28,10 +29,13 @@ bool isFinite(const QPointF& p)
 
 } // namespace
 
+const QString kNotComputedText = QStringLiteral("—");
+
 Measurement::Measurement(int kind, PlotWidget* plot, int reperPointCount)
     : m_plot(plot)
     , m_id(nextMeasurementId())
     , m_kind(kind)
+    , m_geometryUnit(DisplayUnit::current())
 {
     if (plot) {
         connectPlottables();
@@ -48,6 +52,7 @@ Measurement::~Measurement()
         delete point;
     }
     m_reperPoints.clear();
+    m_fixedReperPoints.clear();
 }
 
 // Only the plottables present now: curves added later are not followed.
@@ -142,6 +147,7 @@ void Measurement::removeLastReperPoint()
     if (m_reperPoints.isEmpty())
         return;
     ReperPoint* point = m_reperPoints.takeLast();
+    m_fixedReperPoints.removeOne(point);
     point->setMarkerVisible(false);
     emit reperPointRemoved(point);
     delete point;
@@ -157,6 +163,66 @@ void Measurement::makeReperPointsUnselectable()
 {
     for (ReperPoint* point : qAsConst(m_reperPoints))
         point->setUnselectable();
+}
+
+void Measurement::addFixedReperPoints(const QList<QPointF>& positions)
+{
+    const int first = m_reperPoints.size();
+    addReperPoints(positions.size());
+    for (int i = 0; i < positions.size(); ++i) {
+        m_fixedReperPoints.append(m_reperPoints.at(first + i));
+        setReperPoint(first + i, positions.at(i));
+    }
+}
+
+void Measurement::followDisplayUnit()
+{
+    const int unit = DisplayUnit::current();
+    const std::optional<double> to = MeasurementMath::unitsPerMillimetre(unit);
+    if (!to || unit == m_geometryUnit)
+        return;
+    const std::optional<double> from = MeasurementMath::unitsPerMillimetre(m_geometryUnit);
+    m_geometryUnit = unit;
+    if (from)
+        scaleGeometry(*to / *from);
+}
+
+void Measurement::scaleGeometry(double ratio)
+{
+    for (ReperPoint* point : qAsConst(m_fixedReperPoints))
+        setReperPoint(m_reperPoints.indexOf(point), point->position() * ratio);
+}
+
+void Measurement::markValueComputed()
+{
+    m_valueNotComputed = false;
+    m_notComputedReason.clear();
+}
+
+void Measurement::markValueNotComputed(const QString& reason)
+{
+    m_valueNotComputed = true;
+    m_notComputedReason = reason;
+    if (!reason.isEmpty())
+        emit statusText(name() + QStringLiteral(": ") + reason);
+}
+
+QString Measurement::resultStatus() const
+{
+    const bool reasoned = m_valueNotComputed && !m_notComputedReason.isEmpty();
+    return name() + QStringLiteral(": ") + (reasoned ? m_notComputedReason : valueText());
+}
+
+QString Measurement::computedValueText(const QString& text) const
+{
+    return m_valueNotComputed ? kNotComputedText : text;
+}
+
+void Measurement::calculateAtRelease(QMouseEvent* event)
+{
+    if (m_plot)
+        m_plot->takeInRelease(event);
+    calculate();
 }
 
 void Measurement::finish()

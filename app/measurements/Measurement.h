@@ -25,6 +25,16 @@ class ReperPoint;
 // A measurement has no QObject parent: its manager owns it. Ids come from one
 // counter for the whole process, starting at 1, and are never reused.
 //
+// A kind that computes a number starts without a value and has none while its
+// last calculation could not compute one: its value text then reads
+// kNotComputedText (the tree, the labels and the report show that mark, never
+// a number), its value is 0 and counts in no mean, and the reason, when the
+// kind knows it, goes to the status line.
+//
+// Geometry a measurement keeps in plot coordinates, rather than reading it from
+// the curves at each calculation, follows a change of the display unit through
+// followDisplayUnit(): it is scaled by the ratio of the units.
+//
 // Everything a kind draws goes through adoptItem(): while the measurement is
 // being placed its items and reference points are on a layer of their own
 // (MeasurementLayers), and finish() moves them to "overlay". A kind whose
@@ -68,6 +78,14 @@ public:
     // False for construction geometry, which the intersections pair up.
     bool yieldsValue() const { return m_yieldsValue; }
 
+    // Whether the kind's number was not computed (see above).
+    bool isValueNotComputed() const { return m_valueNotComputed; }
+    // Why, when the kind knows it; empty otherwise.
+    QString notComputedReason() const { return m_notComputedReason; }
+    // The status line of a placed measurement: the name, ": " and the value
+    // text, or the reason for a value not computed.
+    QString resultStatus() const;
+
     int selectionCount() const { return m_selections.size(); }
     // Record i, or null when there is none (a negative index included).
     const Selection* selection(qint64 i) const;
@@ -104,6 +122,20 @@ public:
     void removeLastReperPoint();
     void makeReperPointsSelectable();
     void makeReperPointsUnselectable();
+    // Appends a reference point at each position (the intersections with
+    // other constructions): the kind's calculation does not move them, and
+    // they are scaled with the geometry when the display unit changes.
+    void addFixedReperPoints(const QList<QPointF>& positions);
+
+    // Calculates at a left release that completes a picked range, once the
+    // plot's live range selection has taken the release in: the value is the
+    // one of the range highlighted when the release is over.
+    void calculateAtRelease(QMouseEvent* event);
+
+    // Scales the geometry kept in plot coordinates when the display unit
+    // changed since the measurement was placed or last followed it; nothing
+    // otherwise, and nothing for a setting that names no unit.
+    void followDisplayUnit();
 
     // Marks the measurement finished, cuts its connections, moves its items
     // and reference points to "overlay", unhighlights it and replots. Emits
@@ -125,6 +157,20 @@ signals:
 
 protected:
     void setYieldsValue(bool yieldsValue) { m_yieldsValue = yieldsValue; }
+
+    void markValueComputed();
+    // With a reason, also emits statusText with the name, ": " and the reason.
+    void markValueNotComputed(const QString& reason = QString());
+    // The text while the value is computed, kNotComputedText otherwise.
+    QString computedValueText(const QString& text) const;
+    // The value while it is computed, 0 otherwise.
+    double computedValue(double value) const { return m_valueNotComputed ? 0.0 : value; }
+
+    // Scales what the measurement keeps in plot coordinates by ratio (new
+    // display units per old one). The base scales the fixed reference points;
+    // kinds that keep more add theirs. What calculate() takes from the curves
+    // again need not be scaled.
+    virtual void scaleGeometry(double ratio);
 
     // Puts an item (or a plottable) the kind created on the measurement's
     // current layer and has finish() move it to "overlay". The kind still
@@ -163,6 +209,14 @@ private:
     bool m_selectionLocked = false;
     int m_kind = NO_MEASUREMENT;
     QList<ReperPoint*> m_reperPoints;
+    QList<ReperPoint*> m_fixedReperPoints;
     QList<QPointer<QCPLayerable>> m_items;
     MoveRedraw m_moveRedraw = MoveRedraw::WholePlot;
+    bool m_valueNotComputed = false;
+    QString m_notComputedReason;
+    // The display unit the kept geometry is in.
+    int m_geometryUnit = 0;
 };
+
+// What the tree, the labels and the report show for a value not computed.
+extern const QString kNotComputedText;

@@ -8,7 +8,7 @@ RDEMFiterByTwoSegment::RDEMFiterByTwoSegment(PlotWidget* plot, int traceCount, i
     Logger::instance().log(INFO, QStringLiteral("RadiusDisplacementErrorMeasurementByTwoSegment start"));
 }
 
-std::optional<ErrorMeasurement::Deviations> RDEMFiterByTwoSegment::computeDeviations(const SelectedPoints& points)
+ErrorMeasurement::Outcome RDEMFiterByTwoSegment::computeDeviations(const SelectedPoints& points)
 {
     return medianFiltered(fittedCircleDeviationsThroughGaps(points));
 }

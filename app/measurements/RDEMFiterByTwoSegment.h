@@ -11,5 +11,5 @@ public:
     RDEMFiterByTwoSegment(PlotWidget* plot, int traceCount, int n);
 
 protected:
-    std::optional<Deviations> computeDeviations(const SelectedPoints& points) override;
+    Outcome computeDeviations(const SelectedPoints& points) override;
 };

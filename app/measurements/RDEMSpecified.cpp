@@ -27,11 +27,11 @@ void RDEMSpecified::reloadSettings()
     updateUnitText();
 }
 
-std::optional<ErrorMeasurement::Deviations> RDEMSpecified::computeDeviations(const SelectedPoints& points)
+ErrorMeasurement::Outcome RDEMSpecified::computeDeviations(const SelectedPoints& points)
 {
     const std::optional<Circle> circle = fitGivenRadiusToSpan(points.frame, m_radius);
     if (!circle)
-        return std::nullopt;
+        return {std::nullopt, noFitReason()};
     return bySpread(CircleDeviations{
         circleDeviationCurve(points.frame.first, points.frame.last, circle->centre, circle->radius), *circle});
 }

@@ -17,7 +17,7 @@ public:
     double radius() const { return m_radius; }
 
 protected:
-    std::optional<Deviations> computeDeviations(const SelectedPoints& points) override;
+    Outcome computeDeviations(const SelectedPoints& points) override;
 
 private:
     double m_radius;

@@ -8,7 +8,7 @@ RDEMeasurement::RDEMeasurement(PlotWidget* plot, int traceCount)
     Logger::instance().log(INFO, QStringLiteral("RadiusDisplacementErrorMeasurement start"));
 }
 
-std::optional<ErrorMeasurement::Deviations> RDEMeasurement::computeDeviations(const SelectedPoints& points)
+ErrorMeasurement::Outcome RDEMeasurement::computeDeviations(const SelectedPoints& points)
 {
     return bySpread(fittedCircleDeviations(points));
 }

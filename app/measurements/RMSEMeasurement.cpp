@@ -12,7 +12,7 @@ RMSEMeasurement::RMSEMeasurement(PlotWidget* plot, int traceCount)
     Logger::instance().log(INFO, QStringLiteral("RMSEMeasurement started"));
 }
 
-std::optional<ErrorMeasurement::Deviations> RMSEMeasurement::computeDeviations(const SelectedPoints& points)
+ErrorMeasurement::Outcome RMSEMeasurement::computeDeviations(const SelectedPoints& points)
 {
     return bySpread(lineDeviationCurve(points.frame.first, points.frame.last));
 }

@@ -10,5 +10,5 @@ public:
     RMSEMeasurement(PlotWidget* plot, int traceCount);
 
 protected:
-    std::optional<Deviations> computeDeviations(const SelectedPoints& points) override;
+    Outcome computeDeviations(const SelectedPoints& points) override;
 };

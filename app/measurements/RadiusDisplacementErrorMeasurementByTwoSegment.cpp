@@ -9,7 +9,7 @@ RadiusDisplacementErrorMeasurementByTwoSegment::RadiusDisplacementErrorMeasureme
     Logger::instance().log(INFO, QStringLiteral("RadiusDisplacementErrorMeasurementByTwoSegment start"));
 }
 
-std::optional<ErrorMeasurement::Deviations>
+ErrorMeasurement::Outcome
 RadiusDisplacementErrorMeasurementByTwoSegment::computeDeviations(const SelectedPoints& points)
 {
     return bySpread(fittedCircleDeviationsThroughGaps(points));

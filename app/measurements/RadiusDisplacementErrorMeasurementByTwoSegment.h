@@ -12,5 +12,5 @@ public:
     RadiusDisplacementErrorMeasurementByTwoSegment(PlotWidget* plot, int traceCount, int n);
 
 protected:
-    std::optional<Deviations> computeDeviations(const SelectedPoints& points) override;
+    Outcome computeDeviations(const SelectedPoints& points) override;
 };

@@ -8,7 +8,7 @@ RadiusDisplacementFilterErrorMeasurement::RadiusDisplacementFilterErrorMeasureme
     Logger::instance().log(INFO, QStringLiteral("RadiusDisplacementFilterErrorMeasurement start"));
 }
 
-std::optional<ErrorMeasurement::Deviations>
+ErrorMeasurement::Outcome
 RadiusDisplacementFilterErrorMeasurement::computeDeviations(const SelectedPoints& points)
 {
     return medianFiltered(fittedCircleDeviations(points));

@@ -11,5 +11,5 @@ public:
     RadiusDisplacementFilterErrorMeasurement(PlotWidget* plot, int traceCount);
 
 protected:
-    std::optional<Deviations> computeDeviations(const SelectedPoints& points) override;
+    Outcome computeDeviations(const SelectedPoints& points) override;
 };

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "Selection.h"
+#include "SpanFingerprint.h"
 #include "math/SlopedLine.h"
 
+#include <optional>
+
 // The least-squares line of a picked data range, fitted again only when the
-// range or its curve's point count changed: a cursor that only moves a label
+// range's points may have changed (SpanFingerprint: another range, data set
+// anew, rescaled, recalibrated or levelled): a cursor that only moves a label
 // costs no fit. A range of fewer than two distinct keys gives a line whose
 // coefficients are not numbers.
 class RangeLineFit
@@ -12,14 +16,10 @@ class RangeLineFit
 public:
     MeasurementMath::SlopedLine line(const Selection& range);
 
-    // The next line() fits again, for data that may have changed in place.
-    void clear() { m_fitted = false; }
+    // The next line() fits again.
+    void clear() { m_fittedFor.reset(); }
 
 private:
-    bool isFittedFor(const Selection& range, qint64 pointCount) const;
-
-    bool m_fitted = false;
-    Selection m_range;
-    qint64 m_pointCount = 0;
+    std::optional<SpanFingerprint> m_fittedFor;
     MeasurementMath::SlopedLine m_line;
 };

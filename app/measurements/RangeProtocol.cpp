@@ -27,7 +27,7 @@ void RangeProtocol::prepareRangeSelection(PlotWidget* plot, int curveCount)
     forEachTraceCurve(plot, count, [](QCPCurve* curve) { curve->setSelectable(QCP::stDataRange); });
 }
 
-RangeProtocol::Step RangeProtocol::release(const QMouseEvent* event)
+RangeProtocol::Step RangeProtocol::release(QMouseEvent* event)
 {
     if (!event || event->button() != Qt::LeftButton || m_measurement->isFinished())
         return Ignored;
@@ -35,6 +35,7 @@ RangeProtocol::Step RangeProtocol::release(const QMouseEvent* event)
         place();
         return Finished;
     }
+    m_measurement->calculateAtRelease(event);
     ++m_completed;
     if (m_completed < m_options.rangesNeeded) {
         m_measurement->startNextSelection();
@@ -61,10 +62,10 @@ void RangeProtocol::place()
     m_measurement->finish();
     if (PlotWidget* plot = m_measurement->plot())
         plot->setSelectionMarkerVisible(true);
-    const QString result = m_measurement->name() + QStringLiteral(": ") + m_measurement->valueText();
-    emit m_measurement->statusText(result);
+    emit m_measurement->statusText(m_measurement->resultStatus());
     if (m_options.finishLine) {
         Logger::instance().log(INFO, m_options.finishLine());
-        Logger::instance().log(INFO, QStringLiteral("Result - ") + result);
+        Logger::instance().log(INFO, QStringLiteral("Result - ") + m_measurement->name() + QStringLiteral(": ")
+                                         + m_measurement->valueText());
     }
 }

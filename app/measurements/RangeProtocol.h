@@ -44,7 +44,7 @@ public:
     // first curveCount curves (all of them when negative) selectable by range.
     static void prepareRangeSelection(PlotWidget* plot, int curveCount);
 
-    Step release(const QMouseEvent* event);
+    Step release(QMouseEvent* event);
 
     bool isPlacing() const { return m_placing; }
     int completedRanges() const { return m_completed; }

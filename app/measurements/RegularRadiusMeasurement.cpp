@@ -13,6 +13,12 @@ RegularRadiusMeasurement::RegularRadiusMeasurement(PlotWidget* plot, int traceCo
 
 void RegularRadiusMeasurement::calculate()
 {
+    if (!selectionsComplete() || selectionSpan(*selection(0)).isEmpty()) {
+        showNoResult();
+        return;
+    }
     if (const std::optional<Circle> circle = firstRangeFit(fitCircleToSpan))
         showResult(circle->centre, circle->radius);
+    else
+        showNoResult(kNoCircleText);
 }

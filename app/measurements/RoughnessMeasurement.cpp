@@ -45,6 +45,7 @@ RoughnessMeasurement::RoughnessMeasurement(E_MEASUREMENTS code, PlotWidget* plot
         m_protocol.release(event);
     }));
     RangeProtocol::prepareRangeSelection(plot, traceCount);
+    markValueNotComputed();
     Logger::instance().log(INFO, "RAMeasurement started");
 }
 
@@ -55,7 +56,7 @@ RoughnessMeasurement::~RoughnessMeasurement()
 
 QString RoughnessMeasurement::valueText() const
 {
-    return QString::number(m_value, 'f', 4) + m_unitText;
+    return computedValueText(QString::number(m_value, 'f', 4) + m_unitText);
 }
 
 QString RoughnessMeasurement::groupName() const
@@ -86,16 +87,34 @@ void RoughnessMeasurement::setHighlighted(bool highlighted)
 
 void RoughnessMeasurement::calculate()
 {
-    if (!selectionsComplete())
+    if (!selectionsComplete() || selectionSpan(*selection(0)).isEmpty()) {
+        showNoValue();
         return;
+    }
     const Selection& range = *selection(0);
-    if (selectionSpan(range).isEmpty())
-        return;
     updateResult(range);
-    if (!m_result)
+    if (!m_result->value) {
+        showNoValue(noValueReason(*m_result));
         return;
-    m_value = *m_result;
+    }
+    m_value = *m_result->value;
+    markValueComputed();
     draw(range);
+}
+
+void RoughnessMeasurement::showNoValue(const QString& reason)
+{
+    m_items.setVisible(false);
+    markValueNotComputed(reason);
+}
+
+// The cut-off in millimetres, as the tab's buttons and the trace list name it.
+QString RoughnessMeasurement::noValueReason(const MeasurementMath::CutOffRoughness& result)
+{
+    if (result.tooShortFor > 0)
+        return QStringLiteral("участок короче двух длин отсечки ") + QString::number(result.tooShortFor / 1000, 'g', 6)
+            + QStringLiteral(" мм");
+    return QStringLiteral("значение меньше 0.0001 мкм");
 }
 
 RoughnessMeasurement::Inputs RoughnessMeasurement::currentInputs(const Measurement& measurement)

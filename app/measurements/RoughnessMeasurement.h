@@ -6,6 +6,7 @@
 #include "SelectionStamp.h"
 
 #include "ProfileData.h"
+#include "math/AutoCutOffRoughness.h"
 
 #include <optional>
 
@@ -14,7 +15,9 @@
 // range is filtered with the Gaussian profile filter, the cut-off chosen from
 // the result itself (starting at 800 micrometres). The filtering runs when the
 // range, its data or the settings it depends on change, not for a cursor that
-// only moves the label.
+// only moves the label. A range too short for a cut-off, or a result that is 0
+// to four decimals, gives no value: nothing is drawn and the status line says
+// why.
 class RoughnessMeasurement : public Measurement
 {
     Q_OBJECT
@@ -23,7 +26,7 @@ public:
 
     QString name() const override { return m_name; }
     QString valueText() const override;
-    double value() const override { return m_value; }
+    double value() const override { return computedValue(m_value); }
     void calculate() override;
     QString groupName() const override;
     void setLabelEnlarged(bool enlarged) override;
@@ -53,7 +56,9 @@ private:
     };
 
     static Inputs currentInputs(const Measurement& measurement);
+    static QString noValueReason(const MeasurementMath::CutOffRoughness& result);
     void updateResult(const Selection& selection);
+    void showNoValue(const QString& reason = QString());
     void draw(const Selection& selection);
 
     QString m_unitText;
@@ -62,5 +67,5 @@ private:
     QString m_name;
     RangeProtocol m_protocol;
     std::optional<Inputs> m_resultOf;
-    std::optional<double> m_result;
+    std::optional<MeasurementMath::CutOffRoughness> m_result;
 };

@@ -24,8 +24,8 @@ QPointF pointOf(const QCPCurve* curve, qint64 index)
 bool SelectionStamp::Range::operator==(const Range& other) const
 {
     return begin == other.begin && end == other.end && plottable == other.plottable && data == other.data
-        && size == other.size && samePoint(first, other.first) && samePoint(middle, other.middle)
-        && samePoint(closing, other.closing);
+        && size == other.size && revision == other.revision && samePoint(first, other.first)
+        && samePoint(middle, other.middle) && samePoint(closing, other.closing);
 }
 
 SelectionStamp SelectionStamp::of(const Measurement& measurement)
@@ -40,6 +40,7 @@ SelectionStamp SelectionStamp::of(const Measurement& measurement)
         if (const auto* curve = qobject_cast<const QCPCurve*>(selection.plottable.data())) {
             range.data = curve->data().data();
             range.size = curve->dataCount();
+            range.revision = PlotCurve::dataRevisionOf(curve);
             const qint64 last = std::max<qint64>(range.size - 1, 0);
             const qint64 first = std::clamp<qint64>(selection.begin, 0, last);
             const qint64 closing = std::clamp<qint64>(selection.end, first, last);

@@ -10,9 +10,9 @@ class Measurement;
 // dear to repeat for a cursor that only moves the label keep the stamp of
 // their last computation and compute again only when it changed.
 //
-// The data is told by its container, its size and the range's first, middle
-// and closing points, so that data set anew, rescaled or rotated in place
-// reads as changed.
+// The data is told by its container, its size, the curve's data revision and
+// the range's first, middle and closing points, so that data set anew,
+// rescaled or rotated in place reads as changed.
 class SelectionStamp
 {
 public:
@@ -29,6 +29,7 @@ private:
         const void* plottable = nullptr;
         const void* data = nullptr;
         int size = 0;
+        quint64 revision = 0;
         QPointF first;
         QPointF middle;
         QPointF closing;

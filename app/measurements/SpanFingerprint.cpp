@@ -9,6 +9,7 @@ SpanFingerprint::SpanFingerprint(const QVector<CurveSpan>& spans)
         Entry entry;
         entry.first = span.first;
         entry.last = span.last;
+        entry.revision = span.revision;
         if (!span.isEmpty()) {
             entry.firstKey = span.first->key;
             entry.firstValue = span.first->value;
@@ -23,6 +24,6 @@ SpanFingerprint::SpanFingerprint(const QVector<CurveSpan>& spans)
 bool SpanFingerprint::Entry::operator==(const Entry& other) const
 {
     const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
-    return first == other.first && last == other.last && same(firstKey, other.firstKey)
+    return first == other.first && last == other.last && revision == other.revision && same(firstKey, other.firstKey)
         && same(firstValue, other.firstValue) && same(lastKey, other.lastKey) && same(lastValue, other.lastValue);
 }

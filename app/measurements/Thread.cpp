@@ -60,3 +60,10 @@ void Thread::onRelease()
     m_threadLine->end->setCoords(inSinglePrecision(xl, line.b + line.k * xl));
     finishAndAnnounce();
 }
+
+void Thread::scaleGeometry(double ratio)
+{
+    ClickDistaceMeasurement::scaleGeometry(ratio);
+    for (QCPItemPosition* end : {m_threadLine->start, m_threadLine->end})
+        end->setCoords(end->coords() * ratio);
+}

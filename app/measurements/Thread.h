@@ -16,6 +16,10 @@ public:
     Thread(PlotWidget* plot, int traceCount);
     ~Thread() override;
 
+protected:
+    // The found line with its coordinates: it is not searched again.
+    void scaleGeometry(double ratio) override;
+
 private:
     // A release with no snapped curve, on a curve of fewer than three points
     // or one without a finite least-squares line is ignored: the measurement

@@ -23,6 +23,10 @@ public:
     int lastIndex() const { return m_lastIndex; }
     void setLastIndex(int index) { m_lastIndex = index; }
 
+    // Moves the rectangle's free corner to the event's position, as a move of
+    // the drag does (and with the same signal).
+    void followTo(QMouseEvent* event) { moveSelection(event); }
+
 protected:
     void startSelection(QMouseEvent* event) override;
     void draw(QCPPainter* painter) override;

@@ -280,6 +280,14 @@ void PlotWidget::mouseMoveEvent(QMouseEvent* event)
     event->accept();
 }
 
+void PlotWidget::takeInRelease(QMouseEvent* event)
+{
+    if (!event || !mMouseHasMoved || mSelectionRectMode != QCP::srmSelectRealtime)
+        return;
+    if (PlotSelectionRect* rect = selectionRect(); rect && rect->isActive())
+        rect->followTo(event);
+}
+
 void PlotWidget::snapSelectionMarker(const QPoint& pos)
 {
     const CurveHit hit = nearestCurve(pos);

@@ -48,6 +48,13 @@ public:
     qint64 selectionMarkerIndex() const { return m_selectionMarkerIndex; }
     QCPCurve* selectionMarkerCurve() const { return m_selectionMarkerCurve; }
 
+    // Brings the live range selection up to a mouse release that ends a drag.
+    // The library emits mouseRelease before it ends the drag, so handlers of
+    // the release would otherwise see the range as the last move left it; the
+    // end of the drag then finds the range already in place. A release that
+    // the library takes for a click changes nothing.
+    void takeInRelease(QMouseEvent* event);
+
 protected:
     void updateLayout() override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -357,9 +357,10 @@ void TraceGraphsHolder::cropToSelection()
     updateGraphs(m_rLine, m_straighten);
 }
 
-// The selection indexes the display store. When a filter trimmed and
-// resampled it, the raw rows kept are those the chain puts between the
-// selection's first and last x.
+// The selection indexes the display store. When the processing trimmed or
+// resampled it (a profile filter, a contour trace's low-pass), the raw rows
+// kept are those whose displayed x lies between the selection's first and
+// last x.
 void TraceGraphsHolder::cropTrace(int begin, int end)
 {
     int displayRows = 0;

@@ -234,7 +234,7 @@ void TraceList::watchDeleteKey(int traceId)
     m_deleteShortcuts.append(shortcut);
     connect(shortcut, &QShortcut::activated, this, [this, traceId] {
         QTreeWidgetItem* row = findRow(traceId);
-        if (row && !isBusyRow(row))
+        if (row && !holdsBusyTrace(row))
             removeTraceRow(row, traceId);
     });
 }
@@ -298,7 +298,7 @@ void TraceList::tracesListMenuRequested(QPoint pos)
         return;
 
     QMenu menu(this);
-    QAction* remove = menu.addAction(QStringLiteral("Удалить трассу"));
+    QAction* remove = holdsBusyTrace(row) ? nullptr : menu.addAction(QStringLiteral("Удалить трассу"));
     QAction* showFile = menu.addAction(QStringLiteral("Перейти к файлу трассы"));
     QAction* join = offersJoin() ? menu.addAction(QStringLiteral("Соединить трассы")) : nullptr;
     QAction* chosen = menu.exec(tree->viewport()->mapToGlobal(pos));
@@ -308,7 +308,7 @@ void TraceList::tracesListMenuRequested(QPoint pos)
     row = findRow(id);
     if (!row || isBusyRow(row))
         return;
-    if (chosen == remove)
+    if (chosen == remove && !holdsBusyTrace(row))
         removeTraceRow(row, id);
     else if (chosen == showFile)
         showInFileManager(id);
@@ -402,12 +402,19 @@ void TraceList::showInFileManager(int traceId)
 
 bool TraceList::offersJoin() const
 {
-    if (m_traces.size() < 2)
-        return false;
-    for (const AbstractTrace* trace : m_traces)
+    int joinable = 0;
+    for (const AbstractTrace* trace : m_traces) {
         if (isProfileType(trace))
             return false;
-    return true;
+        if (trace != m_busyTrace)
+            ++joinable;
+    }
+    return joinable > 1;
+}
+
+bool TraceList::isJoinable(const AbstractTrace* trace) const
+{
+    return trace && trace != m_busyTrace && isContourType(trace);
 }
 
 void TraceList::joinTracesDialog(int traceId)
@@ -419,7 +426,7 @@ void TraceList::joinTracesDialog(int traceId)
     layout->addWidget(new QLabel(QStringLiteral("Какую трассу присоединить справа?"), &dialog));
     QButtonGroup group(&dialog);
     for (const AbstractTrace* trace : qAsConst(m_traces)) {
-        if (trace->id == traceId || !isContourType(trace))
+        if (trace->id == traceId || !isJoinable(trace))
             continue;
         auto* button = new QRadioButton(trace->name().remove(QStringLiteral(".txt")), &dialog);
         button->setProperty(kTraceIdProperty, trace->id);
@@ -454,7 +461,7 @@ bool TraceList::joinTraces(QDialog& dialog, int leftId, int rightId)
                                                    &ok, dialog.windowFlags(), 0.01);
     AbstractTrace* left = m_traces.value(leftId);
     AbstractTrace* right = m_traces.value(rightId);
-    if (!ok || !left || !right)
+    if (!ok || !isJoinable(left) || !isJoinable(right))
         return false;
     const ProfileData data = ::joinTraces(left, right, overlap);
     removeRowOfTrace(left);
@@ -505,16 +512,17 @@ QTreeWidgetItem* TraceList::findRow(int traceId) const
     return nullptr;
 }
 
-// The row of the trace being read, or the main row of an additional trace
-// being read: removing it would delete what the read draws into.
 bool TraceList::isBusyRow(const QTreeWidgetItem* row) const
 {
-    if (!m_busyTrace || !row)
-        return false;
-    if (rowTraceId(row) == m_busyTrace->id)
+    return m_busyTrace && row && rowTraceId(row) == m_busyTrace->id;
+}
+
+bool TraceList::holdsBusyTrace(const QTreeWidgetItem* row) const
+{
+    if (isBusyRow(row))
         return true;
-    for (int i = 0; i < row->childCount(); ++i)
-        if (rowTraceId(row->child(i)) == m_busyTrace->id)
+    for (int i = 0; row && i < row->childCount(); ++i)
+        if (isBusyRow(row->child(i)))
             return true;
     return false;
 }

@@ -20,8 +20,9 @@ class QTreeWidgetItem;
 // The list references its traces and never deletes them. It tells the
 // workspace by signals what to do with a trace's graphs and data; the
 // workspace adds the traces, marks the one being read and asks for the
-// parameter calculations. The row of the trace being read, and the main row
-// above it, can be neither selected nor removed. GUI thread only.
+// parameter calculations. The trace being read can be neither selected,
+// removed nor joined; the main row above an additional trace being read stays
+// selectable, but cannot be removed. GUI thread only.
 class TraceList : public QWidget
 {
     Q_OBJECT
@@ -77,7 +78,11 @@ private:
     static int rowTraceId(const QTreeWidgetItem* row);
     AbstractTrace* rowTrace(const QTreeWidgetItem* row) const;
     QTreeWidgetItem* findRow(int traceId) const;
+    // The row of the trace being read.
     bool isBusyRow(const QTreeWidgetItem* row) const;
+    // The row of the trace being read or the main row above it: removing it
+    // would delete what the read draws into.
+    bool holdsBusyTrace(const QTreeWidgetItem* row) const;
     QVector<ProfileTrace*> profileTraces() const;
 
     void setDetailsVisible(bool visible);
@@ -95,7 +100,9 @@ private:
     void showInFileManager(int traceId);
     void joinTracesDialog(int traceId);
     bool joinTraces(QDialog& dialog, int leftId, int rightId);
+    // Whether a trace other than the clicked one can be joined to it.
     bool offersJoin() const;
+    bool isJoinable(const AbstractTrace* trace) const;
 
     Ui::traceList m_ui;
     QMap<int, AbstractTrace*> m_traces;

@@ -277,12 +277,15 @@ std::pair<int, int> AbstractTrace::rawRowsWithinDisplayX(double firstX, double l
             processedX = m_processed.first();
     }
     const PostProcessors postProcessors = postProcessorsSnapshot();
+    for (double& x : processedX) {
+        for (const auto& processor : postProcessors)
+            x = processor->mapX(x);
+    }
+    processDisplayX(processedX);
     int from = -1;
     int to = 0;
     for (int row = 0; row < processedX.size(); ++row) {
-        double x = processedX.at(row);
-        for (const auto& processor : postProcessors)
-            x = processor->mapX(x);
+        const double x = processedX.at(row);
         if (x >= firstX && x <= lastX) {
             if (from < 0)
                 from = row;
@@ -291,6 +294,8 @@ std::pair<int, int> AbstractTrace::rawRowsWithinDisplayX(double firstX, double l
     }
     return from < 0 ? std::make_pair(0, 0) : std::make_pair(from, to);
 }
+
+void AbstractTrace::processDisplayX(QVector<double>&) const {}
 
 void AbstractTrace::processData()
 {

@@ -85,9 +85,8 @@ public:
     // does nothing for a range outside the raw points.
     void crop(int from, int to);
     // The raw rows [from, to) from the first to the last one whose x, as the
-    // point processors and then the post-processors map it, lies within
-    // [firstX, lastX]; {0, 0} when none does. The trace kind's own
-    // processing is not followed.
+    // point processors, the post-processors and then the trace kind's own
+    // processing map it, lies within [firstX, lastX]; {0, 0} when none does.
     std::pair<int, int> rawRowsWithinDisplayX(double firstX, double lastX) const;
     // The trace kind's own processing of the display store.
     void processData();
@@ -104,6 +103,9 @@ protected:
     // `spares` gives columns to write new values into, so that a rebuild
     // reuses the memory of the stores it replaced.
     virtual void processDisplay(ProfileData& display, SpareColumns& spares) const = 0;
+    // What processDisplay() does to the x column, given whole, apart from
+    // dropping rows at its ends; nothing by default.
+    virtual void processDisplayX(QVector<double>& x) const;
 
 private:
     using PointProcessors = QVector<std::shared_ptr<IDataSinglePointProcessor>>;

@@ -220,6 +220,16 @@ void ContourTrace::processDisplay(ProfileData& display, SpareColumns& spares) co
     }
 }
 
+void ContourTrace::processDisplayX(QVector<double>& x) const
+{
+    x = spreadRepeatedValues(x);
+    if (needle_pressing == MovementSettings::NEEDLE_UP) {
+        const double offset = 1000 * needle_bias;
+        for (double& value : x)
+            value += offset;
+    }
+}
+
 QVector<double> spreadRepeatedValues(const QVector<double>& values)
 {
     QVector<double> spread(values.size());

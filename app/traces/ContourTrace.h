@@ -27,6 +27,9 @@ public:
 
 protected:
     void processDisplay(ProfileData& display, SpareColumns& spares) const override;
+    // Repeated x spread out, and the needle's bias when it is up; the
+    // low-pass only drops rows at the ends.
+    void processDisplayX(QVector<double>& x) const override;
 };
 
 // Spreads each run of equal values evenly over the step to the next value:

@@ -188,7 +188,7 @@ void benchRangeComputations(Scene& scene)
         const std::optional<double> ra = MeasurementMath::autoCutOffRoughness(
             MeasurementMath::profileInMicrometres(range.first, range.second, 1000),
             [](const ProfileData& profile, double cutOff) { return Algos::Ra(profile, cutOff); },
-            [](double value) { return Algos::autoCutOff(value); });
+            [](double value) { return Algos::autoCutOff(value); }).value;
         loop.append(elapsedMs(timer));
         if (!ra)
             std::printf("  (no roughness value)\n");

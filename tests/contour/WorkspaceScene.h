@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QToolBar>
+#include <QTreeWidgetItemIterator>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -112,6 +113,25 @@ public:
             move(a + (b - a) * step / 4);
         release(b);
     }
+    // The tree row of the measurement with that id; null without one.
+    QTreeWidgetItem* row(int id) const
+    {
+        for (QTreeWidgetItemIterator it(tree()); *it; ++it) {
+            if (tree()->indexOfTopLevelItem(*it) < 0 && (*it)->data(0, Qt::UserRole).toInt() == id)
+                return *it;
+        }
+        return nullptr;
+    }
+    // A right press and release on the row, as the window system delivers
+    // them: the press brings up the context menu.
+    void rightClick(const QTreeWidgetItem* row)
+    {
+        const QRect rect = tree()->visualItemRect(row);
+        const QPoint pos = tree()->viewport()->mapTo(widget.get(), QPoint(rect.left() + 40, rect.center().y()));
+        QTest::mousePress(window(), Qt::RightButton, Qt::NoModifier, pos);
+        QTest::mouseRelease(window(), Qt::RightButton, Qt::NoModifier, pos);
+    }
+
     // A wheel turn over the plot's centre; 120 is one notch.
     void wheel(int delta)
     {

@@ -277,7 +277,7 @@ void AngleMeasurementTest::reportLabel()
 }
 
 // A click that picked nothing counts as the range; the next click finishes
-// the angle with the value 0.
+// the angle, which has no value to show in either notation.
 void AngleMeasurementTest::finishWithNothingPlaced()
 {
     AngleScene scene;
@@ -295,7 +295,7 @@ void AngleMeasurementTest::finishWithNothingPlaced()
     QCOMPARE(m.valueText(), QStringLiteral("неизвестно"));
     setAnglesInDegrees(true);
     m.reloadSettings();
-    QCOMPARE(m.valueText(), QStringLiteral("0.0000°"));
+    QCOMPARE(m.valueText(), QStringLiteral("—"));
     QVERIFY(!drawnItems<QCPItemArc>(scene.f.plot).first()->visible());
 }
 
@@ -308,7 +308,7 @@ void AngleMeasurementTest::deletionIsLogged()
         QCOMPARE(logTexts().last(), QStringLiteral("INFO: VerticalAngleMeasurement started"));
         QCOMPARE(drawnItems<QCPItemArc>(scene.f.plot).size(), 1);
     }
-    QCOMPARE(logTexts().last(), QStringLiteral("INFO: Угол (В) delete with value: 0.0000°"));
+    QCOMPARE(logTexts().last(), QStringLiteral("INFO: Угол (В) delete with value: —"));
     QVERIFY(drawnItems<QCPItemArc>(scene.f.plot).isEmpty());
     QVERIFY(drawnItems<QCPItemLine>(scene.f.plot).isEmpty());
     QVERIFY(drawnItems<QCPItemText>(scene.f.plot).isEmpty());

@@ -28,7 +28,7 @@ double lengthOf(const ProfileData& profile)
 
 // The loop on a cosine `length` micrometres long, with a parameter that
 // returns `values` pass by pass and a choice that calls for `choices`.
-std::optional<double> runScript(double length, const QVector<double>& values, const QVector<int>& choices,
+MeasurementMath::CutOffRoughness runScript(double length, const QVector<double>& values, const QVector<int>& choices,
                                  Passes& passes)
 {
     int call = 0;
@@ -63,6 +63,8 @@ void AutoCutOffRoughnessTest::cutOffChoice_data()
     QTest::addColumn<QVector<double>>("values");
     QTest::addColumn<QVector<int>>("choices");
     QTest::addColumn<std::optional<double>>("shown");
+    // Without a value, the cut-off the profile was too short for (0: none).
+    QTest::addColumn<double>("tooShortFor");
     QTest::addColumn<QVector<double>>("cutOffs");
     // Lengths of the profile each pass evaluated: every pass filters the
     // profile the pass before left, half a cut-off shorter at each end.
@@ -70,31 +72,34 @@ void AutoCutOffRoughnessTest::cutOffChoice_data()
 
     const double nan = std::numeric_limits<double>::quiet_NaN();
     QTest::newRow("calls for its own cut-off") << 4000.0 << QVector<double>{0.5} << QVector<int>{800}
-                                               << std::optional<double>(0.5) << QVector<double>{800}
+                                               << std::optional<double>(0.5) << 0.0 << QVector<double>{800}
                                                << QVector<double>{3200};
     QTest::newRow("back to a cut-off tried before")
-        << 8000.0 << QVector<double>{0.5, 3.0} << QVector<int>{2500, 800} << std::optional<double>(3.0)
+        << 8000.0 << QVector<double>{0.5, 3.0} << QVector<int>{2500, 800} << std::optional<double>(3.0) << 0.0
         << QVector<double>{800, 2500} << QVector<double>{7200, 4700};
     QTest::newRow("down to the shortest")
-        << 8000.0 << QVector<double>{0.5, 0.3, 0.01} << QVector<int>{250, 80, 80} << std::optional<double>(0.01)
+        << 8000.0 << QVector<double>{0.5, 0.3, 0.01} << QVector<int>{250, 80, 80} << std::optional<double>(0.01) << 0.0
         << QVector<double>{800, 250, 80} << QVector<double>{7200, 6950, 6870};
     QTest::newRow("no standard names a cut-off") << 4000.0 << QVector<double>{0.5} << QVector<int>{0}
-                                                 << std::optional<double>(0.5) << QVector<double>{800}
+                                                 << std::optional<double>(0.5) << 0.0 << QVector<double>{800}
                                                  << QVector<double>{3200};
     QTest::newRow("shorter than twice 800") << 1500.0 << QVector<double>{0.5} << QVector<int>{800}
-                                            << std::optional<double>() << QVector<double>{} << QVector<double>{};
+                                            << std::optional<double>() << 800.0 << QVector<double>{}
+                                            << QVector<double>{};
     QTest::newRow("exactly twice 800") << 1600.0 << QVector<double>{0.5} << QVector<int>{800}
-                                       << std::optional<double>(0.5) << QVector<double>{800} << QVector<double>{800};
+                                       << std::optional<double>(0.5) << 0.0 << QVector<double>{800}
+                                       << QVector<double>{800};
     QTest::newRow("filtered profile too short for the next cut-off")
-        << 4000.0 << QVector<double>{0.5} << QVector<int>{2500} << std::optional<double>() << QVector<double>{800}
-        << QVector<double>{3200};
+        << 4000.0 << QVector<double>{0.5} << QVector<int>{2500} << std::optional<double>() << 2500.0
+        << QVector<double>{800} << QVector<double>{3200};
     QTest::newRow("0 at four decimals") << 4000.0 << QVector<double>{0.00004} << QVector<int>{800}
-                                        << std::optional<double>() << QVector<double>{800} << QVector<double>{3200};
+                                        << std::optional<double>() << 0.0 << QVector<double>{800}
+                                        << QVector<double>{3200};
     QTest::newRow("0.0001 at four decimals") << 4000.0 << QVector<double>{0.00006} << QVector<int>{800}
-                                             << std::optional<double>(0.00006) << QVector<double>{800}
+                                             << std::optional<double>(0.00006) << 0.0 << QVector<double>{800}
                                              << QVector<double>{3200};
     QTest::newRow("not a number") << 4000.0 << QVector<double>{nan} << QVector<int>{800} << std::optional<double>()
-                                  << QVector<double>{800} << QVector<double>{3200};
+                                  << 0.0 << QVector<double>{800} << QVector<double>{3200};
 }
 
 void AutoCutOffRoughnessTest::cutOffChoice()
@@ -103,14 +108,16 @@ void AutoCutOffRoughnessTest::cutOffChoice()
     QFETCH(QVector<double>, values);
     QFETCH(QVector<int>, choices);
     QFETCH(std::optional<double>, shown);
+    QFETCH(double, tooShortFor);
     QFETCH(QVector<double>, cutOffs);
     QFETCH(QVector<double>, lengths);
 
     Passes passes;
-    const std::optional<double> result = runScript(length, values, choices, passes);
-    QCOMPARE(result.has_value(), shown.has_value());
+    const MeasurementMath::CutOffRoughness result = runScript(length, values, choices, passes);
+    QCOMPARE(result.value.has_value(), shown.has_value());
     if (shown)
-        QCOMPARE(*result, *shown);
+        QCOMPARE(*result.value, *shown);
+    QCOMPARE(result.tooShortFor, tooShortFor);
     QCOMPARE(passes.cutOffs, cutOffs);
     QCOMPARE(passes.lengths, lengths);
 }
@@ -152,7 +159,7 @@ void AutoCutOffRoughnessTest::sineThroughTheRealFilter()
             cutOffs.append(cutOff);
             return Algos::Ra(filtered, cutOff);
         },
-        [](double v) { return Algos::standardCutOff(v, 0); });
+        [](double v) { return Algos::standardCutOff(v, 0); }).value;
     QVERIFY(value);
     KALVORA_COMPARE_NEAR(*value, expected, 0.02 * expected);
     QCOMPARE(cutOffs, QVector<double>{800});

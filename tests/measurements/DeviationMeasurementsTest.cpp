@@ -243,7 +243,8 @@ void DeviationMeasurementsTest::filterSmoothsNoise()
 }
 
 // 40 points 7 apart span less than one and a half windows of 250: there is
-// no median, and nothing is drawn or valued.
+// no median, nothing is drawn, and the value is not computed, for a reason
+// the status line gives.
 void DeviationMeasurementsTest::shortStretchHasNoMedian()
 {
     DeviationScene s(noisyArc(), Make(maker<RadiusDisplacementFilterErrorMeasurement>()));
@@ -254,8 +255,10 @@ void DeviationMeasurementsTest::shortStretchHasNoMedian()
     QCOMPARE(s.deviationCurve()->dataCount(), 0);
     QVERIFY(!s.m->valueLabel()->visible());
     QVERIFY(!s.m->circleItem()->visible());
-    QCOMPARE(s.m->value(), 0.0);
-    QVERIFY(status.isEmpty());
+    QVERIFY(s.m->isValueNotComputed());
+    QCOMPARE(s.m->valueText(), QStringLiteral("—"));
+    QCOMPARE(signalTexts(status).last(),
+             s.m->name() + QStringLiteral(": участок короче, чем нужно для медианы по 0.25 мм"));
 }
 
 void DeviationMeasurementsTest::bandFollowsMouse_data()

@@ -114,7 +114,7 @@ void RadiusMeasurementsTest::kindsOfTheTable()
     QCOMPARE(s.m->groupName(), QStringLiteral("Радиусы"));
     QCOMPARE(s.m->yieldsValue(), yieldsValue);
     QCOMPARE(logTexts().last(), QStringLiteral("INFO: ") + logLine);
-    QCOMPARE(s.m->valueText(), kUnknownText);
+    QCOMPARE(s.m->valueText(), yieldsValue ? kUnknownText : QString());
     QCOMPARE(s.m->value(), 0.0);
     QCOMPARE(s.m->tolerance(), 1.0);
     QCOMPARE(s.m->unitText(), QStringLiteral("мм"));
@@ -217,7 +217,7 @@ void RadiusMeasurementsTest::circleKindsFinishAtRangeRelease()
     QCOMPARE(centreOf(s.m->circleItem()), c.centre);
     QVERIFY(!s.m->valueLabel()->visible());
     QVERIFY(!s.m->radiusLine()->visible());
-    QCOMPARE(s.m->valueText(), QStringLiteral("0.0000мм"));
+    QCOMPARE(s.m->valueText(), QString());
 
     s.scene.click(s.scene.pixel(5, 1));
     s.scene.dragAlong(s.curve, 10, 50);

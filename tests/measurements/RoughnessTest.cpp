@@ -203,20 +203,22 @@ void RoughnessTest::filteringRunsWhenTheInputsChange()
     QCOMPARE(m.evaluations, evaluations + 2);
 }
 
-// 1.5 mm is shorter than twice the first cut-off: nothing is shown, and the
-// value stays 0.
+// 1.5 mm is shorter than twice the first cut-off: nothing is shown, the value
+// is not computed, and the status line says why.
 void RoughnessTest::shortRangeShowsNothing()
 {
     SineScene scene(1500, 0.001);
     RAMeasurement m(&scene.f.plot, 1);
+    QSignalSpy status(&m, &Measurement::statusText);
     scene.pickAll();
     scene.f.move(scene.at(700, 2));
-    QCOMPARE(m.valueText(), QStringLiteral("0.0000мкм"));
+    QCOMPARE(m.valueText(), QStringLiteral("—"));
     QVERIFY(!labelOf(scene.f.plot)->visible());
     scene.f.press(scene.at(700, 2));
     scene.f.release(scene.at(700, 2));
     QVERIFY(m.isFinished());
-    QCOMPARE(logTexts().last(), QStringLiteral("INFO: Result - Ra: 0.0000мкм"));
+    QCOMPARE(signalTexts(status).last(), QStringLiteral("Ra: участок короче двух длин отсечки 0.8 мм"));
+    QCOMPARE(logTexts().last(), QStringLiteral("INFO: Result - Ra: —"));
 }
 
 KALVORA_TEST_MAIN(RoughnessTest)

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "../algos/ProfileFixtures.h"
+#include "ContourTrace.h"
 #include "ProfileTrace.h"
 #include "plot/PlotWidget.h"
 #include "plot/TraceGraphsHolder.h"
@@ -24,9 +25,10 @@ public:
 };
 
 // The three plots of the profile workspace with one trace's holder on them.
-struct HolderFixture
+template <typename Trace>
+struct HolderOf
 {
-    explicit HolderFixture(const ProfileData& data)
+    explicit HolderOf(const ProfileData& data)
         : trace(data)
     {
         for (PlotWidget* plot : {&mainPlot, &histogramPlot, &ratioPlot})
@@ -38,6 +40,8 @@ struct HolderFixture
     PlotWidget histogramPlot;
     PlotWidget ratioPlot;
     RecordingGraphsHost host;
-    ProfileTrace trace;
+    Trace trace;
     std::unique_ptr<TraceGraphsHolder> holder;
 };
+
+using HolderFixture = HolderOf<ProfileTrace>;

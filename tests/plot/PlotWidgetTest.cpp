@@ -33,6 +33,7 @@ private slots:
     void snappedCurveThatVanishesIsNone();
     void realtimeDragSelectsRange();
     void dragLeavingAxisRectKeepsLastIndex();
+    void releaseHandlersTakeTheReleaseIn();
     void startCurveThatVanishesIsNone();
     void keepSelections_data();
     void keepSelections();
@@ -426,6 +427,36 @@ void PlotWidgetTest::dragLeavingAxisRectKeepsLastIndex()
     QCOMPARE(text(curve->selection()), text(rangeSelection(60, 70)));
     f.release(QPoint(area.right() + 12, area.center().y()));
     QCOMPARE(text(curve->selection()), text(rangeSelection(60, 70)));
+}
+
+// The library emits mouseRelease before it ends the drag: a handler that takes
+// the release in sees the range the drag ends with, released away from the
+// last move, and the end of the drag then changes nothing more. A click is
+// left to the library.
+void PlotWidgetTest::releaseHandlersTakeTheReleaseIn()
+{
+    PlotFixture f;
+    auto* curve = rangeSelectionCurve(f, QCP::srmSelectRealtime);
+    QSignalSpy changes(curve, SIGNAL(selectionChanged(QCPDataSelection)));
+    QString seen;
+    int changesSeen = 0;
+    QObject::connect(&f.plot, &QCustomPlot::mouseRelease, &f.plot, [&](QMouseEvent* event) {
+        f.plot.takeInRelease(event);
+        seen = text(curve->selection());
+        changesSeen = changes.count();
+    });
+    f.move(f.pixel(20, 50));
+    f.press(f.pixel(20, 50));
+    f.move(f.pixel(30, 50));
+    f.release(f.pixel(40, 50));
+    QCOMPARE(seen, text(rangeSelection(20, 40)));
+    QCOMPARE(text(curve->selection()), seen);
+    QCOMPARE(changes.count(), changesSeen);
+
+    f.move(f.pixel(70, 50));
+    f.press(f.pixel(70, 50));
+    f.release(f.pixel(70, 50));
+    QCOMPARE(seen, text(rangeSelection(20, 40)));
 }
 
 void PlotWidgetTest::startCurveThatVanishesIsNone()

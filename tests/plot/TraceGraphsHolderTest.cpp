@@ -68,6 +68,8 @@ private slots:
     void cropKeepsTheSelectedPoints();
     void cropInAFilteredViewKeepsTheSelectedStretch_data();
     void cropInAFilteredViewKeepsTheSelectedStretch();
+    void cropOfAContourTraceKeepsTheDisplayedStretch_data();
+    void cropOfAContourTraceKeepsTheDisplayedStretch();
     void straighteningLeavesTheWavesAtTheRmsLevel();
     void visibilityKeepsHiddenPartsHidden();
     void markLevelTakesThePointNearerInBothCoordinates();
@@ -261,6 +263,50 @@ void TraceGraphsHolderTest::cropInAFilteredViewKeepsTheSelectedStretch()
     const double factor = std::cos(angle * kPi / 180);
     KALVORA_COMPARE_NEAR(rawX.first() * factor, firstX, 1e-9);
     KALVORA_COMPARE_NEAR(rawX.last() * factor, lastX, 1e-9);
+}
+
+void TraceGraphsHolderTest::cropOfAContourTraceKeepsTheDisplayedStretch_data()
+{
+    QTest::addColumn<int>("needlePressing");
+    QTest::addColumn<double>("needleBias");
+    QTest::newRow("needle down") << int(MovementSettings::NEEDLE_DOWN) << 0.0;
+    QTest::newRow("needle up, with a bias") << int(MovementSettings::NEEDLE_UP) << 0.25;
+}
+
+// A contour trace recorded with every x twice: its own processing spreads the
+// pairs (raw row r is shown at x = r, plus the bias of a raised needle) and its
+// low-pass trims the ends, so display rows are not raw rows of the same index.
+// The raw rows kept are exactly those shown within the dragged stretch.
+void TraceGraphsHolderTest::cropOfAContourTraceKeepsTheDisplayedStretch()
+{
+    QFETCH(int, needlePressing);
+    QFETCH(double, needleBias);
+    ProfileData rows(3);
+    for (int r = 0; r < 3000; ++r) {
+        rows[0].append(2 * (r / 2));
+        rows[1].append(std::sin(r / 40.0));
+        rows[2].append(0);
+    }
+    HolderOf<ContourTrace> f(rows);
+    f.trace.needle_pressing = needlePressing;
+    f.trace.needle_bias = needleBias;
+    f.trace.tool_head_radius_down = 20;
+    f.trace.tool_head_radius_up = 20;
+    f.trace.reprocess();
+    TraceGraphsHolder& holder = *f.holder;
+    holder.setUnit("mkm", false);
+    holder.updateGraphs(false, false);
+    QVERIFY(holder.keys().size() < rows[0].size());
+
+    const double shift = 1000 * needleBias;
+    holder.profileCurve()->setSelection(QCPDataSelection(QCPDataRange(101, 300)));
+    const int firstRow = int(holder.keys()[101] - shift);
+    const int lastRow = int(holder.keys()[299] - shift);
+    QCOMPARE(lastRow - firstRow, 198);
+    holder.cropToSelection();
+
+    QCOMPARE(columnOf(f.trace, 0, true), rows[0].mid(firstRow, lastRow - firstRow + 1));
+    QCOMPARE(columnOf(f.trace, 1, true), rows[1].mid(firstRow, lastRow - firstRow + 1));
 }
 
 void TraceGraphsHolderTest::straighteningLeavesTheWavesAtTheRmsLevel()

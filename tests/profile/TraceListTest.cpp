@@ -186,7 +186,8 @@ class TraceListTest : public QObject
     Q_OBJECT
 private slots:
     void checkBoxesShowAndHideGraphs();
-    void rowOfTheTraceBeingReadCannotBeSelected();
+    void rowsOfTheTraceBeingRead();
+    void traceBeingReadIsNotJoined();
     void contextMenu_data();
     void contextMenu();
     void additionalTraceRows();
@@ -233,7 +234,9 @@ void TraceListTest::checkBoxesShowAndHideGraphs()
     QCOMPARE(shown.row(contour->id)->checkState(0), Qt::Checked);
 }
 
-void TraceListTest::rowOfTheTraceBeingReadCannotBeSelected()
+// The row of an additional trace being read cannot be selected; the main row
+// above it can, but neither the Delete key nor the menu removes it.
+void TraceListTest::rowsOfTheTraceBeingRead()
 {
     ShownList shown;
     auto contour = contourTrace("c.txt");
@@ -244,25 +247,75 @@ void TraceListTest::rowOfTheTraceBeingReadCannotBeSelected()
     shown.list.addAdditionalTrace(additional.get(), false);
     shown.list.setBusyTrace(additional.get());
     QSignalSpy selected(&shown.list, &TraceList::setGraphSelected);
+    QSignalSpy deleted(&shown.list, &TraceList::traceDeleted);
 
-    for (int busyRow : {additional->id, profile->id}) {
-        selected.clear();
-        shown.click(busyRow);
-        QVERIFY(shown.tree()->selectedItems().isEmpty());
-        QCOMPARE(shown.list.shownTrace(), nullptr);
-        QVERIFY(!selected.isEmpty());
-        for (const QList<QVariant>& arguments : selected)
-            QCOMPARE(arguments.at(1).toBool(), false);
-    }
+    shown.click(additional->id);
+    QVERIFY(shown.tree()->selectedItems().isEmpty());
+    QCOMPARE(shown.list.shownTrace(), nullptr);
+    QVERIFY(!selected.isEmpty());
+    for (const QList<QVariant>& arguments : selected)
+        QCOMPARE(arguments.at(1).toBool(), false);
 
     selected.clear();
-    shown.click(contour->id);
-    QCOMPARE(shown.list.shownTrace(), contour.get());
-    QCOMPARE(selected.last(), (QList<QVariant>{contour->id, true}));
-
-    shown.list.setBusyTrace(nullptr);
     shown.click(profile->id);
     QCOMPARE(shown.list.shownTrace(), profile.get());
+    QCOMPARE(selected.last(), (QList<QVariant>{profile->id, true}));
+    QTest::keyClick(shown.tree(), Qt::Key_Delete);
+    MessageBoxAnswerer answerer;
+    answerer.chooseMenuEntry("Удалить трассу");
+    shown.rightClick(profile->id);
+    QTRY_COMPARE(answerer.menus().size(), 1);
+    QCOMPARE(answerer.menus().first(), QStringList{"Перейти к файлу трассы"});
+    QVERIFY(deleted.isEmpty());
+    QVERIFY(shown.row(profile->id));
+    QCOMPARE(shown.row(profile->id)->childCount(), 1);
+
+    shown.list.setBusyTrace(nullptr);
+    shown.rightClick(profile->id);
+    QTRY_COMPARE(deletedIds(deleted), (QList<int>{additional->id, profile->id}));
+}
+
+// The trace being read is neither offered for joining nor joined: with one
+// other contour trace there is nothing to join; with two, only the one that
+// is not being read is offered.
+void TraceListTest::traceBeingReadIsNotJoined()
+{
+    ShownList shown;
+    auto clicked = contourTrace("clicked.txt");
+    auto read = contourTrace("read.txt");
+    shown.list.addTrace(clicked.get());
+    shown.list.addTrace(read.get());
+    shown.list.setBusyTrace(read.get());
+    MessageBoxAnswerer answerer;
+    shown.rightClick(clicked->id);
+    QTRY_COMPARE(answerer.menus().size(), 1);
+    QCOMPARE(answerer.menus().first(), (QStringList{"Удалить трассу", "Перейти к файлу трассы"}));
+
+    auto other = contourTrace("other.txt");
+    shown.list.addTrace(other.get());
+    QSignalSpy created(&shown.list, &TraceList::createTrace);
+    QSignalSpy deleted(&shown.list, &TraceList::traceDeleted);
+    answerer.chooseMenuEntry("Соединить трассы");
+    QStringList offered;
+    answerer.onDialog([&](QWidget* dialog) {
+        if (auto* overlap = qobject_cast<QInputDialog*>(dialog)) {
+            overlap->setDoubleValue(2);
+            overlap->accept();
+            return;
+        }
+        const QList<QRadioButton*> buttons = dialog->findChildren<QRadioButton*>();
+        for (QRadioButton* button : buttons)
+            offered.append(button->text());
+        choose(buttons.first());
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            if (button->text() == QStringLiteral("Соединить"))
+                QTest::mouseClick(button, Qt::LeftButton);
+    });
+    shown.rightClick(clicked->id);
+    QTRY_COMPARE(created.size(), 1);
+    QCOMPARE(offered, QStringList{"other"});
+    QCOMPARE(deletedIds(deleted), (QList<int>{clicked->id, other->id}));
+    QCOMPARE(shown.list.traces().keys(), QList<int>{read->id});
 }
 
 void TraceListTest::contextMenu_data()

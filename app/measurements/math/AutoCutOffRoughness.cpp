@@ -50,28 +50,28 @@ double micrometresPerUnit(int axisUnit)
     }
 }
 
-std::optional<double> autoCutOffRoughness(ProfileData profile, const ProfileParameter& parameter,
-                                          const CutOffChoice& choose)
+CutOffRoughness autoCutOffRoughness(ProfileData profile, const ProfileParameter& parameter,
+                                    const CutOffChoice& choose)
 {
     double cutOff = kFirstCutOff;
     QVector<double> tried{cutOff};
-    std::optional<double> value;
+    double value = 0;
     for (int pass = 0; pass < kMaxPasses; ++pass) {
         if (2 * cutOff > profileLength(profile))
-            return std::nullopt;
+            return {std::nullopt, cutOff};
         profile = Algos::gaussFilter(profile, cutOff, shortCutOff(cutOff));
         value = parameter(profile, cutOff);
-        if (showsAsZero(*value))
-            return std::nullopt;
-        const int next = choose(*value);
+        if (showsAsZero(value))
+            return {};
+        const int next = choose(value);
         // No standard names a cut-off (0): the value stands, as filtering with
         // no cut-off would leave no profile to evaluate.
         if (next <= 0 || next == cutOff || tried.contains(next))
-            return value;
+            return {value};
         cutOff = next;
         tried.append(cutOff);
     }
-    return value;
+    return {value};
 }
 
 } // namespace MeasurementMath

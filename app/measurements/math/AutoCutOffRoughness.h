@@ -35,6 +35,17 @@ ProfileData profileInMicrometres(Iterator first, Iterator last, double scale)
     return profile;
 }
 
+// The outcome of autoCutOffRoughness.
+struct CutOffRoughness
+{
+    // The parameter (micrometres), when there is one.
+    std::optional<double> value;
+    // Without a value: the cut-off (micrometres) of the pass that the profile
+    // was not twice as long as; 0 when a result was 0 to four decimals or not a
+    // number.
+    double tooShortFor = 0;
+};
+
 // The parameter with the cut-off chosen from its own result. The first pass
 // filters the profile (Gaussian band, short cut-off λc / 300, 8/3 for 80 and
 // 2.5 for 250) with 800 micrometres and evaluates it; while the result calls
@@ -44,7 +55,7 @@ ProfileData profileInMicrometres(Iterator first, Iterator last, double scale)
 //
 // Nothing when the profile is not at least twice as long as the cut-off of a
 // pass, or a result is 0 to four decimals (or not a number).
-std::optional<double> autoCutOffRoughness(ProfileData profile, const ProfileParameter& parameter,
-                                          const CutOffChoice& choose);
+CutOffRoughness autoCutOffRoughness(ProfileData profile, const ProfileParameter& parameter,
+                                    const CutOffChoice& choose);
 
 } // namespace MeasurementMath

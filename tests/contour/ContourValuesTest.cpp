@@ -1,0 +1,448 @@
+#include "WorkspaceScene.h"
+
+#include "ArcPoints.h"
+#include "ReferenceFits.h"
+
+#include "contour/ContourReportData.h"
+#include "measurements/AgTextPlacement.h"
+#include "measurements/CircleConstruction.h"
+#include "measurements/ComparePlaneDXF.h"
+#include "measurements/CurvatureMeasurement.h"
+#include "measurements/ErrorMeasurement.h"
+#include "measurements/LinePrimitive.h"
+#include "measurements/ReperPoint.h"
+#include "measurements/Thread.h"
+
+#include "MessageBoxAnswerer.h"
+#include "SettingsFixture.h"
+#include "TestMain.h"
+#include "ThreadProfile.h"
+
+#include <QInputDialog>
+#include <QStatusBar>
+
+#include <cmath>
+
+namespace {
+
+using Points = QVector<QPointF>;
+
+// The stretches a trace curve was highlighted with: the last selection of
+// more than one point, as the user saw it when the mouse was released (a
+// finishing construction then reduces the curve to single points).
+class HighlightProbe
+{
+public:
+    explicit HighlightProbe(QCPCurve* curve)
+    {
+        QObject::connect(curve, QOverload<const QCPDataSelection&>::of(&QCPAbstractPlottable::selectionChanged),
+                         curve, [this](const QCPDataSelection& selection) {
+                             if (selection.dataPointCount() > 1)
+                                 m_last = selection.dataRange(0);
+                         });
+    }
+
+    QCPDataRange last() const { return m_last; }
+
+private:
+    QCPDataRange m_last;
+};
+
+QPointF pointOf(const QCPCurve* curve, int index)
+{
+    const QCPCurveData& point = *(curve->data()->constBegin() + index);
+    return QPointF(point.key, point.value);
+}
+
+Points pointsOf(const QCPCurve* curve, int begin, int end)
+{
+    Points points;
+    for (int i = begin; i < end; ++i)
+        points.append(pointOf(curve, i));
+    return points;
+}
+
+reference::Circle circleOf(const QCPItemEllipse* item)
+{
+    const QPointF topLeft = item->topLeft->coords();
+    const QPointF bottomRight = item->bottomRight->coords();
+    return {(topLeft + bottomRight) / 2, (bottomRight.x() - topLeft.x()) / 2};
+}
+
+// The circle a measurement of the circle families drew or constructed.
+reference::Circle drawnCircle(const Measurement* m)
+{
+    if (const auto* construction = dynamic_cast<const CircleConstruction*>(m))
+        return {construction->circle().centre, construction->circle().radius};
+    if (const auto* radius = dynamic_cast<const CurvatureMeasurement*>(m))
+        return circleOf(radius->circleItem());
+    return circleOf(static_cast<const ErrorMeasurement*>(m)->circleItem());
+}
+
+bool near(const QPointF& a, const QPointF& b, double tolerance)
+{
+    return std::abs(a.x() - b.x()) <= tolerance && std::abs(a.y() - b.y()) <= tolerance;
+}
+
+// Relative to the larger magnitude, for coordinates in different units.
+bool sameUpTo(const QPointF& a, const QPointF& b, double relative)
+{
+    const double scale = std::max({1.0, std::abs(a.x()), std::abs(a.y()), std::abs(b.x()), std::abs(b.y())});
+    return near(a, b, relative * scale);
+}
+
+// A quarter of the circle of radius 2 mm about (5 mm, 0), 200 points, radii
+// spread by 10 um either way; in micrometres, as traces are.
+Points noisyArc()
+{
+    return arcPoints(QPointF(5000, 0), 2000, 135, 45, 200, 10);
+}
+
+// A V of two flanks at 60 degrees to the horizontal meeting at (3 mm, 0): its
+// opening is 60 degrees.
+Points vee()
+{
+    Points points;
+    for (int i = 0; i <= 300; ++i) {
+        const double x = 20.0 * i;
+        points.append(QPointF(x, std::abs(x - 3000) * std::tan(60 * 3.14159265358979323846 / 180)));
+    }
+    return points;
+}
+
+// The dialogs of the kinds that ask for a number are accepted as they come.
+void acceptDialogs(MessageBoxAnswerer& answerer)
+{
+    answerer.onDialog([](QWidget* dialog) { MessageBoxAnswerer::clickStandardButton(dialog, QDialogButtonBox::Ok); });
+}
+
+QString statusLine(const WorkspaceScene& scene)
+{
+    return scene.widget->findChild<QStatusBar*>()->currentMessage();
+}
+
+// Visible texts on the plot that begin with the measurement's name: its value
+// label.
+QStringList shownLabels(const WorkspaceScene& scene, const Measurement* m)
+{
+    QStringList texts;
+    for (int i = 0; i < scene.plot()->itemCount(); ++i) {
+        const auto* text = qobject_cast<const QCPItemText*>(scene.plot()->item(i));
+        if (text && text->visible() && text->text().contains(m->name() + QStringLiteral(":")))
+            texts << text->text();
+    }
+    return texts;
+}
+
+enum class Expected { Radius, Circle, GivenRadius, LineDeviation, CircleDeviation };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Expected)
+
+class ContourValuesTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+    void init() { loadSettingsFile(); }
+    void cleanup() { ComparePlaneDXF::setFileProvider({}); }
+
+    void valueIsTheFitOfTheStretchHighlightedAtRelease_data();
+    void valueIsTheFitOfTheStretchHighlightedAtRelease();
+    void openAngleFitsAgainAfterUnitChange();
+    void placedGeometryFollowsUnitChanges();
+    void valueNotComputedShowsNoNumber_data();
+    void valueNotComputedShowsNoNumber();
+};
+
+void ContourValuesTest::valueIsTheFitOfTheStretchHighlightedAtRelease_data()
+{
+    QTest::addColumn<QString>("actionName");
+    QTest::addColumn<QString>("buttonName");
+    // Pairs of trace point indexes: each stretch dragged from one to the other.
+    QTest::addColumn<QVector<QPoint>>("drags");
+    // Whether a click places the value once the stretches are picked.
+    QTest::addColumn<bool>("placed");
+    QTest::addColumn<Expected>("expected");
+
+    const QVector<QPoint> one{{20, 150}};
+    const QVector<QPoint> two{{20, 70}, {110, 170}};
+    QTest::newRow("radius") << "actionRadius" << "pushButtonRadius" << one << true << Expected::Radius;
+    QTest::newRow("radius of two arcs") << "actionRadius" << "pushButtonMultiRadius" << two << true << Expected::Radius;
+    QTest::newRow("circle") << "actionCircumferenceAdditionalGeometry" << "pushButtonCircumSelect" << one << false
+                            << Expected::Circle;
+    QTest::newRow("circle of a given radius") << "actionCircumferenceAdditionalGeometry"
+                                              << "pushButtonAGCircumSpecified" << one << false << Expected::GivenRadius;
+    QTest::newRow("deviation from a line") << "actionErrors" << "pushButtonRMSE" << one << true
+                                           << Expected::LineDeviation;
+    QTest::newRow("deviation from a circle")
+        << "actionErrors" << "pushButtonRadiusError" << one << true << Expected::CircleDeviation;
+    QTest::newRow("deviation from a circle, dragged back")
+        << "actionErrors" << "pushButtonRadiusError" << QVector<QPoint>{{150, 20}} << true
+        << Expected::CircleDeviation;
+    QTest::newRow("deviation from a circle over two stretches")
+        << "actionErrors" << "pushButtonRadiusErrorByTwoSegment" << two << true << Expected::CircleDeviation;
+}
+
+// A drag ends with a move to where it is released; the value placed by a click
+// right after (no further move), or the construction finished by the release,
+// is the fit of the points highlighted when the mouse was released, and a
+// recalculation of the same data changes nothing.
+void ContourValuesTest::valueIsTheFitOfTheStretchHighlightedAtRelease()
+{
+    QFETCH(QString, actionName);
+    QFETCH(QString, buttonName);
+    QFETCH(QVector<QPoint>, drags);
+    QFETCH(bool, placed);
+    QFETCH(Expected, expected);
+    changeSettings([](AppSettings& settings) { settings.preferenses.inscribed_circle_radius_measurement = 2; });
+    WorkspaceScene scene({traceThrough(noisyArc())});
+    MessageBoxAnswerer answerer;
+    acceptDialogs(answerer);
+    scene.choose(actionName, buttonName);
+    const QCPCurve* trace = scene.plot()->curve(0);
+    HighlightProbe probe(scene.plot()->curve(0));
+
+    Points fitted;
+    int first = trace->dataCount();
+    int last = 0;
+    for (const QPoint& drag : drags) {
+        scene.drag(pointOf(trace, drag.x()), pointOf(trace, drag.y()));
+        const QCPDataRange stretch = probe.last();
+        QCOMPARE(stretch.begin(), std::min(drag.x(), drag.y()));
+        QCOMPARE(stretch.end(), std::max(drag.x(), drag.y()));
+        fitted += pointsOf(trace, stretch.begin(), stretch.end());
+        first = std::min(first, stretch.begin());
+        last = std::max(last, stretch.end());
+    }
+    if (placed) {
+        const QPointF released = pointOf(trace, drags.last().y());
+        scene.clickAt(released.x(), released.y());
+    }
+    Measurement* m = scene.manager()->measurements().last();
+    QVERIFY(m->isFinished());
+
+    const reference::Circle independent = reference::circleFit(fitted);
+    switch (expected) {
+    case Expected::Radius: {
+        const reference::Circle drawn = drawnCircle(m);
+        QVERIFY2(near(drawn.centre, independent.centre, 1e-4), qPrintable(m->valueText()));
+        QVERIFY(std::abs(drawn.radius - independent.radius) < 1e-4);
+        QCOMPARE(m->value(), drawn.radius);
+        break;
+    }
+    case Expected::Circle: {
+        const reference::Circle drawn = drawnCircle(m);
+        QVERIFY(near(drawn.centre, independent.centre, 1e-4));
+        QVERIFY(std::abs(drawn.radius - independent.radius) < 1e-4);
+        QCOMPARE(m->reperPoints().first()->position(), drawn.centre);
+        break;
+    }
+    case Expected::GivenRadius: {
+        // Pushed along y until it just clears every highlighted point.
+        const reference::Circle drawn = drawnCircle(m);
+        QCOMPARE(drawn.radius, 2.0);
+        const QVector<double> inside = reference::radialDeviations(fitted, drawn);
+        const double deepest = *std::max_element(inside.begin(), inside.end());
+        QVERIFY2(deepest <= 0 && deepest > -1e-4, qPrintable(QString::number(deepest)));
+        break;
+    }
+    case Expected::LineDeviation: {
+        const double spread = reference::spread(reference::residuals(fitted, reference::lineFit(fitted)));
+        QVERIFY2(std::abs(m->value() - spread) <= 1e-9 * spread,
+                 qPrintable(QStringLiteral("%1 against %2").arg(m->value()).arg(spread)));
+        break;
+    }
+    case Expected::CircleDeviation: {
+        const reference::Circle drawn = drawnCircle(m);
+        QVERIFY(near(drawn.centre, independent.centre, 1e-4));
+        const double spread = reference::spread(reference::radialDeviations(pointsOf(trace, first, last), drawn));
+        QVERIFY2(std::abs(m->value() - spread) <= 1e-9 * spread,
+                 qPrintable(QStringLiteral("%1 against %2").arg(m->value()).arg(spread)));
+        break;
+    }
+    }
+
+    const QString text = m->valueText();
+    const double value = m->value();
+    const reference::Circle circle = expected == Expected::LineDeviation ? reference::Circle() : drawnCircle(m);
+    scene.widget->recalcAllMeasurements();
+    QCOMPARE(m->valueText(), text);
+    QCOMPARE(m->value(), value);
+    if (expected != Expected::LineDeviation) {
+        QCOMPARE(drawnCircle(m).centre, circle.centre);
+        QCOMPARE(drawnCircle(m).radius, circle.radius);
+    }
+}
+
+// The angle's lines are fitted again when the curves are rescaled while it is
+// being placed: the vertex and the opening follow the data.
+void ContourValuesTest::openAngleFitsAgainAfterUnitChange()
+{
+    WorkspaceScene scene({traceThrough(vee())});
+    scene.choose(QStringLiteral("actionAngle"), QStringLiteral("pushButtonDirectAngle"));
+    const QCPCurve* trace = scene.plot()->curve(0);
+    scene.drag(pointOf(trace, 20), pointOf(trace, 120));
+    scene.drag(pointOf(trace, 180), pointOf(trace, 280));
+    scene.move(scene.pixel(3, 1.5));
+    Measurement* angle = scene.manager()->measurements().last();
+    QVERIFY(!angle->isFinished());
+    QVERIFY(std::abs(angle->value() - 60) < 1e-3);
+    QVERIFY(near(angle->reperPoints().first()->position(), QPointF(3, 0), 1e-9));
+
+    for (int unit : {1, 0}) {
+        setAxisUnit(unit);
+        scene.widget->recalcAllMeasurements();
+        const double scale = unit == 1 ? 1000 : 1;
+        QVERIFY2(std::abs(angle->value() - 60) < 1e-3, qPrintable(angle->valueText()));
+        QVERIFY(sameUpTo(angle->reperPoints().first()->position(), QPointF(3 * scale, 0), 1e-12));
+    }
+    setAxisUnit(1);
+    scene.widget->recalcAllMeasurements();
+    scene.clickAt(3000, 1500);
+    QVERIFY(angle->isFinished());
+    QVERIFY2(std::abs(angle->value() - 60) < 1e-3, qPrintable(angle->valueText()));
+    QVERIFY(sameUpTo(angle->reperPoints().first()->position(), QPointF(3000, 0), 1e-12));
+}
+
+// The mean diameter, the intersection points, an equidistant and a text keep
+// their place on the rescaled curves, so that a distance snapped between two
+// intersections reads the same length in every unit; back in millimetres
+// everything is where it was.
+void ContourValuesTest::placedGeometryFollowsUnitChanges()
+{
+    const ThreadProfile thread{1000, 400, 200, 200, 200, 0};
+    WorkspaceScene scene({traceThrough(thread.sampled(0, 5, 1201))});
+    MessageBoxAnswerer answerer;
+    answerer.onDialog([](QWidget* dialog) {
+        auto* input = qobject_cast<QInputDialog*>(dialog);
+        if (input && input->inputMode() == QInputDialog::TextInput)
+            input->setTextValue(QStringLiteral("A"));
+        else if (input)
+            input->setDoubleValue(0.5);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    const QString lines = QStringLiteral("actionLineAdditionalGeometry");
+
+    scene.choose(lines, QStringLiteral("pushButtonAddGeomThread"));
+    scene.clickAt(2.5, thread.height(2500) / 1000);
+    auto* meanLine = dynamic_cast<Thread*>(scene.manager()->measurements().last());
+    QVERIFY(meanLine && meanLine->isFinished());
+    const QVector<double> mean = meanLine->lineCoefficients();
+
+    // Verticals through two crests: each crosses the mean line away from the
+    // trace.
+    QList<Measurement*> verticals;
+    for (double x : {1.7, 3.7}) {
+        scene.choose(lines, QStringLiteral("pushButtonAddGeomVerticlaLine"));
+        scene.clickAt(x, 0.2);
+        verticals << scene.manager()->measurements().last();
+        QCOMPARE(verticals.last()->reperPoints().size(), 1);
+    }
+    const QPointF a = verticals[0]->reperPoints().first()->position();
+    const QPointF b = verticals[1]->reperPoints().first()->position();
+    QCOMPARE(a.y(), mean[0] * a.x() + mean[1]);
+
+    const QPointF above = (a + b) / 2 + QPointF(0, 0.3);
+    Measurement* distance = scene.placeDistance(QStringLiteral("pushButtonDirectDistance"), a, b, above);
+    QVERIFY(distance->isFinished());
+    const double length = QLineF(a, b).length();
+    QVERIFY2(std::abs(distance->value() - length) < 1e-6, qPrintable(distance->valueText()));
+
+    answerer.chooseMenuEntry(QStringLiteral("Эквидистанта"));
+    scene.rightClick(scene.row(verticals[0]->id()));
+    auto* equidistant = scene.manager()->measurements().last();
+    QCOMPARE(dynamic_cast<LinePrimitive*>(equidistant)->lineCoefficients(), (QVector<double>{0, a.x() + 0.5}));
+    QCOMPARE(equidistant->reperPoints().size(), 1);
+    const QPointF c = equidistant->reperPoints().first()->position();
+
+    scene.choose(lines, QStringLiteral("pushButtonAddGeomText"));
+    scene.clickAt(2, 0.5);
+    auto* text = dynamic_cast<AgTextPlacement*>(scene.manager()->measurements().last());
+    QVERIFY(text && text->isFinished());
+    const QPointF textAt = text->textItem()->position->coords();
+
+    for (int unit : {1, 2, 0}) {
+        setAxisUnit(unit);
+        scene.widget->recalcAllMeasurements();
+        const double scale = unit == 0 ? 1 : unit == 1 ? 1000 : 1000000;
+        const QVector<double> scaledMean = meanLine->lineCoefficients();
+        QCOMPARE(scaledMean[0], mean[0]);
+        QVERIFY(std::abs(scaledMean[1] - mean[1] * scale) <= 1e-12 * scale);
+        const QPointF scaledA = verticals[0]->reperPoints().first()->position();
+        QVERIFY(sameUpTo(scaledA, a * scale, 1e-12));
+        QVERIFY(sameUpTo(verticals[1]->reperPoints().first()->position(), b * scale, 1e-12));
+        QVERIFY(sameUpTo(equidistant->reperPoints().first()->position(), c * scale, 1e-12));
+        // Still on both of their lines.
+        QVERIFY(std::abs(scaledA.y() - (scaledMean[0] * scaledA.x() + scaledMean[1])) <= 1e-9 * scale);
+        QVERIFY(std::abs(scaledA.x() - dynamic_cast<LinePrimitive*>(verticals[0])->lineCoefficients()[1])
+                <= 1e-9 * scale);
+        QVERIFY(std::abs(dynamic_cast<LinePrimitive*>(equidistant)->lineCoefficients()[1] - (a.x() + 0.5) * scale)
+                <= 1e-9 * scale);
+        QVERIFY2(std::abs(distance->value() - length * scale) < 1e-6 * scale, qPrintable(distance->valueText()));
+        QVERIFY(sameUpTo(text->textItem()->position->coords(), textAt * scale, 1e-12));
+    }
+}
+
+void ContourValuesTest::valueNotComputedShowsNoNumber_data()
+{
+    QTest::addColumn<QString>("actionName");
+    QTest::addColumn<QString>("buttonName");
+    // The trace points the stretch is dragged between.
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("reason");
+
+    // 1.4 mm of the arc's top against twice 0.8 mm.
+    QTest::newRow("roughness of a stretch shorter than twice the cut-off")
+        << "actionR" << "pushButtonCalculateRA" << 40 << 129 << "участок короче двух длин отсечки 0.8 мм";
+    // Less than 0.3 mm against one and a half windows of 0.25 mm.
+    QTest::newRow("filtered deviation of a stretch too short for a median")
+        << "actionErrors" << "pushButtonRadiusErrorFilter" << 40 << 59
+        << "участок короче, чем нужно для медианы по 0.25 мм";
+    QTest::newRow("deviation from a drawing that was not imported")
+        << "actionDXF" << "pushButtonErrorPlane" << 40 << 140 << "сначала импортируйте чертёж";
+}
+
+// The tree, the label, the category's mean and the report show no number, and
+// the status line says why, also once the value is placed.
+void ContourValuesTest::valueNotComputedShowsNoNumber()
+{
+    QFETCH(QString, actionName);
+    QFETCH(QString, buttonName);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, reason);
+    WorkspaceScene scene({traceThrough(noisyArc())});
+    const QCPCurve* trace = scene.plot()->curve(0);
+    if (buttonName == QStringLiteral("pushButtonErrorPlane")) {
+        ComparePlaneDXF::setFileProvider([](QWidget*) { return QString(); });
+        scene.choose(actionName, QStringLiteral("pushButtonDXFPlane"));
+        scene.clickAt(pointOf(trace, 100).x(), pointOf(trace, 100).y());
+    }
+    scene.choose(actionName, buttonName);
+    scene.drag(pointOf(trace, from), pointOf(trace, to));
+    Measurement* m = scene.manager()->measurements().last();
+    QVERIFY(m->isValueNotComputed());
+    const QPointF place = pointOf(trace, to) - QPointF(0, 0.3);
+    scene.clickAt(place.x(), place.y());
+    QVERIFY(m->isFinished());
+
+    QVERIFY(m->isValueNotComputed());
+    QCOMPARE(m->notComputedReason(), reason);
+    QCOMPARE(statusLine(scene), m->name() + QStringLiteral(": ") + reason);
+    QCOMPARE(m->valueText(), QStringLiteral("—"));
+    QTreeWidgetItem* row = scene.row(m->id());
+    QCOMPARE(row->text(1), QStringLiteral("—"));
+    QCOMPARE(row->parent()->text(1), QStringLiteral("—"));
+    QCOMPARE(shownLabels(scene, m), QStringList());
+
+    const nlohmann::json report = contourReportJson({}, {}, scene.tree()->collectItems());
+    const std::string dump = report.dump();
+    QVERIFY2(dump.find("—") != std::string::npos, dump.c_str());
+    QVERIFY2(dump.find("0.0000") == std::string::npos, dump.c_str());
+}
+
+KALVORA_TEST_MAIN(ContourValuesTest)
+#include "ContourValuesTest.moc"
