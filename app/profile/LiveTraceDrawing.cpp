@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "AbstractTrace.h"
+#include "plot/CurveDataStorage.h"
 #include "plot/PlotWidget.h"
 #include "plot/TraceGraphsHolder.h"
 
@@ -27,17 +29,16 @@ void LiveTraceDrawing::Bounds::extend(const QCPRange& other)
     }
 }
 
-void LiveTraceDrawing::Bounds::extend(const QVector<double>& values)
+void LiveTraceDrawing::Bounds::extend(double value)
 {
-    for (double value : values) {
-        if (std::isfinite(value))
-            extend(QCPRange(value, value));
-    }
+    if (std::isfinite(value))
+        extend(QCPRange(value, value));
 }
 
 LiveTraceDrawing::LiveTraceDrawing(PlotWidget* plot, QObject* parent)
     : QObject(parent)
     , m_plot(plot)
+    , m_redrawTimer(this)
 {
     m_redrawTimer.setSingleShot(true);
     m_redrawTimer.setInterval(kRedrawIntervalMs);
@@ -56,28 +57,57 @@ void LiveTraceDrawing::append(int from, int count)
 {
     if (!m_holder || !m_holder->profileCurve() || count <= 0)
         return;
-    QVector<double> keys;
-    QVector<double> values;
-    {
-        const LockedTraceData locked = m_holder->trace()->lockedRawData();
-        const ProfileData& raw = *locked.data;
+    const int to = int(std::min<qint64>(qint64(from) + count, std::numeric_limits<int>::max()));
+    if (m_announcedFrom == m_announcedTo) {
+        m_announcedFrom = from;
+        m_announcedTo = to;
+    } else {
+        m_announcedFrom = std::min(m_announcedFrom, from);
+        m_announcedTo = std::max(m_announcedTo, to);
+    }
+    scheduleRedraw();
+}
+
+// The rows are copied under the trace's lock into buffers kept from one
+// redraw to the next, and go from there into the curve.
+bool LiveTraceDrawing::appendAnnouncedRows()
+{
+    if (m_announcedFrom == m_announcedTo || !m_holder || !m_holder->profileCurve())
+        return true;
+    const int from = m_announcedFrom;
+    const int to = int(std::min<qint64>(m_announcedTo, qint64(from) + kMaxRowsPerRedraw));
+    int copied = 0;
+    int expectedRows = 0;
+    const bool read = m_holder->trace()->tryReadRawData(kLockWaitMs, [&](const ProfileData& raw) {
         const int rows = raw.size() < 2 ? 0 : std::min(raw[0].size(), raw[1].size());
         const int first = std::clamp(from, 0, rows);
-        const int last = int(std::clamp(qint64(from) + count, qint64(first), qint64(rows)));
-        keys = raw[0].mid(first, last - first);
-        values = raw[1].mid(first, last - first);
-    }
-    if (keys.isEmpty())
-        return;
+        copied = std::clamp(to, first, rows) - first;
+        m_newKeys.resize(copied);
+        m_newValues.resize(copied);
+        std::copy(raw[0].cbegin() + first, raw[0].cbegin() + first + copied, m_newKeys.begin());
+        std::copy(raw[1].cbegin() + first, raw[1].cbegin() + first + copied, m_newValues.begin());
+        expectedRows = raw[0].capacity();
+    });
+    if (!read)
+        return false;
+    m_announcedFrom = to;
+    if (m_announcedFrom == m_announcedTo)
+        m_announcedFrom = m_announcedTo = 0;
+    else
+        scheduleRedraw();
+    if (copied == 0)
+        return true;
+    QCPCurveDataContainer& curve = *m_holder->profileCurve()->data();
+    // A reader that knows about how many rows follow has made room for them
+    // in the trace; the curve makes as much.
+    reserveCurveData(curve, std::max(expectedRows, curve.size() + copied));
     const double factor = m_holder->unitFactor();
-    for (double& key : keys)
-        key *= factor;
-    for (double& value : values)
-        value *= factor;
-    m_holder->profileCurve()->addData(keys, values);
-    m_keys.extend(keys);
-    m_values.extend(values);
-    scheduleRedraw();
+    appendCurvePoints(curve, m_newKeys.constData(), m_newValues.constData(), copied, factor);
+    for (int i = 0; i < copied; ++i) {
+        m_keys.extend(m_newKeys[i] * factor);
+        m_values.extend(m_newValues[i] * factor);
+    }
+    return true;
 }
 
 void LiveTraceDrawing::clear()
@@ -85,6 +115,7 @@ void LiveTraceDrawing::clear()
     if (!m_holder || !m_holder->profileCurve())
         return;
     m_holder->profileCurve()->data()->clear();
+    m_announcedFrom = m_announcedTo = 0;
     m_keys = {};
     m_values = {};
     scheduleRedraw();
@@ -94,6 +125,7 @@ void LiveTraceDrawing::stop()
 {
     m_redrawTimer.stop();
     m_holder.clear();
+    m_announcedFrom = m_announcedTo = 0;
 }
 
 void LiveTraceDrawing::scheduleRedraw()
@@ -102,8 +134,14 @@ void LiveTraceDrawing::scheduleRedraw()
         m_redrawTimer.start();
 }
 
+// While the reading thread holds the trace's lock, the announced rows wait
+// for the next redraw, and so does the plot.
 void LiveTraceDrawing::redraw()
 {
+    if (!appendAnnouncedRows()) {
+        scheduleRedraw();
+        return;
+    }
     Bounds keys = m_keys;
     Bounds values = m_values;
     if (m_otherKeys.found && m_otherValues.found) {

@@ -70,6 +70,19 @@ LockedTraceData AbstractTrace::lockedRawData() const
     return {&m_raw, std::move(locker)};
 }
 
+bool AbstractTrace::tryReadRawData(int timeoutMs, const std::function<void(const ProfileData&)>& read) const
+{
+    if (!m_mutex.tryLock(timeoutMs))
+        return false;
+    struct Unlock
+    {
+        QMutex& mutex;
+        ~Unlock() { mutex.unlock(); }
+    } unlock{m_mutex};
+    read(m_raw);
+    return true;
+}
+
 QString AbstractTrace::name() const
 {
     QMutexLocker lock(&m_textMutex);
@@ -171,14 +184,37 @@ void AbstractTrace::addPoints(const ProfileData& rows)
     ++m_displayRevision;
 }
 
+// The room is made in new columns outside the lock: reserving long columns
+// takes long enough to hold up the GUI drawing the trace meanwhile. Under the
+// lock the columns only change places, with the rows they hold.
 void AbstractTrace::reservePoints(int rows)
 {
     if (rows <= 0)
         return;
+    QVector<int> sizes;
+    {
+        QMutexLocker lock(&m_mutex);
+        for (const ProfileData* store : {&m_raw, &m_processed, &m_display}) {
+            for (const QVector<double>& column : *store)
+                sizes.append(column.size());
+        }
+    }
+    QVector<QVector<double>> room(sizes.size());
+    for (int k = 0; k < sizes.size(); ++k) {
+        reserveColumn(room[k], sizes[k] + rows);
+    }
     QMutexLocker lock(&m_mutex);
+    int k = 0;
     for (ProfileData* store : {&m_raw, &m_processed, &m_display}) {
-        for (QVector<double>& column : *store)
-            reserveColumn(column, column.size() + rows);
+        for (QVector<double>& column : *store) {
+            // Rows added meanwhile may have taken up the room.
+            if (k < room.size() && column.size() + rows <= room[k].capacity() && column.capacity() < room[k].capacity()) {
+                room[k].resize(column.size());
+                std::copy(column.cbegin(), column.cend(), room[k].begin());
+                column.swap(room[k]);
+            }
+            ++k;
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QVector>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -36,6 +37,10 @@ public:
 
     LockedTraceData lockedData() const;
     LockedTraceData lockedRawData() const;
+    // Runs `read` on the raw store under the trace's lock when the lock comes
+    // free within `timeoutMs`; false, without running it, otherwise. For the
+    // GUI, which must not wait for a reading thread holding the lock.
+    bool tryReadRawData(int timeoutMs, const std::function<void(const ProfileData&)>& read) const;
     int dimension() const { return m_dimension; }
     // Changes with every change of the display store, so that a view of it
     // can tell whether it has to copy it again.

@@ -27,13 +27,15 @@ int hugePageCapacity(int capacity)
     return rounded >= capacity && rounded <= std::numeric_limits<int>::max() ? int(rounded) : capacity;
 }
 
-void adviseHugePages(const QVector<double>& column)
+} // namespace
+
+void adviseHugePages(const void* data, std::size_t bytes)
 {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     const std::uintptr_t pageBytes = std::uintptr_t(sysconf(_SC_PAGESIZE));
-    const auto begin = reinterpret_cast<std::uintptr_t>(column.constData());
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
     const std::uintptr_t firstPage = begin & ~(pageBytes - 1);
-    const std::uintptr_t end = begin + std::uintptr_t(column.capacity()) * sizeof(double);
+    const std::uintptr_t end = begin + bytes;
     // Only advice: a refusal leaves the column on ordinary pages.
     madvise(reinterpret_cast<void*>(firstPage), end - firstPage, MADV_HUGEPAGE);
 #if defined(MADV_COLLAPSE)
@@ -44,11 +46,10 @@ void adviseHugePages(const QVector<double>& column)
     madvise(reinterpret_cast<void*>(firstHugePage), kHugePageBytes, MADV_COLLAPSE);
 #endif
 #else
-    Q_UNUSED(column);
+    Q_UNUSED(data);
+    Q_UNUSED(bytes);
 #endif
 }
-
-} // namespace
 
 void reserveColumn(QVector<double>& column, int capacity)
 {
@@ -59,5 +60,5 @@ void reserveColumn(QVector<double>& column, int capacity)
         return;
     }
     column.reserve(hugePageCapacity(capacity));
-    adviseHugePages(column);
+    adviseHugePages(column.constData(), std::size_t(column.capacity()) * sizeof(double));
 }

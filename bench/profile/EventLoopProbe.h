@@ -48,13 +48,22 @@ public:
     }
 
     // The largest delay of the events posted within [from, to].
-    double worstDelayMs(Clock::time_point from, Clock::time_point to) const
+    double worstDelayMs(Clock::time_point from, Clock::time_point to) const { return worstSample(from, to).delayMs; }
+
+    // The event posted within [from, to], and handled before `handledBefore`,
+    // that waited longest; a delay of 0 when there is none.
+    Sample worstSample(Clock::time_point from, Clock::time_point to,
+                       Clock::time_point handledBefore = Clock::time_point::max()) const
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        double worst = 0;
+        Sample worst{from, 0};
         for (const Sample& sample : m_samples) {
-            if (sample.posted >= from && sample.posted <= to)
-                worst = std::max(worst, sample.delayMs);
+            const bool inTime = sample.posted >= from && sample.posted <= to
+                && sample.posted + std::chrono::duration_cast<Clock::duration>(
+                                       std::chrono::duration<double, std::milli>(sample.delayMs))
+                    < handledBefore;
+            if (inTime && sample.delayMs > worst.delayMs)
+                worst = sample;
         }
         return worst;
     }

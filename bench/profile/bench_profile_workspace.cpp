@@ -9,6 +9,9 @@
 //  - a recording whose block transfer comes at the serial line's rate: the
 //    event loop's lateness and the replots a second while it streams.
 // Each figure is the median of a few runs; the machine's load shows in them.
+// Each open also prints what the GUI thread did while its latest event waited
+// and its longest steps of each kind, with their processor time: a step that
+// took longer than that waited for a lock or for a processor.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,6 +32,7 @@
 #include "DeviceControlWidget.h"
 #include "EventLoopProbe.h"
 #include "FileDataProvider.h"
+#include "LiveTraceDrawing.h"
 #include "ProfileAnalisisWidget.h"
 #include "ProfileParamNames.h"
 #include "ProfileTrace.h"
@@ -37,6 +41,7 @@
 #include "TraceList.h"
 #include "plot/PlotWidget.h"
 #include "BenchEventLoop.h"
+#include "GuiStepTimer.h"
 
 namespace {
 
@@ -84,7 +89,30 @@ struct OpenFigures
     double finishSeconds = 0;
     double worstLatenessMs = 0;
     double replotsPerSecond = 0;
+    // The GUI thread's step that held up the latest event, and the longest
+    // step of each kind, during the read.
+    QString latenessCause;
+    std::vector<GuiStepTimer::Step> longestSteps;
 };
+
+GuiStepTimer& stepTimer()
+{
+    return *static_cast<GuiStepTimer*>(QCoreApplication::instance());
+}
+
+// What the GUI thread did with an event while the file was read; the
+// provider's signals reach the workspace in order: start, batches, finish.
+QString stepName(const ProfileAnalisisWidget& ws, bool readEnded, QObject* receiver, QEvent* event)
+{
+    if (receiver == &ws && event->type() == QEvent::MetaCall) {
+        if (!ws.isReadInProgress())
+            return QStringLiteral("start of the read");
+        return readEnded ? QStringLiteral("finish of the read") : QStringLiteral("batch announced");
+    }
+    if (event->type() == QEvent::Timer && qobject_cast<LiveTraceDrawing*>(receiver->parent()))
+        return QStringLiteral("redraw: new rows copied under the trace's lock, appended to the curve, replot");
+    return QStringLiteral("%1 event %2").arg(receiver->metaObject()->className()).arg(int(event->type()));
+}
 
 // Opens the file and waits until its finish has been handled.
 OpenFigures openFile(ProfileAnalisisWidget& ws, const QString& path)
@@ -94,10 +122,31 @@ OpenFigures openFile(ProfileAnalisisWidget& ws, const QString& path)
     std::vector<Clock::time_point> replots;
     const QMetaObject::Connection counting =
         QObject::connect(plot, &QCustomPlot::afterReplot, [&] { replots.push_back(Clock::now()); });
-    std::atomic<Clock::rep> readEnd{0};
     bool finished = false;
     const QMetaObject::Connection finishing = QObject::connect(&ws, &ProfileAnalisisWidget::unlockButtons, [&] {
         finished = !ws.isReadInProgress();
+    });
+
+    Clock::time_point replotStart;
+    bool curveDrawn = false;
+    const QMetaObject::Connection replotStarts =
+        QObject::connect(plot, &QCustomPlot::beforeReplot, [&] { replotStart = Clock::now(); });
+    const QMetaObject::Connection replotEnds = QObject::connect(plot, &QCustomPlot::afterReplot, [&] {
+        bool hasData = false;
+        for (int i = 0; i < plot->plottableCount(); ++i)
+            hasData = hasData || plot->plottable(i)->interface1D()->dataCount() > 0;
+        const bool first = hasData && !curveDrawn;
+        curveDrawn = curveDrawn || hasData;
+        stepTimer().mark(first ? QStringLiteral("first replot with the trace's curve") : QStringLiteral("replot"),
+                         replotStart, Clock::now());
+    });
+    std::atomic<Clock::rep> readEnd{0};
+    Clock::time_point finishStart = Clock::time_point::max();
+    stepTimer().start([&](QObject* receiver, QEvent* event) {
+        const QString name = stepName(ws, readEnd.load() != 0, receiver, event);
+        if (name == QLatin1String("finish of the read") && finishStart == Clock::time_point::max())
+            finishStart = Clock::now();
+        return name;
     });
 
     const Clock::time_point start = Clock::now();
@@ -109,15 +158,30 @@ OpenFigures openFile(ProfileAnalisisWidget& ws, const QString& path)
     runUntil([&] { return finished; }, 30000);
     const Clock::time_point end = Clock::now();
     const Clock::time_point readEndTime{Clock::duration(readEnd.load())};
+    stepTimer().stop();
     QObject::disconnect(counting);
     QObject::disconnect(finishing);
+    QObject::disconnect(replotStarts);
+    QObject::disconnect(replotEnds);
 
     OpenFigures figures;
     figures.totalSeconds = EventLoopProbe::milliseconds(end - start) / 1000;
     figures.readSeconds = EventLoopProbe::milliseconds(readEndTime - start) / 1000;
     figures.finishSeconds = EventLoopProbe::milliseconds(end - readEndTime) / 1000;
-    figures.worstLatenessMs = probe.worstDelayMs(start, readEndTime);
+    // An event the probe stamped just before the provider stamped the end
+    // of the read may be posted behind the finish; the finish is not part of
+    // the read.
+    const EventLoopProbe::Sample worst = probe.worstSample(start, readEndTime, finishStart);
+    figures.worstLatenessMs = worst.delayMs;
     figures.replotsPerSecond = replotsPerSecond(replots, start, readEndTime);
+    const GuiStepTimer::Wait wait = stepTimer().during(worst.posted, worst.delayMs);
+    figures.latenessCause = wait.longest ? QStringLiteral("%1 events handled in %2 ms, the longest %3 (%4 ms)")
+                                               .arg(wait.events)
+                                               .arg(wait.handlingMs, 0, 'f', 1)
+                                               .arg(wait.longest->name)
+                                               .arg(wait.longest->milliseconds(), 0, 'f', 1)
+                                         : QStringLiteral("no event handled");
+    figures.longestSteps = stepTimer().longestByName(start, readEndTime);
     return figures;
 }
 
@@ -143,6 +207,15 @@ void benchmarkFileWork(const QString& path)
         finishes.push_back(figures.finishSeconds);
         lateness.push_back(figures.worstLatenessMs);
         rates.push_back(figures.replotsPerSecond);
+        std::printf("  open %d: worst lateness %.1f ms, meanwhile %s; longest steps:", run + 1,
+                    figures.worstLatenessMs, qPrintable(figures.latenessCause));
+        for (size_t i = 0; i < std::min<size_t>(4, figures.longestSteps.size()); ++i) {
+            const GuiStepTimer::Step& step = figures.longestSteps[i];
+            std::printf("%s %s %.1f ms", i == 0 ? "" : ",", qPrintable(step.name), step.milliseconds());
+            if (step.cpuMs >= 0)
+                std::printf(" (%.1f ms on the processor)", step.cpuMs);
+        }
+        std::printf("\n");
         parameters = dynamic_cast<ProfileTrace*>(ws.traces().first())->parameterResults.size();
 
         auto* median = ws.findChild<QCheckBox*>(QStringLiteral("medianCheckBox"));
@@ -221,7 +294,7 @@ int main(int argc, char** argv)
     Q_INIT_RESOURCE(icons);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    GuiStepTimer app(argc, argv);
     QTemporaryDir workDir;
     QDir::setCurrent(workDir.path());
     RecordingFolder::setBaseDirectories({workDir.path()});

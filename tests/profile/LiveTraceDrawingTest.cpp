@@ -1,6 +1,9 @@
 #include <QtTest>
 
 #include <QElapsedTimer>
+#include <QtConcurrent>
+
+#include <atomic>
 
 #include "LiveTraceDrawing.h"
 #include "ProfileTrace.h"
@@ -38,6 +41,9 @@ struct Drawing
         });
     }
 
+    // Long enough for the redraw that appends the announced rows.
+    static void waitForRedraw() { QTest::qWait(3 * LiveTraceDrawing::kRedrawIntervalMs); }
+
     QVector<double> keys() const
     {
         QVector<double> keys;
@@ -58,9 +64,9 @@ struct Drawing
 
 } // namespace
 
-// A trace drawn while it is read: the rows of each batch are appended as far
-// as they exist, and the plot is redrawn at most every 40 ms, its ranges
-// taking the rows in.
+// A trace drawn while it is read: the plot is redrawn at most every 40 ms,
+// each redraw appending the rows announced since the one before as far as
+// they exist, its ranges taking the rows in.
 class LiveTraceDrawingTest : public QObject
 {
     Q_OBJECT
@@ -86,6 +92,7 @@ private slots:
         Drawing d;
         d.trace.addPoints(rows(0, 10));
         d.live.append(from, count);
+        d.waitForRedraw();
         QCOMPARE(d.keys(), keys);
     }
 
@@ -111,8 +118,52 @@ private slots:
         QCOMPARE(d.main.yAxis->range().upper, 0.0011);
     }
 
+    // Rows announced at once beyond what one redraw appends follow at the
+    // next redraws, in order.
+    void manyRowsFollowOverSeveralRedraws()
+    {
+        Drawing d;
+        const int count = 2 * LiveTraceDrawing::kMaxRowsPerRedraw + 123;
+        d.trace.addPoints(rows(0, count));
+        d.live.append(0, count);
+        QVERIFY(QTest::qWaitFor([&] { return !d.pointsAtReplots.isEmpty() && d.pointsAtReplots.last() == count; }));
+        QCOMPARE(d.pointsAtReplots.first(), LiveTraceDrawing::kMaxRowsPerRedraw);
+        QCOMPARE(d.pointsAtReplots.size(), 3);
+        const QVector<double> keys = d.keys();
+        QCOMPARE(keys.size(), count);
+        for (int i = 0; i < count; ++i)
+            QCOMPARE(keys[i], 0.01 * i);
+    }
+
+    // A reading thread holding the trace's lock does not hold up the GUI:
+    // the redraw leaves the rows for later and the event loop goes on.
+    void redrawDoesNotWaitForTheTracesLock()
+    {
+        Drawing d;
+        d.trace.addPoints(rows(0, 10));
+        std::atomic<bool> locked{false};
+        std::atomic<bool> release{false};
+        QFuture<void> reader = QtConcurrent::run([&] {
+            const LockedTraceData held = d.trace.lockedRawData();
+            locked = true;
+            QElapsedTimer clock;
+            clock.start();
+            while (!release && clock.elapsed() < 5000)
+                QThread::msleep(1);
+        });
+        QVERIFY(QTest::qWaitFor([&] { return locked.load(); }));
+        d.live.append(0, 10);
+        d.waitForRedraw();
+        const int pointsWhileLocked = d.graphs.profileCurve()->dataCount();
+        release = true;
+        reader.waitForFinished();
+        QCOMPARE(pointsWhileLocked, 0);
+        d.waitForRedraw();
+        QCOMPARE(d.graphs.profileCurve()->dataCount(), 10);
+    }
+
     // The plot's other visible curves stay in view; a trace emptied by its
-    // source empties its curve.
+    // source empties its curve, and rows announced before are not appended.
     void otherCurvesAndARestart()
     {
         Drawing d;
@@ -131,14 +182,21 @@ private slots:
         QCOMPARE(d.main.yAxis->range().lower, -5.5);
         QCOMPARE(d.main.yAxis->range().upper, 5.5);
 
+        d.trace.addPoints(rows(10, 5));
+        d.live.append(10, 5);
         d.trace.clearPoints();
         d.live.clear();
         QCOMPARE(d.graphs.profileCurve()->dataCount(), 0);
-        d.trace.addPoints(rows(100, 2));
+        d.trace.addPoints(rows(100, 20));
+        d.waitForRedraw();
+        QCOMPARE(d.graphs.profileCurve()->dataCount(), 0);
         d.live.append(0, 2);
+        d.waitForRedraw();
         QCOMPARE(d.keys(), (QVector<double>{1.0, 1.01}));
+        d.live.append(2, 2);
         d.live.stop();
-        d.live.append(0, 2);
+        d.live.append(4, 2);
+        d.waitForRedraw();
         QCOMPARE(d.keys(), (QVector<double>{1.0, 1.01}));
     }
 };

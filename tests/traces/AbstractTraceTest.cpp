@@ -294,30 +294,35 @@ private slots:
         QVERIFY(raw.data->at(0).capacity() >= 100);
     }
 
-    // Room is reserved while the stores are still empty; the batches that
-    // follow must land in it and hold what point-by-point adding gives.
+    // Room is reserved while the stores are still empty, or after the first
+    // batch; the rows there are kept, and the batches that follow must land
+    // in the room and hold what point-by-point adding gives.
     void reservedRoomOutlastsTheBatches_data()
     {
         QTest::addColumn<int>("reserved");
         QTest::addColumn<bool>("withPointProcessor");
-        QTest::newRow("no room") << 0 << false;
-        QTest::newRow("small room") << 1000 << false;
-        QTest::newRow("room of several megabytes") << 300000 << false;
-        QTest::newRow("room, point processor") << 300000 << true;
+        QTest::addColumn<int>("reservedBeforeBatch");
+        QTest::newRow("no room") << 0 << false << 0;
+        QTest::newRow("small room") << 1000 << false << 0;
+        QTest::newRow("room of several megabytes") << 300000 << false << 0;
+        QTest::newRow("room, point processor") << 300000 << true << 0;
+        QTest::newRow("room after a batch, point processor") << 300000 << true << 1;
     }
 
     void reservedRoomOutlastsTheBatches()
     {
         QFETCH(int, reserved);
         QFETCH(bool, withPointProcessor);
+        QFETCH(int, reservedBeforeBatch);
         CountingTrace single;
         CountingTrace batched;
         if (withPointProcessor) {
             single.addPointProcessor(new ScaleXProcessor(3));
             batched.addPointProcessor(new ScaleXProcessor(3));
         }
-        batched.reservePoints(reserved);
         for (int batch = 0; batch < 3; ++batch) {
+            if (batch == reservedBeforeBatch)
+                batched.reservePoints(reserved);
             ProfileData rows(2);
             for (int j = 0; j < 700; ++j) {
                 const double x = batch * 700 + j;
