@@ -4,7 +4,7 @@
 
 #include "plot/PlotWidget.h"
 
-#include <QSet>
+#include <QPainter>
 
 #include <cmath>
 #include <limits>
@@ -12,8 +12,6 @@
 namespace {
 
 constexpr double kMarkerSize = 7;
-// Markers whose centres fall into the same eighth of a pixel are drawn once.
-constexpr double kMarkerGrid = 8;
 
 bool isFinite(const QPointF& p)
 {
@@ -45,6 +43,7 @@ int PickCurve::addPoint(ReperPoint* owner)
 {
     const int i = m_points.size();
     m_points.append(Point{owner});
+    ++m_revision;
     const double nan = std::numeric_limits<double>::quiet_NaN();
     data()->add(QCPCurveData(i, nan, nan));
     return i;
@@ -59,6 +58,7 @@ void PickCurve::removePoint(int i)
     if (point.id >= 0 && m_plot)
         m_plot->pickPoints().remove(point.id);
     point = Point();
+    ++m_revision;
     setDataPoint(i, QPointF(qQNaN(), qQNaN()));
     while (!m_points.isEmpty() && !m_points.constLast().owner) {
         m_points.removeLast();
@@ -83,6 +83,7 @@ void PickCurve::setPosition(int i, const QPointF& p)
     if (i < 0 || i >= m_points.size() || !isFinite(p) || !m_plot)
         return;
     setDataPoint(i, p);
+    ++m_revision;
     Point& point = m_points[i];
     PickPointIndex& index = m_plot->pickPoints();
     if (point.id >= 0)
@@ -93,8 +94,10 @@ void PickCurve::setPosition(int i, const QPointF& p)
 
 void PickCurve::setMarkerVisible(int i, bool visible)
 {
-    if (i >= 0 && i < m_points.size())
-        m_points[i].markerVisible = visible;
+    if (i < 0 || i >= m_points.size() || m_points.at(i).markerVisible == visible)
+        return;
+    m_points[i].markerVisible = visible;
+    ++m_revision;
 }
 
 bool PickCurve::isMarkerVisible(int i) const
@@ -152,19 +155,61 @@ double PickCurve::selectTest(const QPointF& pos, bool onlySelectable, QVariant* 
     return best;
 }
 
-// The markers are drawn as the library's plus tracer draws itself, on the
-// items' antialiasing.
+bool PickCurve::Looks::operator==(const Looks& other) const
+{
+    return keyRange == other.keyRange && valueRange == other.valueRange && axisScales == other.axisScales
+           && clip == other.clip
+           && pixelRatio == other.pixelRatio && antialiased == other.antialiased && revision == other.revision;
+}
+
+// Exports (and vector output) get the markers drawn, not the screen's image.
 void PickCurve::draw(QCPPainter* painter)
 {
+    if (!keyAxis() || !valueAxis())
+        return;
+    if (painter->modes().testFlag(QCPPainter::pmNoCaching) || painter->modes().testFlag(QCPPainter::pmVectorized)) {
+        drawMarkers(painter, QPointF());
+        return;
+    }
+    const QRect clip = clipRect();
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1;
+    const int axisScales = keyAxis()->scaleType() | valueAxis()->scaleType() << 1 | keyAxis()->rangeReversed() << 2
+                           | valueAxis()->rangeReversed() << 3;
+    const Looks looks{keyAxis()->range(), valueAxis()->range(), axisScales, clip, ratio, painter->antialiasing(),
+                      m_revision};
+    if (!(looks == m_markersLooks)) {
+        m_markers = QImage(clip.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        m_markers.setDevicePixelRatio(ratio);
+        m_markers.fill(Qt::transparent);
+        QPainter imagePainter(&m_markers);
+        imagePainter.setRenderHint(QPainter::Antialiasing, looks.antialiased);
+        // The library's painter shifts antialiased drawing by half a pixel.
+        const QPointF shift = looks.antialiased ? QPointF(0.5, 0.5) : QPointF();
+        drawMarkers(&imagePainter, shift - QPointF(clip.topLeft()));
+        m_markersLooks = looks;
+    }
+    // Undoes the half pixel shift, which the image has in it.
+    painter->setAntialiasing(false);
+    painter->drawImage(clip.topLeft(), m_markers);
+}
+
+// As the library's plus tracer draws itself, shifted by offset; without
+// antialiasing the library's painter draws lines between whole pixels.
+void PickCurve::drawMarkers(QPainter* painter, const QPointF& offset) const
+{
+    const bool antialiased = painter->testRenderHint(QPainter::Antialiasing);
+    const auto drawLine = [painter, antialiased](const QLineF& line) {
+        if (antialiased)
+            painter->drawLine(line);
+        else
+            painter->drawLine(line.toLine());
+    };
     const QCPAxis* xAxis = keyAxis();
     const QCPAxis* yAxis = valueAxis();
-    if (!xAxis || !yAxis)
-        return;
     painter->setPen(kMagentaDashPen);
     painter->setBrush(Qt::NoBrush);
     const QRect clip = clipRect();
     const double w = kMarkerSize / 2;
-    QSet<QPair<qint64, qint64>> drawn;
     auto it = data()->constBegin();
     for (int i = 0; i < m_points.size(); ++i, ++it) {
         const Point& point = m_points.at(i);
@@ -173,12 +218,9 @@ void PickCurve::draw(QCPPainter* painter)
         const QPointF centre(xAxis->coordToPixel(it->key), yAxis->coordToPixel(it->value));
         if (!clip.intersects(QRectF(centre - QPointF(w, w), centre + QPointF(w, w)).toRect()))
             continue;
-        const QPair<qint64, qint64> cell(std::llround(centre.x() * kMarkerGrid), std::llround(centre.y() * kMarkerGrid));
-        if (drawn.contains(cell))
-            continue;
-        drawn.insert(cell);
-        painter->drawLine(QLineF(centre + QPointF(-w, 0), centre + QPointF(w, 0)));
-        painter->drawLine(QLineF(centre + QPointF(0, -w), centre + QPointF(0, w)));
+        const QPointF at = centre + offset;
+        drawLine(QLineF(at + QPointF(-w, 0), at + QPointF(w, 0)));
+        drawLine(QLineF(at + QPointF(0, -w), at + QPointF(0, w)));
     }
 }
 

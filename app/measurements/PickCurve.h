@@ -2,6 +2,7 @@
 
 #include "plot/PlotCurve.h"
 
+#include <QImage>
 #include <QPointer>
 #include <QVector>
 
@@ -15,7 +16,9 @@ class ReperPoint;
 // plot's snap and the reference point controller find them; each point is
 // pickable on its own. The curve draws the markers of its visible points (a
 // plus with a dashed magenta pen), and nothing else: a drawing's thousands of
-// points are then one plottable, drawn in one go.
+// points are then one plottable. On screen the markers are kept as an image,
+// drawn again only when a point, the axes or the size changed, so that
+// redrawing the curve's layer while the cursor moves costs one copy.
 class PickCurve : public PlotCurve
 {
     Q_OBJECT
@@ -55,9 +58,28 @@ private:
         bool selectable = false;
     };
 
+    // What the markers were last drawn for.
+    struct Looks
+    {
+        QCPRange keyRange;
+        QCPRange valueRange;
+        // Scale types and reversal of the key and the value axis.
+        int axisScales = 0;
+        QRect clip;
+        qreal pixelRatio = 0;
+        bool antialiased = false;
+        quint64 revision = 0;
+
+        bool operator==(const Looks& other) const;
+    };
+
     void setDataPoint(int i, const QPointF& p);
     void updateCurveSelectable();
+    void drawMarkers(QPainter* painter, const QPointF& offset) const;
 
+    quint64 m_revision = 0;
+    QImage m_markers;
+    Looks m_markersLooks;
     QPointer<PlotWidget> m_plot;
     QVector<Point> m_points;
     int m_selectableCount = 0;
