@@ -49,6 +49,8 @@ private:
         bool operator==(const View& other) const;
     };
 
+    class ViewEdges;
+
     void drawSegment(QCPPainter* painter, const QCPDataRange& range, const QPen& pen) const;
     void updateSummary();
     QVector<double> keyEdges(const QRectF& clipRect, double shift) const;
