@@ -184,8 +184,8 @@ QVector<QPointF> AdaptiveCurve::thinPoints(const QVector<QPointF>& lines) const
 // A plain line is drawn from a summary of the data: of the stretches whose
 // keys rise only the part in view is visited, reduced to a few points per
 // pixel column; other stretches are projected point by point. The polyline is
-// clipped to the axis rect and thinned. Fills and scatters take the library's
-// way.
+// cut at the view's edges as the library cuts its own and thinned. Fills and
+// scatters take the library's way.
 void AdaptiveCurve::draw(QCPPainter* painter)
 {
     // The data may have changed in place where the fingerprint does not look,
