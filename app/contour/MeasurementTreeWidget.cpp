@@ -22,6 +22,7 @@ constexpr Qt::ItemFlags kRowFlags = Qt::ItemIsSelectable | Qt::ItemIsDragEnabled
 
 constexpr int kNameColumn = 0;
 constexpr int kValueColumn = 1;
+constexpr int kNotComputedRole = Qt::UserRole + 1;
 
 void alignColumns(QTreeWidgetItem* item)
 {
@@ -34,10 +35,42 @@ int idOf(const QTreeWidgetItem* row)
     return row->data(kNameColumn, Qt::UserRole).toInt();
 }
 
-// A value that was not computed is held as no value, so that no mean counts it.
+// A construction has no value and a value that was not computed is held as
+// none, so that no mean counts either.
 QVariant valueOf(const Measurement* measurement)
 {
-    return measurement->isValueNotComputed() ? QVariant() : QVariant(measurement->value());
+    if (!measurement->yieldsValue() || measurement->isValueNotComputed())
+        return QVariant();
+    return measurement->value();
+}
+
+void setValueColumn(QTreeWidgetItem* row, const Measurement* measurement)
+{
+    row->setText(kValueColumn, measurement->valueText());
+    row->setData(kValueColumn, Qt::UserRole, valueOf(measurement));
+    row->setData(kValueColumn, kNotComputedRole, measurement->yieldsValue() && measurement->isValueNotComputed());
+}
+
+// The mean of the rows that have a value; the not-computed mark when only
+// rows whose value was not computed could have given one, and no text for a
+// category of constructions.
+QString categoryMeanText(const QTreeWidgetItem* category)
+{
+    double sum = 0;
+    int counted = 0;
+    bool notComputed = false;
+    for (int row = 0; row < category->childCount(); ++row) {
+        const QTreeWidgetItem* item = category->child(row);
+        const QVariant value = item->data(kValueColumn, Qt::UserRole);
+        if (value.isValid()) {
+            sum += value.toDouble();
+            ++counted;
+        }
+        notComputed = notComputed || item->data(kValueColumn, kNotComputedRole).toBool();
+    }
+    if (counted > 0)
+        return QString::number(sum / counted, 'f', 4);
+    return notComputed ? kNotComputedText : QString();
 }
 
 } // namespace
@@ -105,10 +138,9 @@ QTreeWidgetItem* MeasurementTreeWidget::addMeasurementItem(const Measurement* me
 {
     auto* row = new QTreeWidgetItem();
     row->setText(kNameColumn, measurement->name());
-    row->setText(kValueColumn, measurement->valueText());
     row->setFlags(kRowFlags);
     row->setData(kNameColumn, Qt::UserRole, measurement->id());
-    row->setData(kValueColumn, Qt::UserRole, valueOf(measurement));
+    setValueColumn(row, measurement);
     alignColumns(row);
 
     bool known = true;
@@ -121,8 +153,7 @@ QTreeWidgetItem* MeasurementTreeWidget::addMeasurementItem(const Measurement* me
 
 void MeasurementTreeWidget::updateMeasurementItem(QTreeWidgetItem* row, const Measurement* measurement)
 {
-    row->setText(kValueColumn, measurement->valueText());
-    row->setData(kValueColumn, Qt::UserRole, valueOf(measurement));
+    setValueColumn(row, measurement);
 }
 
 void MeasurementTreeWidget::collectDeviations()
@@ -131,21 +162,7 @@ void MeasurementTreeWidget::collectDeviations()
         return;
     for (int i = 0; i < topLevelItemCount(); ++i) {
         QTreeWidgetItem* category = topLevelItem(i);
-        const int rows = category->childCount();
-        if (rows == 0) {
-            category->setText(kValueColumn, QString());
-            continue;
-        }
-        double sum = 0;
-        int counted = 0;
-        for (int row = 0; row < rows; ++row) {
-            const QVariant value = category->child(row)->data(kValueColumn, Qt::UserRole);
-            if (value.isValid()) {
-                sum += value.toDouble();
-                ++counted;
-            }
-        }
-        category->setText(kValueColumn, counted == 0 ? kNotComputedText : QString::number(sum / counted, 'f', 4));
+        category->setText(kValueColumn, categoryMeanText(category));
     }
 }
 

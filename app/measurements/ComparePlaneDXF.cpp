@@ -4,6 +4,7 @@
 #include "DisplayUnit.h"
 #include "DxfDrawing.h"
 #include "MeasurementKind.h"
+#include "math/DrawingFit.h"
 #include "math/DrawingGeometry.h"
 #include "math/DxfReader.h"
 
@@ -21,10 +22,6 @@
 using namespace MeasurementMath;
 
 namespace {
-
-// Every search stops here at the latest, whatever the errors do.
-constexpr int kMaxSearchSteps = 10000;
-constexpr double kNoErrorYet = 1e308;
 
 QString askForDrawing(QWidget* parent)
 {
@@ -239,65 +236,41 @@ void ComparePlaneDXF::scaleDrawing(double factor)
     transformDrawing([factor](const DrawingEntity& e) { return scaledEntity(e, factor); }, false);
 }
 
+QVector<QPointF> ComparePlaneDXF::firstTracePoints() const
+{
+    if (m_fitting)
+        return m_fitTrace;
+    return curvePoints(plot() ? plot()->curve(0) : nullptr);
+}
+
 double ComparePlaneDXF::fitError()
 {
-    const DxfDrawing& drawing = *m_drawing;
-    if (m_fitting)
-        return drawing.summedDistance(m_fitTrace);
-    return drawing.summedDistance(curvePoints(plot() ? plot()->curve(0) : nullptr));
+    return m_drawing->summedDistance(firstTracePoints());
 }
 
-template <typename Move>
-void ComparePlaneDXF::stepSearch(double& bestError, double step, double smallest, bool inclusive, Move move)
-{
-    for (int i = 0; i < kMaxSearchSteps && (inclusive ? step >= smallest : step > smallest); ++i) {
-        move(step);
-        const double g = fitError();
-        move(-step);
-        move(-step);
-        const double h = fitError();
-        move(step);
-        if (bestError > g && g < h) {
-            move(step);
-            bestError = g;
-        } else if (g > h && bestError > h) {
-            move(-step);
-            bestError = h;
-        } else {
-            step *= 0.5;
-        }
-    }
-}
-
-// On equal errors the drawing stays turned by 180 degrees.
+// The searches run on the drawing as it stands; it is turned once, at the end.
 void ComparePlaneDXF::fitRotation()
 {
-    double bestError = kNoErrorYet;
-    double bestAngle = 0;
-    double label = 180;
-    for (int pass = 0; pass < 2; ++pass) {
-        rotateDrawing(180);
-        const double error = fitError();
-        if (bestError > error) {
-            bestAngle = label;
-            bestError = error;
-        }
-        label += 180;
-    }
-    rotateDrawing(bestAngle);
-    stepSearch(bestError, 90, 0.001, true, [this](double d) { rotateDrawing(d); });
+    const QVector<QPointF> trace = firstTracePoints();
+    DrawingFit fit(m_drawing->index(), trace, m_tracePoint);
+    const double bestError = fit.searchRotation();
+    rotateDrawing(fit.placement().degrees);
     qDebug() << "Error after rotation guess" << bestError;
 }
 
+// The searches run on the drawing as it stands; it is moved once, at the end.
 void ComparePlaneDXF::fitShift()
 {
-    double bestError = fitError();
+    const QVector<QPointF> trace = firstTracePoints();
+    DrawingFit fit(m_drawing->index(), trace, m_tracePoint);
+    double bestError = fit.error({});
     qDebug() << "Before calculating" << bestError;
     const double millimetre = currentUnitFactor();
-    stepSearch(bestError, millimetre, 0.001, false, [this](double d) { translateDrawing(0, d); });
+    bestError = fit.searchVerticalShift(bestError, millimetre);
     qDebug() << "Error after vertical guess" << bestError;
-    stepSearch(bestError, millimetre, 0.001, false, [this](double d) { translateDrawing(d, 0); });
+    bestError = fit.searchHorizontalShift(bestError, millimetre);
     qDebug() << "Error after horizontal guess" << bestError;
+    translateDrawing(fit.placement().shift.x(), fit.placement().shift.y());
 }
 
 // The drawing is rescaled by the change of the unit factor since it was last

@@ -24,8 +24,9 @@ class QWidget;
 // stays on the plot for the deviation from the drawing (ErrorPlane).
 //
 // A file that cannot be opened, or cannot be read as a drawing, starts no
-// point picking; the reason for the latter goes to the status line. During the
-// fit only the entities move; their items follow once, at the end.
+// point picking; the reason for the latter goes to the status line. The fit's
+// searches (DrawingFit) try placements without moving the drawing; it is
+// turned once and moved once, and its items follow at the end.
 class ComparePlaneDXF : public ComparePlaneMeasurement
 {
 public:
@@ -82,10 +83,8 @@ private:
                           bool replot);
     // Emits the text once the creator has connected to the measurement.
     void postStatusText(const QString& text);
-    // Moves the drawing by ±step through move(step) while that lowers the
-    // error, halving the step down to the smallest.
-    template <typename Move>
-    void stepSearch(double& bestError, double step, double smallest, bool inclusive, Move move);
+    // The points of the first trace; during the fit, those taken at its start.
+    QVector<QPointF> firstTracePoints() const;
 
     qint16 m_state = 0;
     int m_tracePointIndex = 0;

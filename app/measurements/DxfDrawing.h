@@ -45,9 +45,10 @@ public:
     double distanceToNearestEntity(double x, double y) const;
     // The sum of that distance over the finite points.
     double summedDistance(const QVector<QPointF>& points) const;
+    // The index of the entities as they stand, valid until the next change.
+    const MeasurementMath::DrawingIndex& index() const;
 
 private:
-    const MeasurementMath::DrawingIndex& index() const;
 
     QVector<MeasurementMath::DrawingEntity> m_entities;
     QVector<QPointer<QCPAbstractItem>> m_items;

@@ -1,12 +1,12 @@
 #include "AdaptiveCurve.h"
 
-#include "PolylineClipper.h"
+#include "CurveClipper.h"
+#include "PolylineClipping.h"
 #include "PolylineThinner.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 namespace {
 
@@ -14,6 +14,12 @@ namespace {
 double hitTestPenWidth(int selectionTolerance)
 {
     return selectionTolerance * 1.2;
+}
+
+// How far beyond the axis rect the library cuts the lines of a pen.
+double strokeMargin(double penWidth)
+{
+    return qMax(1.0, penWidth * 0.75);
 }
 
 // Distance from pos to the border of rect, 0 when pos lies outside it.
@@ -78,8 +84,6 @@ private:
     LinearAxisMapping m_value;
 };
 
-const QPointF kGap(std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN());
-
 quint64 mixIn(quint64 hash, double value)
 {
     quint64 bits = 0;
@@ -88,6 +92,82 @@ quint64 mixIn(quint64 hash, double value)
 }
 
 } // namespace
+
+// The view's edges as the library's drawing has them: the axis ranges widened
+// by the pen's margin, in coordinates, the regions around them and the points
+// where segments cross them, all in the library's own terms, the pixels moved
+// by `shift` into the device's pixels.
+class AdaptiveCurve::ViewEdges
+{
+public:
+    ViewEdges(const AdaptiveCurve& curve, double penWidth, const QPointF& shift)
+        : m_curve(curve)
+        , m_pixel(curve.mKeyAxis, curve.mValueAxis)
+        , m_shift(shift)
+    {
+        const double margin = strokeMargin(penWidth);
+        m_keyMin = widened(curve.mKeyAxis, curve.mKeyAxis->range().lower, -margin);
+        m_keyMax = widened(curve.mKeyAxis, curve.mKeyAxis->range().upper, margin);
+        m_valueMin = widened(curve.mValueAxis, curve.mValueAxis->range().lower, -margin);
+        m_valueMax = widened(curve.mValueAxis, curve.mValueAxis->range().upper, margin);
+    }
+
+    int region(const QCPCurveData& point) const
+    {
+        return m_curve.getRegion(point.key, point.value, m_keyMin, m_valueMax, m_keyMax, m_valueMin);
+    }
+
+    QPointF pixel(const QCPCurveData& point) const { return m_pixel(point) + m_shift; }
+
+    QPointF crossing(int outsideRegion, const QCPCurveData& outside, const QCPCurveData& inside) const
+    {
+        return m_curve.getOptimizedPoint(outsideRegion, outside.key, outside.value, inside.key, inside.value,
+                                         m_keyMin, m_valueMax, m_keyMax, m_valueMin)
+            + m_shift;
+    }
+
+    QVector<QPointF> cornerPoints(int regionA, int regionB, const QCPCurveData& a, const QCPCurveData& b) const
+    {
+        return shifted(m_curve.getOptimizedCornerPoints(regionA, regionB, a.key, a.value, b.key, b.value, m_keyMin,
+                                                        m_valueMax, m_keyMax, m_valueMin));
+    }
+
+    // Whether the segment a-b, both outside, crosses the view; where, and the
+    // corner points the line takes before and after.
+    bool traverse(int regionA, const QCPCurveData& a, int regionB, const QCPCurveData& b, QPointF& crossA,
+                  QPointF& crossB, QVector<QPointF>& before, QVector<QPointF>& after) const
+    {
+        if (!m_curve.mayTraverse(regionA, regionB)
+            || !m_curve.getTraverse(a.key, a.value, b.key, b.value, m_keyMin, m_valueMax, m_keyMax, m_valueMin,
+                                    crossA, crossB))
+            return false;
+        m_curve.getTraverseCornerPoints(regionA, regionB, m_keyMin, m_valueMax, m_keyMax, m_valueMin, before, after);
+        crossA += m_shift;
+        crossB += m_shift;
+        before = shifted(before);
+        after = shifted(after);
+        return true;
+    }
+
+private:
+    QVector<QPointF> shifted(QVector<QPointF> points) const
+    {
+        for (QPointF& point : points)
+            point += m_shift;
+        return points;
+    }
+
+    // The coordinate `margin` pixels beyond `coord`, away from the range.
+    static double widened(const QCPAxis* axis, double coord, double margin)
+    {
+        return axis->pixelToCoord(axis->coordToPixel(coord) + margin * axis->pixelOrientation());
+    }
+
+    const AdaptiveCurve& m_curve;
+    PointProjection m_pixel;
+    QPointF m_shift;
+    double m_keyMin = 0, m_keyMax = 0, m_valueMin = 0, m_valueMax = 0;
+};
 
 AdaptiveCurve::AdaptiveCurve(QCPAxis* keyAxis, QCPAxis* valueAxis)
     : PlotCurve(keyAxis, valueAxis)
@@ -104,8 +184,8 @@ QVector<QPointF> AdaptiveCurve::thinPoints(const QVector<QPointF>& lines) const
 // A plain line is drawn from a summary of the data: of the stretches whose
 // keys rise only the part in view is visited, reduced to a few points per
 // pixel column; other stretches are projected point by point. The polyline is
-// clipped to the axis rect and thinned. Fills and scatters take the library's
-// way.
+// cut at the view's edges as the library cuts its own and thinned. Fills and
+// scatters take the library's way.
 void AdaptiveCurve::draw(QCPPainter* painter)
 {
     // The data may have changed in place where the fingerprint does not look,
@@ -133,6 +213,8 @@ void AdaptiveCurve::draw(QCPPainter* painter)
 
 void AdaptiveCurve::drawSegment(QCPPainter* painter, const QCPDataRange& range, const QPen& pen) const
 {
+    if (range.isEmpty())
+        return;
     painter->setPen(pen);
     painter->setBrush(Qt::NoBrush);
     // Antialiased painting on a raster shifts everything by half a pixel
@@ -140,24 +222,16 @@ void AdaptiveCurve::drawSegment(QCPPainter* painter, const QCPDataRange& range, 
     applyDefaultAntialiasingHint(painter);
     const bool shifted = painter->antialiasing() && !painter->modes().testFlag(QCPPainter::pmVectorized);
     const QPointF shift = shifted ? QPointF(0.5, 0.5) : QPointF();
-    // Lines cut short here end well outside what the painter shows (the axis
-    // rect, one pixel higher), and off the pixel grid: an end on a pixel
-    // border, with the pen's cap, would put pixels next to the edge that the
-    // whole line does not.
-    const QRectF clipRect = lineClipRect(pen.widthF()).adjusted(-1.5, -1.5, 1.5, 1.5);
     const QCPCurveData* data = mDataContainer->constBegin();
-    const PointProjection pixel(mKeyAxis, mValueAxis);
+    const ViewEdges edges(*this, pen.widthF(), shift);
     PolylineThinner thinner;
     thinner.setExtremesInColumnMiddle(shifted);
-    PolylineClipper<PolylineThinner> clipper(clipRect.translated(shift), thinner);
-    bool first = true;
-    for (const CurveDataSummary::Span& span :
-         m_summary.visibleSpans(data, range.begin(), range.end(), keyEdges(clipRect, shifted ? 0.5 : 0.0))) {
-        if (span.startsLine && !first)
-            clipper.add(kGap);
-        first = false;
+    CurveClipper<ViewEdges, PolylineThinner> clipper(edges, thinner);
+    clipper.start(data[range.end() - 1]);
+    for (const CurveDataSummary::Span& span : m_summary.visibleSpans(
+             data, range.begin(), range.end(), keyEdges(lineClipRect(pen.widthF()), shifted ? 0.5 : 0.0))) {
         for (int i = span.from; i < span.to; ++i)
-            clipper.add(pixel(data[i]) + shift);
+            clipper.add(data[i]);
     }
     clipper.finish();
     QVector<QPointF> lines = thinner.take();
@@ -279,7 +353,7 @@ double AdaptiveCurve::distanceTo(const QPointF& pos, int& index) const
 // The axis ranges in pixels, widened by the stroke margin the library uses.
 QRectF AdaptiveCurve::lineClipRect(double penWidth) const
 {
-    const double margin = qMax(1.0, penWidth * 0.75);
+    const double margin = strokeMargin(penWidth);
     const double key1 = mKeyAxis->coordToPixel(mKeyAxis->range().lower);
     const double key2 = mKeyAxis->coordToPixel(mKeyAxis->range().upper);
     const double value1 = mValueAxis->coordToPixel(mValueAxis->range().lower);

@@ -7,7 +7,8 @@
 #include <QRect>
 
 // A curve for long traces. It draws a thinned polyline, bounded by the pixel
-// raster, and answers hit tests from cached pixel positions of its points with
+// raster and cut at the view's edges to the pixel as the library's curve is
+// cut, and answers hit tests from cached pixel positions of its points with
 // the same result as QCPCurve's own hit test. The data is never touched.
 //
 // A plain line is drawn from a summary of the data (CurveDataSummary), built
@@ -48,6 +49,8 @@ private:
         int tolerance = 0;
         bool operator==(const View& other) const;
     };
+
+    class ViewEdges;
 
     void drawSegment(QCPPainter* painter, const QCPDataRange& range, const QPen& pen) const;
     void updateSummary();

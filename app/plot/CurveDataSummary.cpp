@@ -10,8 +10,8 @@ namespace {
 using Span = CurveDataSummary::Span;
 
 // Adds the points [from, to). A span that continues the points of the last one
-// is merged into it; any other starts a line unless it is joined on purpose.
-void addSpan(QVector<Span>& spans, int from, int to, bool joined)
+// is merged into it.
+void addSpan(QVector<Span>& spans, int from, int to)
 {
     if (from >= to)
         return;
@@ -19,7 +19,7 @@ void addSpan(QVector<Span>& spans, int from, int to, bool joined)
         spans.last().to = to;
         return;
     }
-    spans.append(Span{from, to, !joined});
+    spans.append(Span{from, to});
 }
 
 bool keyBelow(const QCPCurveData& point, double key)
@@ -57,7 +57,7 @@ int nearFirstAtOrAbove(const QCPCurveData* data, int from, int to, double key)
 
 bool CurveDataSummary::Span::operator==(const Span& other) const
 {
-    return from == other.from && to == other.to && startsLine == other.startsLine;
+    return from == other.from && to == other.to;
 }
 
 void CurveDataSummary::build(const QCPCurveData* data, int count)
@@ -102,7 +102,7 @@ QVector<Span> CurveDataSummary::visibleSpans(const QCPCurveData* data, int from,
     QVector<Span> spans;
     spans.reserve(4 * edges.size() + 8);
     if (edges.size() < 2) {
-        addSpan(spans, from, to, false);
+        addSpan(spans, from, to);
         return spans;
     }
     int next = from;
@@ -111,11 +111,11 @@ QVector<Span> CurveDataSummary::visibleSpans(const QCPCurveData* data, int from,
     for (; run != m_runs.end() && run->from < to; ++run) {
         const int runFrom = qMax(run->from, from);
         const int runTo = qMin(run->to, to);
-        addSpan(spans, next, runFrom, false);
+        addSpan(spans, next, runFrom);
         addRun(data, runFrom, runTo, edges, spans);
         next = runTo;
     }
-    addSpan(spans, next, to, false);
+    addSpan(spans, next, to);
     return spans;
 }
 
@@ -130,12 +130,12 @@ void CurveDataSummary::addRun(const QCPCurveData* data, int from, int to, const 
     const int first = qMax(from, inFrom - 1);
     const int last = qMin(to, inTo + 1);
     if (first > from)
-        addSpan(spans, from, from + 1, false);
+        addSpan(spans, from, from + 1);
     const int columns = edges.size() - 1;
     if (inTo - inFrom <= 2 * columns) {
-        addSpan(spans, first, last, false);
+        addSpan(spans, first, last);
     } else {
-        addSpan(spans, first, inFrom, false);
+        addSpan(spans, first, inFrom);
         int columnFrom = inFrom;
         for (int edge = 1; edge < columns; ++edge) {
             const int columnTo = nearFirstAtOrAbove(data, columnFrom, inTo, edges.at(edge));
@@ -143,10 +143,10 @@ void CurveDataSummary::addRun(const QCPCurveData* data, int from, int to, const 
             columnFrom = columnTo;
         }
         addColumn(data, columnFrom, inTo, spans);
-        addSpan(spans, inTo, last, true);
+        addSpan(spans, inTo, last);
     }
     if (last < to)
-        addSpan(spans, to - 1, to, false);
+        addSpan(spans, to - 1, to);
 }
 
 void CurveDataSummary::addColumn(const QCPCurveData* data, int from, int to, QVector<Span>& spans) const
@@ -154,7 +154,7 @@ void CurveDataSummary::addColumn(const QCPCurveData* data, int from, int to, QVe
     auto gap = std::lower_bound(m_gaps.begin(), m_gaps.end(), from);
     for (; gap != m_gaps.end() && *gap < to; ++gap) {
         addExtremes(data, from, *gap, spans);
-        addSpan(spans, *gap, *gap + 1, true);
+        addSpan(spans, *gap, *gap + 1);
         from = *gap + 1;
     }
     addExtremes(data, from, to, spans);
@@ -166,7 +166,7 @@ void CurveDataSummary::addColumn(const QCPCurveData* data, int from, int to, QVe
 void CurveDataSummary::addExtremes(const QCPCurveData* data, int from, int to, QVector<Span>& spans) const
 {
     if (to - from <= 4) {
-        addSpan(spans, from, to, true);
+        addSpan(spans, from, to);
         return;
     }
     const MinMaxPyramid::Extremes extremes = m_values.extremes(data, from, to);
@@ -174,7 +174,7 @@ void CurveDataSummary::addExtremes(const QCPCurveData* data, int from, int to, Q
     std::sort(std::begin(picks), std::end(picks));
     for (int i = 0; i < 4; ++i) {
         if (i == 0 || picks[i] != picks[i - 1])
-            addSpan(spans, picks[i], picks[i] + 1, true);
+            addSpan(spans, picks[i], picks[i] + 1);
     }
 }
 

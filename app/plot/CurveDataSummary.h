@@ -12,13 +12,13 @@
 class CurveDataSummary
 {
 public:
-    // Consecutive points [from, to) drawn as one polyline. A span that starts
-    // a line is not joined to the last point of the span before it.
+    // Consecutive points [from, to). The spans' points in order make one
+    // polyline; the points a span skips lie all on one side of the key
+    // window, and so does the segment that joins across them.
     struct Span
     {
         int from = 0;
         int to = 0;
-        bool startsLine = false;
         bool operator==(const Span& other) const;
     };
 

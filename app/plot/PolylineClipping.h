@@ -19,8 +19,4 @@ inline bool isGap(const QPointF& p)
     return std::isnan(p.x()) || std::isnan(p.y());
 }
 
-// The visible part [from, to] of the segment a-b; reachesEnd tells whether to is b itself.
-bool clipSegment(const QRectF& rect, const QPointF& a, const QPointF& b, QPointF& from, QPointF& to,
-                 bool& reachesEnd);
-
 } // namespace PolylineClipping

@@ -8,9 +8,28 @@ void PolylineThinner::addGap()
 {
     flushColumn();
     m_haveReference = false;
+    m_haveSkipped = false;
+    m_keepNext = false;
     m_joinable = false;
     if (!m_result.isEmpty() && !PolylineClipping::isGap(m_result.constLast()))
         m_result.append(QPointF(std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()));
+}
+
+void PolylineThinner::addKept(const QPointF& point)
+{
+    if (PolylineClipping::isGap(point)) {
+        addGap();
+        return;
+    }
+    if (m_haveSkipped)
+        addToColumn(m_skipped);
+    flushColumn();
+    appendPoint(point);
+    m_reference = point;
+    m_haveReference = true;
+    m_haveSkipped = false;
+    m_keepNext = true;
+    m_joinable = false;
 }
 
 void PolylineThinner::flushColumn()
@@ -155,6 +174,8 @@ QVector<QPointF> PolylineThinner::take()
 {
     flushColumn();
     m_haveReference = false;
+    m_haveSkipped = false;
+    m_keepNext = false;
     m_joinable = false;
     QVector<QPointF> result;
     result.swap(m_result);

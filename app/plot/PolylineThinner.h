@@ -30,14 +30,23 @@ public:
             addGap();
             return;
         }
-        if (m_haveReference && !movesMoreThanOnePixel(point))
+        if (m_haveReference && !m_keepNext && !movesMoreThanOnePixel(point)) {
+            m_skipped = point;
+            m_haveSkipped = true;
             return;
+        }
+        m_haveSkipped = false;
+        m_keepNext = false;
         m_reference = point;
         m_haveReference = true;
         addToColumn(point);
     }
 
     void addGap();
+
+    // A point the line passes through as it is, with its segments to the
+    // points before and after it: none of the three gives way.
+    void addKept(const QPointF& point);
 
     // Draws the extremes within a run at the middle of their column, for an
     // antialiased pen: one line down the middle of a pixel column fills that
@@ -90,6 +99,11 @@ private:
     bool m_extremesInColumnMiddle = false;
     bool m_haveReference = false;
     QPointF m_reference;
+    // The last point left out for lying near the reference, and whether the
+    // next point is kept whatever its distance (it follows a kept point).
+    bool m_haveSkipped = false;
+    QPointF m_skipped;
+    bool m_keepNext = false;
     int m_columnSize = 0;
     double m_column = 0;
     QPointF m_first, m_lowest, m_highest, m_last;

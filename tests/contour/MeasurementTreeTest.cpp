@@ -29,6 +29,7 @@ private slots:
     void rowCategory();
     void rowContent();
     void meansFollowValues();
+    void meansLeaveOutRowsWithoutValue();
     void clearingCategory_data();
     void clearingCategory();
     void rowMenu_data();
@@ -166,6 +167,27 @@ void MeasurementTreeTest::meansFollowValues()
         emit s.tree.deleteMeasurement(probe->id());
     QCOMPARE(radii->childCount(), 0);
     QCOMPARE(radii->text(1), QString());
+}
+
+// Constructions have no value to average, and a value that was not computed
+// counts for nothing: only a category whose measurements all failed shows the
+// not-computed mark.
+void MeasurementTreeTest::meansLeaveOutRowsWithoutValue()
+{
+    TreeScene s;
+    QTreeWidgetItem* constructions = s.add(HORIZONTAL_LINE)->parent();
+    s.add(VERTICAL_LINE);
+    QCOMPARE(constructions->text(1), QString());
+
+    QTreeWidgetItem* radii = s.category(MeasurementCategory::Radii);
+    QTreeWidgetItem* failed = s.add(REGULAR_RADIUS, 5);
+    s.probes.back()->markValueNotComputed();
+    s.tree.updateMeasurementItem(failed, s.probes.back().get());
+    s.tree.collectDeviations();
+    QCOMPARE(radii->text(1), kNotComputedText);
+
+    s.add(ARCS_RADIUS, 2);
+    QCOMPARE(radii->text(1), QStringLiteral("2.0000"));
 }
 
 void MeasurementTreeTest::clearingCategory_data()

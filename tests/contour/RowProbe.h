@@ -2,8 +2,9 @@
 
 #include "ProbeMeasurement.h"
 
-// A measurement that shows a kind's name and reports its type, with a value
-// the test sets. A code without a kind gives a probe of that bare type.
+// A measurement that shows a kind's name and reports its type, and yields a
+// value as that kind does, with a value the test sets (or marks not
+// computed). A code without a kind gives a probe of that bare type.
 class RowProbe : public ProbeMeasurement
 {
 public:
@@ -12,11 +13,13 @@ public:
         , m_name(measurementKind(code) ? measurementKind(code)->name : QStringLiteral("Проба"))
         , m_value(value)
     {
+        setYieldsValue(!measurementKind(code) || measurementKind(code)->yieldsValue);
     }
 
     QString name() const override { return m_name; }
     double value() const override { return m_value; }
     void setValue(double value) { m_value = value; }
+    using Measurement::markValueNotComputed;
 
 private:
     QString m_name;

@@ -99,6 +99,65 @@ bool liesOn(const Entities& drawing, const Entities& outline, double tolerance)
     return true;
 }
 
+// A bump between two flats and a wall: lines and a half circle that no turn
+// maps onto themselves.
+const Entities kBumpOutline{lineEntity(0, 0, 20, 0), arcEntity(25, 0, 5, 0, 180), lineEntity(30, 0, 40, 0),
+                            lineEntity(40, 0, 40, 8)};
+
+// The bump outline walked from the left end to the top of the wall with
+// about `step` between points.
+Points bumpTrace(double step)
+{
+    Points points = sampled({{0, 0}, {20, 0}}, step);
+    points.removeLast();
+    const int n = int(std::round(5 * M_PI / step));
+    for (int k = 0; k < n; ++k) {
+        const double a = M_PI - k * M_PI / n;
+        points.append(QPointF(25 + 5 * std::cos(a), 5 * std::sin(a)));
+    }
+    return points + sampled({{30, 0}, {40, 0}, {40, 8}}, step);
+}
+
+QPointF turnedAboutOrigin(QPointF p, double degrees)
+{
+    const double a = degrees * M_PI / 180;
+    return QPointF(p.x() * std::cos(a) - p.y() * std::sin(a), p.x() * std::sin(a) + p.y() * std::cos(a));
+}
+
+// The outline turned about the origin and moved, as DXF lines and arcs.
+QString placedOutlineDxf(const Entities& outline, double degrees, QPointF offset)
+{
+    const auto n = [](double v) { return QString::number(v, 'g', 17); };
+    QString text = QStringLiteral("0\nSECTION\n2\nENTITIES\n");
+    for (const DrawingEntity& e : outline) {
+        const QVector<double>& p = e.parameters;
+        const QPointF a = turnedAboutOrigin(QPointF(p[0], p[1]), degrees) + offset;
+        if (isLine(e)) {
+            const QPointF b = turnedAboutOrigin(QPointF(p[2], p[3]), degrees) + offset;
+            text += QStringLiteral("0\nLINE\n100\nAcDbLine\n10\n%1\n20\n%2\n11\n%3\n21\n%4\n")
+                        .arg(n(a.x()), n(a.y()), n(b.x()), n(b.y()));
+        } else {
+            text += QStringLiteral("0\nARC\n100\nAcDbCircle\n10\n%1\n20\n%2\n40\n%3\n100\nAcDbArc\n50\n%4\n51\n%5\n")
+                        .arg(n(a.x()), n(a.y()), n(p[2]), n(p[3] + degrees), n(p[4] + degrees));
+        }
+    }
+    return text + QStringLiteral("0\nENDSEC\n0\nEOF\n");
+}
+
+// Where the fit put the outline: the turn of its first line and where its
+// first point went.
+struct Placement
+{
+    double degrees;
+    QPointF origin;
+};
+
+Placement placementOf(const Entities& fitted)
+{
+    const QVector<double>& p = fitted.first().parameters;
+    return {std::atan2(p[3] - p[1], p[2] - p[0]) * 180 / M_PI, QPointF(p[0], p[1])};
+}
+
 // A trace on the offscreen plot, the comparison's file dialog answered with
 // a drawing written to the working directory.
 struct ComparisonScene
@@ -168,6 +227,8 @@ private slots:
     void unreadableDrawingPicksNothing();
     void translatedCopyKeepsOrientation();
     void halfTurnedDrawingTurnsBack();
+    void fitFindsTurnedOutline_data();
+    void fitFindsTurnedOutline();
     void calculateFollowsUnitOnly();
     void cancelledComparisonLeavesStore();
     void deviationFromDrawing();
@@ -336,6 +397,62 @@ void DrawingComparisonTest::halfTurnedDrawingTurnsBack()
     QCOMPARE(s.m->state(), 2);
     QVERIFY2(liesOn(s.store(), outlineLines(kCorners), 1e-6), "the drawing did not turn back onto the trace");
     QVERIFY(s.m->fitError() < 1e-6 * trace.size());
+}
+
+void DrawingComparisonTest::fitFindsTurnedOutline_data()
+{
+    QTest::addColumn<double>("turn");
+    QTest::addColumn<QPointF>("onTrace");
+    QTest::addColumn<double>("tolerance");
+    QTest::addColumn<double>("degrees");
+    QTest::addColumn<QPointF>("origin");
+    QTest::addColumn<double>("error");
+
+    // 33.75 degrees is 45 - 22.5 + 11.25, steps of the angle search; the
+    // corners picked correspond, so the fit is exact.
+    QTest::newRow("turn on the search's steps") << -33.75 << QPointF(40, 0) << 1e-9 << 0.0 << QPointF(0, 0) << 0.0;
+    // The trace point picked lies 0.25 before the corner: the horizontal
+    // search takes it up, to where its steps end.
+    QTest::newRow("turn between steps, picked beside")
+        << 7.3 << QPointF(39.75, 0) << 1e-3 << -0.00041503906251557553
+        << QPointF(1.04943609358088e-09, 0.00028975192661295779) << 0.024400560574702742;
+}
+
+// The drawing is the bump outline turned and moved; the presses on the
+// trace's wall corner (or beside it) and on the drawing's bring the drawing
+// back onto the outline, with the turn, the place and the error the
+// searches' steps lead to.
+void DrawingComparisonTest::fitFindsTurnedOutline()
+{
+    QFETCH(double, turn);
+    QFETCH(QPointF, onTrace);
+    QFETCH(double, tolerance);
+    QFETCH(double, degrees);
+    QFETCH(QPointF, origin);
+    QFETCH(double, error);
+
+    const QPointF offset(6, -4);
+    const Points trace = bumpTrace(0.25);
+    ComparisonScene s(trace, placedOutlineDxf(kBumpOutline, turn, offset));
+    s.create();
+    s.scene.fitAxes();
+    s.pickPoints(onTrace, turnedAboutOrigin(QPointF(40, 0), turn) + offset);
+    QCOMPARE(s.m->state(), 2);
+    QCOMPARE(s.m->tracePoint(), onTrace);
+
+    const Placement placed = placementOf(s.store());
+    QVERIFY2(std::abs(placed.degrees - degrees) < 1e-9, qPrintable(QString::number(placed.degrees, 'g', 17)));
+    QVERIFY2(QLineF(placed.origin, origin).length() < 1e-9,
+             qPrintable(QStringLiteral("%1 %2").arg(placed.origin.x(), 0, 'g', 17).arg(placed.origin.y(), 0, 'g', 17)));
+    QVERIFY2(std::abs(s.m->fitError() - error) < 1e-9, qPrintable(QString::number(s.m->fitError(), 'g', 17)));
+    for (int i = 0; i < kBumpOutline.size(); ++i) {
+        const QVector<double>& p = s.store().at(i).parameters;
+        const QVector<double>& expected = kBumpOutline.at(i).parameters;
+        for (int k = 0; k < p.size(); ++k) {
+            const double miss = k >= 3 ? std::remainder(p[k] - expected[k], 360) : p[k] - expected[k];
+            QVERIFY2(std::abs(miss) < tolerance, qPrintable(QStringLiteral("entity %1: %2").arg(i).arg(miss)));
+        }
+    }
 }
 
 // A fitted drawing keeps its place when the trace data change (a lay-flat)

@@ -20,6 +20,8 @@ private slots:
     void curveThatLostAnAxisDrawsNothing();
     void drawsTheLibrarysPicture_data();
     void drawsTheLibrarysPicture();
+    void edgesDrawnAsTheLibraryDrawsThem_data();
+    void edgesDrawnAsTheLibraryDrawsThem();
     void appendingInBatchesDrawsWhatOneSetDraws();
     void antialiasedDenseTraceIsAsDarkAsTheWholeLine_data();
     void antialiasedDenseTraceIsAsDarkAsTheWholeLine();
@@ -97,6 +99,7 @@ void compareWithLibrary(const PlotWidget& plot, const AdaptiveCurve* curve)
 } // namespace
 
 Q_DECLARE_METATYPE(Setup)
+Q_DECLARE_METATYPE(QCPRange)
 
 void AdaptiveCurveTest::hitTestMatchesLibrary_data()
 {
@@ -401,6 +404,65 @@ void AdaptiveCurveTest::drawsTheLibrarysPicture()
         }
     }
     QVERIFY(drawnPixels > 100);
+}
+
+void AdaptiveCurveTest::edgesDrawnAsTheLibraryDrawsThem_data()
+{
+    QTest::addColumn<QCPRange>("keys");
+    QTest::addColumn<QCPRange>("values");
+    QTest::addColumn<bool>("keyAxisVertical");
+    const QCPRange values(30, 70);
+    QTest::newRow("left edge, the data ending in view") << QCPRange(49.9, 50.1) << values << false;
+    QTest::newRow("left edge, another fraction of a pixel") << QCPRange(49.9008533, 50.1008533) << values << false;
+    QTest::newRow("right edge, the data starting in view") << QCPRange(-0.1, 0.1) << values << false;
+    QTest::newRow("left edge in a gap") << QCPRange(25.0003, 25.2003) << values << false;
+    QTest::newRow("right edge in a gap") << QCPRange(24.8, 25.0001) << values << false;
+    QTest::newRow("both edges") << QCPRange(30.017125, 30.217125) << values << false;
+    QTest::newRow("all four edges") << QCPRange(40.05, 40.25) << QCPRange(45, 55) << false;
+    QTest::newRow("all four edges, vertical key axis") << QCPRange(40.05, 40.1667) << QCPRange(45, 55) << true;
+}
+
+// Zoomed in on a long trace, a few pixels from point to point, the thinned
+// line is the library's to the pixel: the segments the edges cut as well.
+void AdaptiveCurveTest::edgesDrawnAsTheLibraryDrawsThem()
+{
+    QFETCH(QCPRange, keys);
+    QFETCH(QCPRange, values);
+    QFETCH(bool, keyAxisVertical);
+    // Keys 0..500, the data ending at 50 (no values after it), a short gap at 25.
+    static const QVector<QCPCurveData> data = [] {
+        QVector<QCPCurveData> trace = noisyTrace(1000000, 500, 20);
+        for (QCPCurveData& point : trace) {
+            if (point.key > 50 || (point.key > 24.9995 && point.key < 25.0005))
+                point.value = kNaN;
+        }
+        return trace;
+    }();
+    PlotFixture f;
+    f.plot.resize(1200, 700);
+    f.plot.setNotAntialiasedElements(QCP::aeAll);
+    f.plot.xAxis->setVisible(false);
+    f.plot.yAxis->setVisible(false);
+    QCPAxis* keyAxis = keyAxisVertical ? f.plot.yAxis : f.plot.xAxis;
+    QCPAxis* valueAxis = keyAxisVertical ? f.plot.xAxis : f.plot.yAxis;
+    auto* curve = new AdaptiveCurve(keyAxis, valueAxis);
+    curve->data()->set(data, true);
+    curve->setPen(QPen(Qt::black, 0));
+    keyAxis->setRange(keys);
+    valueAxis->setRange(values);
+    const QImage drawn = f.plot.toPixmap().toImage();
+    curve->adaptive = false;
+    const QImage library = f.plot.toPixmap().toImage();
+    QStringList differing;
+    for (int y = 0; y < library.height(); ++y) {
+        for (int x = 0; x < library.width(); ++x) {
+            if (drawn.pixel(x, y) != library.pixel(x, y))
+                differing.append(QStringLiteral("(%1, %2)").arg(x).arg(y));
+        }
+    }
+    QVERIFY2(differing.isEmpty(), qPrintable(QStringLiteral("%1 pixels differ: %2")
+                                                 .arg(differing.size())
+                                                 .arg(differing.mid(0, 20).join(' '))));
 }
 
 // Live recordings append to a drawn curve: the picture is the one of the

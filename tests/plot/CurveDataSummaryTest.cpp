@@ -62,11 +62,8 @@ QVector<QPointF> polyline(const Data& data, int from, int to)
 QVector<QPointF> polyline(const Data& data, const Spans& spans)
 {
     QVector<QPointF> points;
-    for (const CurveDataSummary::Span& span : spans) {
-        if (span.startsLine)
-            points.append(QPointF(kNaN, kNaN));
+    for (const CurveDataSummary::Span& span : spans)
         points += polyline(data, span.from, span.to);
-    }
     return points;
 }
 
@@ -169,7 +166,7 @@ void CurveDataSummaryTest::unsortedStretchesAreDrawnWhole()
     QVERIFY(std::any_of(spans.begin(), spans.end(), [](const CurveDataSummary::Span& span) {
         return span.from <= 3000 && span.to >= 3010;
     }));
-    QCOMPARE(summary.visibleSpans(data.constData(), 0, data.size(), {}), Spans({{0, data.size(), true}}));
+    QCOMPARE(summary.visibleSpans(data.constData(), 0, data.size(), {}), Spans({{0, data.size()}}));
 }
 
 // A live recording appends batches of points; the summary of the earlier ones

@@ -16,6 +16,8 @@ class PolylineThinnerTest : public QObject
 private slots:
     void thinning_data();
     void thinning();
+    void keptPointsKeepTheirNeighbours_data();
+    void keptPointsKeepTheirNeighbours();
     void noisyTraceKeepsFewPointsPerColumn();
     void columnsCoverWhatTheLineCovers_data();
     void columnsCoverWhatTheLineCovers();
@@ -24,6 +26,8 @@ private slots:
 
 using Points = QVector<QPointF>;
 Q_DECLARE_METATYPE(Points)
+using Indices = QVector<int>;
+Q_DECLARE_METATYPE(Indices)
 
 namespace {
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -119,6 +123,44 @@ void PolylineThinnerTest::thinning()
     QFETCH(Points, input);
     QFETCH(Points, expected);
     const Points result = PolylineThinner::thin(input);
+    QVERIFY2(samePoints(result, expected), qPrintable(QStringLiteral("got %1 points").arg(result.size())));
+}
+
+void PolylineThinnerTest::keptPointsKeepTheirNeighbours_data()
+{
+    QTest::addColumn<Points>("input");
+    QTest::addColumn<Indices>("kept");
+    QTest::addColumn<Points>("expected");
+
+    const Points steps{{0, 0}, {5, 0}, {5.5, 0.5}, {6, 0}, {6.5, 0.5}, {9, 0}};
+    QTest::newRow("neighbours within a pixel") << steps << Indices{3} << steps;
+    QTest::newRow("the point before a kept one, though within a pixel of the last kept")
+        << Points{{0, 0}, {0, 0.8}, {0, 1.6}, {0, 2.4}, {0, 5}} << Indices{4} << Points{{0, 0}, {0, 2.4}, {0, 5}};
+    const Points column{{3.1, 50}, {3.3, 10}, {3.4, 30}, {3.6, 90}, {3.7, 40}, {3.9, 45}};
+    QTest::newRow("in the middle of a column") << column << Indices{2} << column;
+    QTest::newRow("two kept points in a row") << column << Indices{2, 3} << column;
+    QTest::newRow("across a column border, not joined")
+        << Points{{3.1, 50}, {3.3, 10}, {3.6, 90}, {3.9, 45}, {4.1, 55}, {4.4, 95}, {4.6, 5}, {4.9, 60}} << Indices{4}
+        << Points{{3.1, 50}, {3.3, 10}, {3.6, 90}, {3.9, 45}, {4.1, 55}, {4.4, 95}, {4.6, 5}, {4.9, 60}};
+    QTest::newRow("a kept gap is a gap") << Points{{0, 0}, {5, 5}, {kNaN, 3}, {10, 10}} << Indices{2}
+                                         << Points{{0, 0}, {5, 5}, {kNaN, kNaN}, {10, 10}};
+}
+
+// Where the view's edges cut the line, the library's segments are drawn as
+// they are: the kept points, and the segments to their neighbours.
+void PolylineThinnerTest::keptPointsKeepTheirNeighbours()
+{
+    QFETCH(Points, input);
+    QFETCH(Indices, kept);
+    QFETCH(Points, expected);
+    PolylineThinner thinner;
+    for (int i = 0; i < input.size(); ++i) {
+        if (kept.contains(i))
+            thinner.addKept(input.at(i));
+        else
+            thinner.add(input.at(i));
+    }
+    const Points result = thinner.take();
     QVERIFY2(samePoints(result, expected), qPrintable(QStringLiteral("got %1 points").arg(result.size())));
 }
 

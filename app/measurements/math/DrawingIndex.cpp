@@ -208,6 +208,12 @@ double DrawingIndex::distanceToNearest(double x, double y, int& hint) const
 
 double summedDistance(const QVector<QPointF>& points, const DrawingIndex& index)
 {
+    return summedDistance(points, index, [](QPointF p) { return p; });
+}
+
+double summedDistance(const QVector<QPointF>& points, const DrawingIndex& index,
+                      const std::function<QPointF(QPointF)>& map)
+{
     struct Block
     {
         int first;
@@ -217,11 +223,11 @@ double summedDistance(const QVector<QPointF>& points, const DrawingIndex& index)
     QVector<Block> blocks;
     for (int first = 0; first < points.size(); first += kSumBlock)
         blocks.append({first, std::min(first + kSumBlock, int(points.size())), 0.0});
-    const auto sumBlock = [&points, &index](Block& block) {
+    const auto sumBlock = [&points, &index, &map](Block& block) {
         double sum = 0;
         int hint = -1;
         for (int i = block.first; i < block.last; ++i) {
-            const QPointF& p = points.at(i);
+            const QPointF p = map(points.at(i));
             if (std::isfinite(p.x()) && std::isfinite(p.y()))
                 sum += index.distanceToNearest(p.x(), p.y(), hint);
         }

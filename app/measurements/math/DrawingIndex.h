@@ -5,6 +5,8 @@
 #include <QPointF>
 #include <QVector>
 
+#include <functional>
+
 namespace MeasurementMath {
 
 // The lines, circles and arcs of a drawing in a bounding-volume tree, for the
@@ -62,5 +64,8 @@ private:
 // on the thread pool and the blocks' sums added in order, so the result does
 // not depend on the number of threads.
 double summedDistance(const QVector<QPointF>& points, const DrawingIndex& index);
+// The same with every point taken through map first, in the same blocks.
+double summedDistance(const QVector<QPointF>& points, const DrawingIndex& index,
+                      const std::function<QPointF(QPointF)>& map);
 
 } // namespace MeasurementMath

@@ -1,0 +1,95 @@
+#include "DrawingFit.h"
+
+#include <cmath>
+
+namespace MeasurementMath {
+
+namespace {
+
+// Every search stops here at the latest, whatever the errors do.
+constexpr int kMaxSearchSteps = 10000;
+constexpr double kNoErrorYet = 1e308;
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+
+} // namespace
+
+DrawingFit::DrawingFit(const DrawingIndex& drawing, const QVector<QPointF>& trace, QPointF centre)
+    : m_drawing(drawing)
+    , m_trace(trace)
+    , m_centre(centre)
+{
+}
+
+double DrawingFit::error(const DrawingPlacement& placement) const
+{
+    const QPointF shift = placement.shift;
+    if (placement.degrees == 0)
+        return summedDistance(m_trace, m_drawing, [shift](QPointF p) { return p - shift; });
+    const double a = placement.degrees * kRadiansPerDegree;
+    const double cosA = std::cos(a);
+    const double sinA = std::sin(a);
+    const QPointF centre = m_centre;
+    return summedDistance(m_trace, m_drawing, [shift, centre, cosA, sinA](QPointF p) {
+        const QPointF d = p - shift - centre;
+        return centre + QPointF(d.x() * cosA + d.y() * sinA, d.y() * cosA - d.x() * sinA);
+    });
+}
+
+template <typename Moved>
+double DrawingFit::stepSearch(double bestError, double step, double smallest, bool inclusive, Moved moved)
+{
+    for (int i = 0; i < kMaxSearchSteps && (inclusive ? step >= smallest : step > smallest); ++i) {
+        const DrawingPlacement forward = moved(m_placement, step);
+        const DrawingPlacement backward = moved(m_placement, -step);
+        const double g = error(forward);
+        const double h = error(backward);
+        if (bestError > g && g < h) {
+            m_placement = forward;
+            bestError = g;
+        } else if (g > h && bestError > h) {
+            m_placement = backward;
+            bestError = h;
+        } else {
+            step *= 0.5;
+        }
+    }
+    return bestError;
+}
+
+// On equal errors the drawing stays turned by 180 degrees.
+double DrawingFit::searchRotation()
+{
+    const auto turned = [](DrawingPlacement p, double degrees) {
+        p.degrees += degrees;
+        return p;
+    };
+    double bestError = kNoErrorYet;
+    double bestTurn = 0;
+    for (const double turn : {180.0, 0.0}) {
+        const double e = error(turned(m_placement, turn));
+        if (bestError > e) {
+            bestTurn = turn;
+            bestError = e;
+        }
+    }
+    m_placement = turned(m_placement, bestTurn);
+    return stepSearch(bestError, 90, 0.001, true, turned);
+}
+
+double DrawingFit::searchVerticalShift(double bestError, double step)
+{
+    return stepSearch(bestError, step, 0.001, false, [](DrawingPlacement p, double dy) {
+        p.shift.ry() += dy;
+        return p;
+    });
+}
+
+double DrawingFit::searchHorizontalShift(double bestError, double step)
+{
+    return stepSearch(bestError, step, 0.001, false, [](DrawingPlacement p, double dx) {
+        p.shift.rx() += dx;
+        return p;
+    });
+}
+
+} // namespace MeasurementMath
