@@ -7,7 +7,6 @@
 #include <QPainter>
 
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -44,8 +43,7 @@ int PickCurve::addPoint(ReperPoint* owner)
     const int i = m_points.size();
     m_points.append(Point{owner});
     ++m_revision;
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    data()->add(QCPCurveData(i, nan, nan));
+    data()->add(QCPCurveData(i, qQNaN(), qQNaN()));
     return i;
 }
 
@@ -175,8 +173,8 @@ QCPDataSelection PickCurve::selectTestRect(const QRectF& rect, bool onlySelectab
 bool PickCurve::Looks::operator==(const Looks& other) const
 {
     return keyRange == other.keyRange && valueRange == other.valueRange && axisScales == other.axisScales
-           && clip == other.clip
-           && pixelRatio == other.pixelRatio && antialiased == other.antialiased && revision == other.revision;
+           && clip == other.clip && pixelRatio == other.pixelRatio && antialiased == other.antialiased
+           && revision == other.revision;
 }
 
 // Exports (and vector output) get the markers drawn, not the screen's image.
@@ -184,8 +182,10 @@ void PickCurve::draw(QCPPainter* painter)
 {
     if (!keyAxis() || !valueAxis())
         return;
-    if (painter->modes().testFlag(QCPPainter::pmNoCaching) || painter->modes().testFlag(QCPPainter::pmVectorized)) {
-        drawMarkers(painter, QPointF());
+    const bool vectorized = painter->modes().testFlag(QCPPainter::pmVectorized);
+    if (painter->modes().testFlag(QCPPainter::pmNoCaching) || vectorized) {
+        painter->setPen(kMagentaDashPen);
+        drawMarkers(painter, QPointF(), !painter->antialiasing() && !vectorized);
         return;
     }
     const QRect clip = clipRect();
@@ -200,9 +200,10 @@ void PickCurve::draw(QCPPainter* painter)
         m_markers.fill(Qt::transparent);
         QPainter imagePainter(&m_markers);
         imagePainter.setRenderHint(QPainter::Antialiasing, looks.antialiased);
+        imagePainter.setPen(kMagentaDashPen);
         // The library's painter shifts antialiased drawing by half a pixel.
         const QPointF shift = looks.antialiased ? QPointF(0.5, 0.5) : QPointF();
-        drawMarkers(&imagePainter, shift - QPointF(clip.topLeft()));
+        drawMarkers(&imagePainter, shift - QPointF(clip.topLeft()), !looks.antialiased);
         m_markersLooks = looks;
     }
     // Undoes the half pixel shift, which the image has in it.
@@ -210,21 +211,18 @@ void PickCurve::draw(QCPPainter* painter)
     painter->drawImage(clip.topLeft(), m_markers);
 }
 
-// As the library's plus tracer draws itself, shifted by offset; without
-// antialiasing the library's painter draws lines between whole pixels.
-void PickCurve::drawMarkers(QPainter* painter, const QPointF& offset) const
+// As the library's plus tracer draws itself, with the painter's pen, shifted
+// by offset.
+void PickCurve::drawMarkers(QPainter* painter, const QPointF& offset, bool wholePixels) const
 {
-    const bool antialiased = painter->testRenderHint(QPainter::Antialiasing);
-    const auto drawLine = [painter, antialiased](const QLineF& line) {
-        if (antialiased)
-            painter->drawLine(line);
-        else
+    const auto drawLine = [painter, wholePixels](const QLineF& line) {
+        if (wholePixels)
             painter->drawLine(line.toLine());
+        else
+            painter->drawLine(line);
     };
     const QCPAxis* xAxis = keyAxis();
     const QCPAxis* yAxis = valueAxis();
-    painter->setPen(kMagentaDashPen);
-    painter->setBrush(Qt::NoBrush);
     const QRect clip = clipRect();
     const double w = kMarkerSize / 2;
     auto it = data()->constBegin();

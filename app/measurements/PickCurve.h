@@ -78,7 +78,9 @@ private:
 
     void setDataPoint(int i, const QPointF& p);
     void updateCurveSelectable();
-    void drawMarkers(QPainter* painter, const QPointF& offset) const;
+    // wholePixels: lines between whole pixels, as the library's painter draws
+    // them without antialiasing on a raster.
+    void drawMarkers(QPainter* painter, const QPointF& offset, bool wholePixels) const;
 
     quint64 m_revision = 0;
     QImage m_markers;

@@ -63,7 +63,9 @@ const QVector<int>& PickPointIndex::ordered() const
 // at their places.
 void PickPointIndex::merge() const
 {
-    const auto byX = [this](int a, int b) { return m_points.at(a).point.position.x() < m_points.at(b).point.position.x(); };
+    const auto byX = [this](int a, int b) {
+        return m_points.at(a).point.position.x() < m_points.at(b).point.position.x();
+    };
     m_order.erase(std::remove_if(m_order.begin(), m_order.end(), [this](int id) { return m_points.at(id).changed; }),
                   m_order.end());
     QVector<int> fresh;

@@ -46,8 +46,9 @@ public:
     void walkOutward(double x, Visit visit) const
     {
         const QVector<int>& order = ordered();
-        const auto start = std::lower_bound(order.cbegin(), order.cend(), x,
-                                            [this](int id, double v) { return m_points.at(id).point.position.x() < v; });
+        const auto start = std::lower_bound(order.cbegin(), order.cend(), x, [this](int id, double v) {
+            return m_points.at(id).point.position.x() < v;
+        });
         for (auto it = start; it != order.cend() && visit(*it); ++it) {
         }
         for (auto it = start; it != order.cbegin() && visit(*(it - 1)); --it) {
