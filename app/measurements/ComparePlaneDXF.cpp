@@ -63,6 +63,8 @@ ComparePlaneDXF::ComparePlaneDXF(QWidget* parent, PlotWidget* plot, int traceCou
     , m_drawing(drawing)
     , m_unitFactor(currentUnitFactor())
 {
+    // Until the fit nothing but the selection marker follows the cursor.
+    setMoveRedraw(MoveRedraw::OwnLayer);
     if (!loadDrawing(parent))
         return;
     plot->setSelectionMarkerVisible(true);

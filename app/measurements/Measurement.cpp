@@ -2,6 +2,7 @@
 
 #include "DisplayUnit.h"
 #include "MeasurementLayers.h"
+#include "PickCurve.h"
 #include "ReperPoint.h"
 #include "math/LengthUnit.h"
 #include "math/SinglePrecision.h"
@@ -53,6 +54,7 @@ Measurement::~Measurement()
     }
     m_reperPoints.clear();
     m_fixedReperPoints.clear();
+    removePickCurve();
 }
 
 // Only the plottables present now: curves added later are not followed.
@@ -124,8 +126,13 @@ void Measurement::disconnectAll()
 
 void Measurement::addReperPoints(int count)
 {
+    if (count > 0 && m_plot && !m_pickCurve) {
+        m_pickCurve = new PickCurve(m_plot);
+        m_pickCurve->setLayer(currentLayer());
+    }
+    m_reperPoints.reserve(m_reperPoints.size() + count);
     for (int i = 0; i < count; ++i)
-        m_reperPoints.append(new ReperPoint(m_plot, this));
+        m_reperPoints.append(new ReperPoint(m_pickCurve, this));
 }
 
 void Measurement::setReperPoint(int i, const QPointF& p)
@@ -151,6 +158,14 @@ void Measurement::removeLastReperPoint()
     point->setMarkerVisible(false);
     emit reperPointRemoved(point);
     delete point;
+    if (m_reperPoints.isEmpty())
+        removePickCurve();
+}
+
+void Measurement::removePickCurve()
+{
+    if (m_plot && m_pickCurve)
+        m_plot->removePlottable(m_pickCurve);
 }
 
 void Measurement::makeReperPointsSelectable()
@@ -258,8 +273,8 @@ void Measurement::settleOnOverlay()
         if (item)
             item->setLayer(overlay);
     }
-    for (ReperPoint* point : qAsConst(m_reperPoints))
-        point->setMarkerLayer(overlay);
+    if (m_pickCurve)
+        m_pickCurve->setLayer(overlay);
 }
 
 void Measurement::graphSelectionChanged(QCPDataSelection sel)

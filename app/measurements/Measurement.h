@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVector>
 
+class PickCurve;
 class PlotWidget;
 class QCPLayer;
 class QCPLayerable;
@@ -191,6 +192,8 @@ private slots:
 
 private:
     void connectPlottables();
+    // Once the last reference point is gone.
+    void removePickCurve();
     void adopt(QCPLayerable* item);
     QCPLayer* currentLayer() const;
     void settleOnOverlay();
@@ -210,6 +213,8 @@ private:
     int m_kind = NO_MEASUREMENT;
     QList<ReperPoint*> m_reperPoints;
     QList<ReperPoint*> m_fixedReperPoints;
+    // Holds and draws the reference points; there while there are any.
+    QPointer<PickCurve> m_pickCurve;
     QList<QPointer<QCPLayerable>> m_items;
     MoveRedraw m_moveRedraw = MoveRedraw::WholePlot;
     bool m_valueNotComputed = false;

@@ -6,19 +6,17 @@
 
 class Measurement;
 class PickCurve;
-class PlotWidget;
-class QCPItemTracer;
 class QCPLayer;
 
 // A marked point a measurement leaves on the plot: a visible marker (a red
-// plus with a dashed magenta pen) and an invisible one-point curve that the
-// plot's snap and range selection can pick like a trace point. Created
-// hidden; the owning measurement places, shows and deletes it. Deleting it
-// takes the marker and the curve off the plot (and so out of the curve
-// registry).
+// plus with a dashed magenta pen) and a point the plot's snap and range
+// selection can pick like a trace point. Both are point `index` of the
+// measurement's pick curve (PickCurve), which draws the markers of all its
+// points. Created hidden; the owning measurement places, shows and deletes
+// it. Deleting it takes its marker and its pick point off the plot.
 //
-// The marker is on the measurement's own layer while the measurement is being
-// placed and on "overlay" once it is finished (MeasurementLayers). The
+// The markers are on the measurement's own layer while the measurement is
+// being placed and on "overlay" once it is finished (MeasurementLayers). The
 // highlight (a green circle) is drawn over the marker by the
 // ReperPointController, so that lighting a point up does not redraw every
 // marker of a drawing.
@@ -26,11 +24,13 @@ class ReperPoint : public QObject
 {
     Q_OBJECT
 public:
-    ReperPoint(PlotWidget* plot, Measurement* owner);
+    // Appends the point to the curve; without a curve (no plot) it only keeps
+    // its position.
+    ReperPoint(PickCurve* curve, Measurement* owner);
     ~ReperPoint() override;
 
     QPointF position() const { return m_position; }
-    // Moves the marker and makes p the pick curve's one data point.
+    // Moves the marker and the pick point to p.
     void setPosition(const QPointF& p);
 
     // Returns whether the point was highlighted before.
@@ -38,22 +38,24 @@ public:
     bool isHighlighted() const { return m_highlighted; }
 
     void setMarkerVisible(bool visible);
-    void setMarkerLayer(QCPLayer* layer);
+    bool isMarkerVisible() const;
+    QCPLayer* markerLayer() const;
 
     Measurement* measurement() const { return m_measurement; }
 
-    // The pick curve becomes selectable as a whole, or not selectable.
+    // The pick point becomes pickable, or not.
     void setSelectable();
     void setUnselectable();
+    bool isSelectable() const;
 
-    QCPItemTracer* marker() const;
     PickCurve* pickCurve() const;
+    // The point's data index in its pick curve.
+    int pickIndex() const { return m_index; }
 
 private:
-    QPointer<QCPItemTracer> m_marker;
     Measurement* m_measurement;
-    QPointer<PlotWidget> m_plot;
-    QPointer<PickCurve> m_pickCurve;
+    QPointer<PickCurve> m_curve;
+    int m_index = -1;
     QPointF m_position;
     bool m_highlighted = false;
 };

@@ -2,6 +2,7 @@
 
 #include "Measurement.h"
 #include "MeasurementLayers.h"
+#include "PickCurve.h"
 #include "ReperPoint.h"
 
 #include "DrawingConstants.h"
@@ -61,33 +62,17 @@ QCPItemTracer* ReperPointController::createHighlight()
     return highlight;
 }
 
-QVector<ReperPointController::Entry>::iterator ReperPointController::slotOf(ReperPoint* point)
-{
-    return m_points.begin() + (std::as_const(*this).slotOf(point) - m_points.cbegin());
-}
-
-QVector<ReperPointController::Entry>::const_iterator ReperPointController::slotOf(ReperPoint* point) const
-{
-    return std::lower_bound(m_points.cbegin(), m_points.cend(), point, [](const Entry& entry, ReperPoint* p) {
-        return std::less<ReperPoint*>()(entry.point, p);
-    });
-}
-
 bool ReperPointController::contains(ReperPoint* point) const
 {
-    const auto slot = slotOf(point);
-    return slot != m_points.cend() && slot->point == point;
+    return m_points.contains(point);
 }
 
 void ReperPointController::reperPointChanged(ReperPoint* p)
 {
     if (!p)
         return;
-    const auto slot = slotOf(p);
-    if (slot != m_points.end() && slot->point == p) {
-        slot->position = p->position();
-    } else {
-        m_points.insert(slot, Entry{p, p->position()});
+    if (!m_points.contains(p)) {
+        m_points.insert(p);
         connect(p, &QObject::destroyed, this, [this, p] { forget(p); });
     }
     if (m_highlighted.contains(p))
@@ -105,23 +90,21 @@ void ReperPointController::reperPointRemoved(ReperPoint* p)
 // Only compares the address: the point may be half destroyed.
 void ReperPointController::forget(ReperPoint* point)
 {
-    const auto slot = slotOf(point);
-    if (slot != m_points.end() && slot->point == point)
-        m_points.erase(slot);
+    m_points.remove(point);
     if (m_highlighted.removeAll(point) > 0)
         showHighlights();
 }
 
 void ReperPointController::makePointsSelectable()
 {
-    for (const Entry& entry : qAsConst(m_points))
-        entry.point->setSelectable();
+    for (ReperPoint* point : qAsConst(m_points))
+        point->setSelectable();
 }
 
 void ReperPointController::makePointsUnselectable()
 {
-    for (const Entry& entry : qAsConst(m_points))
-        entry.point->setUnselectable();
+    for (ReperPoint* point : qAsConst(m_points))
+        point->setUnselectable();
 }
 
 bool ReperPointController::pixelOf(const QCPAxis* xAxis, const QCPAxis* yAxis, const QPointF& position, QPoint& pixel)
@@ -134,28 +117,47 @@ bool ReperPointController::pixelOf(const QCPAxis* xAxis, const QCPAxis* yAxis, c
     return true;
 }
 
+// A side of the walk through the index ends where the x difference alone is
+// out of reach.
+QVector<ReperPointController::Reached> ReperPointController::pointsInReach(const QPoint& mouse) const
+{
+    const QCPAxis* xAxis = m_plot->xAxis;
+    const QCPAxis* yAxis = m_plot->yAxis;
+    const PickPointIndex& index = m_plot->pickPoints();
+    QVector<Reached> reached;
+    index.walkOutward(xAxis->pixelToCoord(mouse.x()), [&](int id) {
+        const PickPointIndex::Point& entry = index.point(id);
+        const double x = xAxis->coordToPixel(entry.position.x());
+        if (!(std::abs(x) < kFarPixel && std::abs(int(x) - mouse.x()) < kSnapReach))
+            return false;
+        QPoint pixel;
+        if (!pixelOf(xAxis, yAxis, entry.position, pixel)
+            || std::abs(pixel.x() - mouse.x()) + std::abs(pixel.y() - mouse.y()) >= kSnapReach)
+            return true;
+        const auto* curve = qobject_cast<const PickCurve*>(entry.curve);
+        ReperPoint* point = curve ? curve->reperPoint(entry.index) : nullptr;
+        if (point && m_points.contains(point) && point->measurement() && point->measurement()->isFinished())
+            reached.append({point, pixel});
+        return true;
+    });
+    std::sort(reached.begin(), reached.end(),
+              [](const Reached& a, const Reached& b) { return std::less<ReperPoint*>()(a.point, b.point); });
+    return reached;
+}
+
 // Several points within reach are all highlighted; the cursor goes to the
-// last of them in registry order. It is moved once, there: moving it onto each
-// in turn would make the window system report moves back and forth between
+// last of them by address. It is moved once, there: moving it onto each in
+// turn would make the window system report moves back and forth between
 // them, and each of those moves would start the round again.
 void ReperPointController::mouseMove(QMouseEvent* e)
 {
     if (!m_plot || !e)
         return;
     const QPoint mouse(int(std::floor(e->localPos().x() + 0.5)), int(std::floor(e->localPos().y() + 0.5)));
-    const QCPAxis* xAxis = m_plot->xAxis;
-    const QCPAxis* yAxis = m_plot->yAxis;
+    const QVector<Reached> reached = pointsInReach(mouse);
     QVector<ReperPoint*> highlighted;
-    QPoint target;
-    for (const Entry& entry : qAsConst(m_points)) {
-        QPoint pixel;
-        if (pixelOf(xAxis, yAxis, entry.position, pixel)
-            && std::abs(pixel.x() - mouse.x()) + std::abs(pixel.y() - mouse.y()) < kSnapReach
-            && entry.point->measurement() && entry.point->measurement()->isFinished()) {
-            highlighted.append(entry.point);
-            target = pixel;
-        }
-    }
+    for (const Reached& r : reached)
+        highlighted.append(r.point);
     bool changed = false;
     for (ReperPoint* point : qAsConst(m_highlighted)) {
         if (!highlighted.contains(point))
@@ -163,8 +165,8 @@ void ReperPointController::mouseMove(QMouseEvent* e)
     }
     for (ReperPoint* point : qAsConst(highlighted))
         changed |= !point->setHighlighted(true);
-    if (!highlighted.isEmpty())
-        moveCursorTo(target);
+    if (!reached.isEmpty())
+        moveCursorTo(reached.constLast().pixel);
     if (changed) {
         m_highlighted = highlighted;
         showHighlights();

@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QPointF>
 #include <QPointer>
+#include <QSet>
 #include <QVector>
 
 class PlotWidget;
@@ -15,7 +16,8 @@ class ReperPoint;
 // The registry of the live reference points of one plot. It switches their
 // pickability as a whole and, on every mouse move, highlights the points of
 // finished measurements within four pixels (x and y differences added) of the
-// cursor and pulls the system cursor onto them. The highlight, a green circle
+// cursor and pulls the system cursor onto them. It finds them through the
+// plot's pick point index, so a move reads only the points near the cursor. The highlight, a green circle
 // over the point's marker, is drawn on the measurement layer (see
 // MeasurementLayers), so only that layer is redrawn when it changes.
 class ReperPointController : public QObject
@@ -37,19 +39,18 @@ public slots:
     void mouseMove(QMouseEvent* e);
 
 private:
-    struct Entry
+    struct Reached
     {
         ReperPoint* point;
-        QPointF position; // as last announced
+        QPoint pixel;
     };
 
     // The position in whole pixels; false when there is none (a coordinate
     // that is not finite or lies far outside any screen).
     static bool pixelOf(const QCPAxis* xAxis, const QCPAxis* yAxis, const QPointF& position, QPoint& pixel);
-    // Where the point's entry is or would be in the registry, which is ordered
-    // by the points' addresses.
-    QVector<Entry>::iterator slotOf(ReperPoint* point);
-    QVector<Entry>::const_iterator slotOf(ReperPoint* point) const;
+    // The registered points of finished measurements within reach of the
+    // mouse, ordered by their addresses.
+    QVector<Reached> pointsInReach(const QPoint& mouse) const;
     void forget(ReperPoint* point);
     void moveCursorTo(const QPoint& pixel);
     QCPItemTracer* createHighlight();
@@ -57,11 +58,10 @@ private:
     void showHighlights();
 
     QPointer<PlotWidget> m_plot;
-    // A plain array with the positions in it, walked on every mouse move. A
-    // point deleted without being announced leaves it through its destroyed
+    // A point deleted without being announced leaves it through its destroyed
     // signal.
-    QVector<Entry> m_points;
-    // The points the controller lit up, in registry order.
+    QSet<ReperPoint*> m_points;
+    // The points the controller lit up, ordered by their addresses.
     QVector<ReperPoint*> m_highlighted;
     QVector<QPointer<QCPItemTracer>> m_highlights;
 };

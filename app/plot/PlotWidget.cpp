@@ -6,6 +6,7 @@
 #include <QDebug>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -230,17 +231,26 @@ void PlotWidget::onSelectionRectChanged(const QRect& rect, QMouseEvent* event)
 }
 
 // In registry order, a later curve wins only when it is nearer than the best
-// distance so far cut to a whole number of pixels.
+// distance so far cut to a whole number of pixels. A curve of the pick point
+// index takes part with the one point of it that could win.
 PlotWidget::CurveHit PlotWidget::nearestCurve(const QPointF& pos) const
 {
     dropVanishedCurves();
+    const QHash<const QCPCurve*, PickHit> picks = nearestPickPoints(pos);
     CurveHit best;
     double bestDistance = 0;
     for (QCPCurve* curve : qAsConst(m_curves)) {
         if (curve->selectable() == QCP::stNone)
             continue;
         double distance = 0;
-        const int index = nearestIndex(curve, pos, &distance);
+        int index = -1;
+        if (m_pickPoints.holds(curve)) {
+            const PickHit hit = picks.value(curve);
+            index = hit.index;
+            distance = hit.distance;
+        } else {
+            index = nearestIndex(curve, pos, &distance);
+        }
         if (index < 0 || std::isnan(distance))
             continue;
         if (!best.curve || distance < bestDistance) {
@@ -249,6 +259,51 @@ PlotWidget::CurveHit PlotWidget::nearestCurve(const QPointF& pos) const
         }
     }
     return best;
+}
+
+// Outward from the cursor's x, a side ends where the x distance alone reaches
+// the next whole pixel above the least distance found.
+QHash<const QCPCurve*, PlotWidget::PickHit> PlotWidget::nearestPickPoints(const QPointF& pos) const
+{
+    QHash<const QCPCurve*, PickHit> hits;
+    if (m_pickPoints.size() == 0
+        || (!axisRect()->rect().contains(pos.toPoint()) && !hasInteraction(QCP::iSelectPlottablesBeyondAxisRect)))
+        return hits;
+    struct Near
+    {
+        int id;
+        double distance;
+    };
+    QVector<Near> near;
+    double least = std::numeric_limits<double>::infinity();
+    double reach = least;
+    m_pickPoints.walkOutward(xAxis->pixelToCoord(pos.x()), [&](int id) {
+        const PickPointIndex::Point& point = m_pickPoints.point(id);
+        const double x = xAxis->coordToPixel(point.position.x());
+        if (!(std::abs(x - pos.x()) < reach))
+            return false;
+        if (!point.pickable)
+            return true;
+        const double y = yAxis->coordToPixel(point.position.y());
+        const double distance = QCPVector2D(QPointF(x, y) - pos).length();
+        if (distance < reach) {
+            near.append({id, distance});
+            if (distance < least) {
+                least = distance;
+                reach = std::trunc(distance) + 1;
+            }
+        }
+        return true;
+    });
+    for (const Near& candidate : qAsConst(near)) {
+        if (candidate.distance >= reach)
+            continue;
+        const PickPointIndex::Point& point = m_pickPoints.point(candidate.id);
+        PickHit& hit = hits[point.curve];
+        if (hit.index < 0 || point.index < hit.index)
+            hit = {point.index, candidate.distance};
+    }
+    return hits;
 }
 
 int PlotWidget::nearestIndex(const QCPCurve* curve, const QPointF& pos, double* distance)
@@ -347,12 +402,18 @@ void PlotWidget::chooseStartCurve(PlotSelectionRect* rect, const QRect& selectio
 
 // The range runs between the points nearest to where the curve was picked and
 // to the cursor, the higher index excluded. Where the cursor hits nothing
-// (outside the axis rect), the last index reached stands.
+// (outside the axis rect), the last index reached stands. A reference point
+// (a curve of the pick point index) has no range to span: it gives the empty
+// range at 0.
 bool PlotWidget::addRangeCandidate(PlotSelectionRect* rect, const QMouseEvent* event, Candidates& candidates) const
 {
     QCPCurve* curve = rect ? rect->startCurve() : nullptr;
     if (!curve)
         return false;
+    if (m_pickPoints.holds(curve)) {
+        candidates.insert(0, Candidate(curve, QCPDataSelection(QCPDataRange(0, 0))));
+        return true;
+    }
     const int current = nearestIndex(curve, event->pos());
     if (current >= 0)
         rect->setLastIndex(current);

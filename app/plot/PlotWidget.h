@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PickPointIndex.h"
 #include "PlotFlags.h"
 #include "PlotSelectionRect.h"
 
@@ -17,8 +18,13 @@
 // name, so every plot pointer in the program is a PlotWidget pointer. Curves
 // leave the registry by any of the library's removals (removePlottable,
 // clearPlottables), since the registry only lists curves that still exist.
-// The registry's accessors cost constant time, so that a drawing's thousands
-// of one-point curves load and snap in linear time.
+// The registry's accessors cost constant time.
+//
+// Curves whose points are in the pick point index (the reference points of
+// measurements, on xAxis and yAxis) are hit through the index: the snap finds
+// the nearest pickable point by reading only the points near the cursor, and
+// each point is hit as a curve of its own would be, by its distance in
+// pixels, however far.
 class PlotWidget : public QCustomPlot
 {
     Q_OBJECT
@@ -31,6 +37,9 @@ public:
     QCPCurve* curve(int index) const;
     QCPCurve* lastCurve() const;
     int curveCount() const;
+
+    PickPointIndex& pickPoints() { return m_pickPoints; }
+    const PickPointIndex& pickPoints() const { return m_pickPoints; }
 
     void setInteractions(const QCP::Interactions& interactions);
     void setInteraction(const QCP::Interactions& interaction, bool enabled = true);
@@ -71,6 +80,12 @@ private:
         int index = -1;
     };
 
+    struct PickHit
+    {
+        int index = -1;
+        double distance = 0;
+    };
+
     using Candidate = QPair<QCPAbstractPlottable*, QCPDataSelection>;
     using Candidates = QMultiMap<int, Candidate>;
 
@@ -83,6 +98,10 @@ private:
     // Drops the entries of curves deleted since the last call.
     void dropVanishedCurves() const;
     CurveHit nearestCurve(const QPointF& pos) const;
+    // For each curve of the pick point index, its first pickable point whose
+    // distance to pos, cut to whole pixels, is the least of all pickable
+    // points; curves without such a point are left out.
+    QHash<const QCPCurve*, PickHit> nearestPickPoints(const QPointF& pos) const;
     // The index of the curve's point nearest to pos, -1 when the curve is not
     // hit or names no point of its data (a curve whose points are all NaN
     // reports an index past its data); distance receives the hit test's result.
@@ -97,6 +116,7 @@ private:
     mutable QVector<QPointer<QCPCurve>> m_curves;
     QSet<const QObject*> m_registered;
     mutable int m_vanishedCurves = 0;
+    PickPointIndex m_pickPoints;
     QPointer<QCPItemLine> m_selectionMarker;
     qint64 m_selectionMarkerIndex = 0;
     QPointer<QCPCurve> m_selectionMarkerCurve;

@@ -3,7 +3,6 @@
 
 #include "contour/IntersectionPairing.h"
 #include "measurements/MeasurementIntersections.h"
-#include "measurements/PickCurve.h"
 #include "measurements/ReperPoint.h"
 #include "measurements/ReperPointController.h"
 
@@ -135,7 +134,7 @@ QList<QPointF> positions(const Measurement* m)
 
 QCP::SelectionType pickability(const Measurement* m)
 {
-    return m->reperPoints().isEmpty() ? QCP::stNone : m->reperPoints().first()->pickCurve()->selectable();
+    return !m->reperPoints().isEmpty() && m->reperPoints().first()->isSelectable() ? QCP::stWhole : QCP::stNone;
 }
 
 using Makers = QList<std::function<Measurement*(PlotWidget*)>>;

@@ -203,7 +203,7 @@ void AngleMeasurementTest::promptsUntilTwoRanges()
     scene.f.move(scene.f.pixel(5, 5));
     QCOMPARE(signalTexts(status).last(), QStringLiteral("Выделите два отрезка данных"));
     QVERIFY(!drawnItems<QCPItemArc>(scene.f.plot).first()->visible());
-    QVERIFY(!m.reperPoints().first()->marker()->visible());
+    QVERIFY(!m.reperPoints().first()->isMarkerVisible());
 }
 
 // Lines of equal slope have no vertex: nothing is drawn and the value stays
@@ -220,7 +220,7 @@ void AngleMeasurementTest::parallelRangesDrawNothing()
     scene.f.move(scene.f.pixel(4, 3));
     QCOMPARE(m.value(), 0.0);
     QVERIFY(!drawnItems<QCPItemArc>(scene.f.plot).first()->visible());
-    QVERIFY(!m.reperPoints().first()->marker()->visible());
+    QVERIFY(!m.reperPoints().first()->isMarkerVisible());
 }
 
 // Lay-flat turns the curves' data in place and has every measurement

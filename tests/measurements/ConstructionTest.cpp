@@ -4,7 +4,6 @@
 #include "measurements/ClickVerticalLine.h"
 #include "measurements/MeasurementIntersections.h"
 #include "measurements/MiddlePoint.h"
-#include "measurements/PickCurve.h"
 #include "measurements/ReperPoint.h"
 #include "measurements/math/ConstructionLines.h"
 
@@ -187,7 +186,7 @@ void ConstructionTest::pointFollowsSnap()
     scene.f.move(scene.pixel(kTrace.at(2)));
     scene.f.move(scene.pixel(kTrace.at(2)) + QPoint(1, 1));
     QCOMPARE(m.reperPoints().first()->position(), kTrace.at(2));
-    QVERIFY(m.reperPoints().first()->marker()->visible());
+    QVERIFY(m.reperPoints().first()->isMarkerVisible());
     scene.f.move(scene.pixel(kTrace.at(3)));
     scene.f.move(scene.pixel(kTrace.at(3)) + QPoint(1, 1));
     QCOMPARE(m.reperPoints().first()->position(), kTrace.at(3));
@@ -247,7 +246,7 @@ void ConstructionTest::clickedGeometryFollowsTrace()
     QCOMPARE(horizontal.lineCoefficients(), Coordinates({0, 3.5}));
     QCOMPARE(linePoints(drawnItems<QCPItemStraightLine>(scene.f.plot).first()), QLineF(0, 3.5, 1, 3.5));
     QCOMPARE(middle.reperPoints().first()->position(), QPointF(2, 4));
-    QCOMPARE(middle.reperPoints().first()->pickCurve()->selectable(), QCP::stWhole);
+    QVERIFY(middle.reperPoints().first()->isSelectable());
     QCOMPARE(equidistant.lineCoefficients(), Coordinates({0, 3.5}));
 }
 

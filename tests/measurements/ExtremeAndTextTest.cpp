@@ -83,7 +83,7 @@ void ExtremeAndTextTest::extremeOfTheRange()
     QVERIFY(m->isFinished());
     QCOMPARE(m->reperPoints().size(), 1);
     QCOMPARE(m->reperPoints().first()->position(), point);
-    QVERIFY(m->reperPoints().first()->marker()->visible());
+    QVERIFY(m->reperPoints().first()->isMarkerVisible());
     QCOMPARE(curve->selectable(), QCP::stSingleData);
     QCOMPARE(other->selectable(), QCP::stSingleData);
     QVERIFY(status.isEmpty());
@@ -132,7 +132,7 @@ void ExtremeAndTextTest::releaseWithoutRangeFinishesWithHiddenPoint()
     f.strayClick();
     QVERIFY(m.isFinished());
     QVERIFY(!m.selectionsComplete());
-    QVERIFY(!m.reperPoints().first()->marker()->visible());
+    QVERIFY(!m.reperPoints().first()->isMarkerVisible());
 }
 
 // A cancelled or empty text leaves the measurement waiting with the

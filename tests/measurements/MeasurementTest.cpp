@@ -2,7 +2,6 @@
 #include "ProbeMeasurement.h"
 
 #include "measurements/RangeProtocol.h"
-#include "measurements/PickCurve.h"
 #include "measurements/ReperPoint.h"
 
 #include "plot/AdaptiveCurve.h"
@@ -279,14 +278,14 @@ void MeasurementTest::finishSettlesItemsOnOverlay()
     QCOMPARE(editing->name(), QStringLiteral("editing"));
     QCOMPARE(editing->index(), f.plot.layer(QStringLiteral("overlay"))->index() + 1);
     QCOMPARE(editing->mode(), QCPLayer::lmBuffered);
-    QCOMPARE(m.reperPoints().first()->marker()->layer(), editing);
+    QCOMPARE(m.reperPoints().first()->markerLayer(), editing);
 
     m.finish();
     const QString overlay = QStringLiteral("overlay");
     QCOMPARE(m.line->layer()->name(), overlay);
-    QCOMPARE(m.reperPoints().first()->marker()->layer()->name(), overlay);
+    QCOMPARE(m.reperPoints().first()->markerLayer()->name(), overlay);
     m.addReperPoints(1);
-    QCOMPARE(m.reperPoints().last()->marker()->layer()->name(), overlay);
+    QCOMPARE(m.reperPoints().last()->markerLayer()->name(), overlay);
     auto* later = m.adoptItem(new QCPItemText(&f.plot));
     QCOMPARE(later->layer()->name(), overlay);
     QCOMPARE(f.plot.layer(QStringLiteral("overlay2"))->index(), editing->index() + 1);
@@ -300,20 +299,20 @@ void MeasurementTest::deletionAnnouncesEachPointWhileAlive()
     m->setReperPoint(0, QPointF(10, 10));
     m->setReperPoint(1, QPointF(20, 20));
     const int curves = f.plot.curveCount();
-    QCOMPARE(curves, 3);
-    QCOMPARE(f.plot.itemCount(), 2);
+    QCOMPARE(curves, 2);
 
     QList<QPointF> positions;
-    QList<int> curveCounts;
+    QList<int> pickPointCounts;
     connect(m, &Measurement::reperPointRemoved, [&](ReperPoint* point) {
         positions << point->position();
-        curveCounts << f.plot.curveCount();
-        QVERIFY(point->pickCurve() && point->marker());
+        pickPointCounts << f.plot.pickPoints().size();
+        QVERIFY(point->pickCurve() && point->isMarkerVisible());
     });
     delete m;
     QCOMPARE(positions, QList<QPointF>({QPointF(10, 10), QPointF(20, 20)}));
-    QCOMPARE(curveCounts, QList<int>({curves, curves - 1}));
-    QCOMPARE(f.plot.curveCount(), curves - 2);
+    QCOMPARE(pickPointCounts, QList<int>({2, 1}));
+    QCOMPARE(f.plot.curveCount(), curves - 1);
+    QCOMPARE(f.plot.pickPoints().size(), 0);
     QCOMPARE(f.plot.itemCount(), 0);
 }
 
@@ -331,8 +330,8 @@ void MeasurementTest::reperPointRefusals()
     m.setReperPoint(0, QPointF(nan, 1));
     m.setReperPoint(0, QPointF(1, inf));
     QCOMPARE(changed.count(), 0);
-    QVERIFY(!point->marker()->visible());
-    QCOMPARE(point->pickCurve()->dataCount(), 0);
+    QVERIFY(!point->isMarkerVisible());
+    QCOMPARE(f.plot.pickPoints().size(), 0);
 
     DebugCapture capture;
     m.setReperPoint(1, QPointF(1, 1));

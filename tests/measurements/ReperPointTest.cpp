@@ -98,6 +98,8 @@ private slots:
     void selectabilityFollowsRegistry();
     void deletingOwnerClearsPlotAndRegistry();
     void pointRefOfDeletedOwnerReadsOrigin();
+    void snapTakesNearestPickablePoint_data();
+    void snapTakesNearestPickablePoint();
 };
 
 void ReperPointTest::createdHidden()
@@ -106,14 +108,11 @@ void ReperPointTest::createdHidden()
     ProbeMeasurement* m = s.addMeasurement(1);
     const ReperPoint* point = m->reperPoints().first();
     QCOMPARE(point->measurement(), m);
-    QVERIFY(!point->marker()->visible());
-    const QCPItemTracer* marker = point->marker();
-    QCOMPARE(marker->style(), QCPItemTracer::tsPlus);
-    QCOMPARE(marker->pen(), kMagentaDashPen);
-    QCOMPARE(marker->brush(), QBrush(Qt::red));
-    QCOMPARE(marker->size(), 7.0);
+    QVERIFY(!point->isMarkerVisible());
     QCOMPARE(s.f.plot.lastCurve(), point->pickCurve());
+    QVERIFY(!point->isSelectable());
     QCOMPARE(point->pickCurve()->selectable(), QCP::stNone);
+    QCOMPARE(s.f.plot.pickPoints().size(), 0);
     QCOMPARE(point->pickCurve()->keyAxis(), s.f.plot.xAxis);
     QCOMPARE(point->pickCurve()->valueAxis(), s.f.plot.yAxis);
     QCOMPARE(s.controller.pointCount(), 0);
@@ -142,7 +141,7 @@ void ReperPointTest::finishedPointPullsCursor()
     m->setReperPoint(0, s.insidePixel(pixel));
     m->finish();
     const ReperPoint* point = m->reperPoints().first();
-    QVERIFY(point->marker()->visible());
+    QVERIFY(point->isMarkerVisible());
 
     QVERIFY(looksNormal(s.f.plot, pixel));
     s.f.move(pixel);
@@ -224,7 +223,7 @@ void ReperPointTest::placingTwiceKeepsOneEntry()
     QCOMPARE(s.controller.pointCount(), 1);
     QCOMPARE(point->pickCurve()->dataCount(), 1);
     QCOMPARE(point->position(), QPointF(30, 40));
-    QCOMPARE(point->marker()->position->coords(), QPointF(30, 40));
+    QCOMPARE(s.f.plot.pickPoints().size(), 1);
     const QCPCurveData& data = *point->pickCurve()->data()->constBegin();
     QCOMPARE(QPointF(data.key, data.value), QPointF(30, 40));
 }
@@ -270,18 +269,22 @@ void ReperPointTest::selectabilityFollowsRegistry()
     Scene s;
     ProbeMeasurement* m = s.addMeasurement(2);
     m->setReperPoint(0, QPointF(10, 20));
-    const PickCurve* placed = m->reperPoints().at(0)->pickCurve();
-    const PickCurve* unplaced = m->reperPoints().at(1)->pickCurve();
+    const ReperPoint* placed = m->reperPoints().at(0);
+    const ReperPoint* unplaced = m->reperPoints().at(1);
+    const PickCurve* curve = placed->pickCurve();
     s.controller.makePointsSelectable();
-    QCOMPARE(placed->selectable(), QCP::stWhole);
-    QCOMPARE(unplaced->selectable(), QCP::stNone);
+    QVERIFY(placed->isSelectable());
+    QVERIFY(!unplaced->isSelectable());
+    QCOMPARE(curve->selectable(), QCP::stWhole);
     m->makeReperPointsSelectable();
-    QCOMPARE(unplaced->selectable(), QCP::stWhole);
+    QVERIFY(unplaced->isSelectable());
     s.controller.makePointsUnselectable();
-    QCOMPARE(placed->selectable(), QCP::stNone);
-    QCOMPARE(unplaced->selectable(), QCP::stWhole);
+    QVERIFY(!placed->isSelectable());
+    QVERIFY(unplaced->isSelectable());
+    QCOMPARE(curve->selectable(), QCP::stWhole);
     m->makeReperPointsUnselectable();
-    QCOMPARE(unplaced->selectable(), QCP::stNone);
+    QVERIFY(!unplaced->isSelectable());
+    QCOMPARE(curve->selectable(), QCP::stNone);
 }
 
 void ReperPointTest::deletingOwnerClearsPlotAndRegistry()
@@ -294,12 +297,14 @@ void ReperPointTest::deletingOwnerClearsPlotAndRegistry()
     ProbeMeasurement* m = s.addMeasurement(3);
     m->setReperPoint(0, QPointF(10, 20));
     m->setReperPoint(1, QPointF(30, 40));
-    QCOMPARE(s.f.plot.curveCount(), curves + 3);
+    QCOMPARE(s.f.plot.curveCount(), curves + 1);
+    QCOMPARE(s.f.plot.pickPoints().size(), 3);
     QCOMPARE(s.controller.pointCount(), 3);
 
     s.measurements.pop_back();
     QCOMPARE(s.f.plot.curveCount(), curves);
     QCOMPARE(s.f.plot.itemCount(), items);
+    QCOMPARE(s.f.plot.pickPoints().size(), 1);
     QCOMPARE(s.controller.pointCount(), 1);
     QVERIFY(s.controller.contains(kept->reperPoints().first()));
     QCOMPARE(s.f.plot.lastCurve(), kept->reperPoints().first()->pickCurve());
@@ -326,6 +331,53 @@ void ReperPointTest::pointRefOfDeletedOwnerReadsOrigin()
     QCOMPARE(curvePointAt(ref), QPointF(0, 0));
     QCOMPARE(curvePointKey(ref.curve, ref.index), 0.0);
     QCOMPARE(curvePointValue(ref.curve, ref.index), 0.0);
+}
+
+void ReperPointTest::snapTakesNearestPickablePoint_data()
+{
+    QTest::addColumn<double>("firstDistance");
+    QTest::addColumn<double>("secondDistance");
+    QTest::addColumn<bool>("sameMeasurement");
+    QTest::addColumn<bool>("secondPickable");
+    QTest::addColumn<int>("winner");
+    QTest::newRow("one measurement, 2.7 then 2.5: the first stays") << 2.7 << 2.5 << true << true << 0;
+    QTest::newRow("one measurement, 2.7 then 1.9: the second wins") << 2.7 << 1.9 << true << true << 1;
+    QTest::newRow("two measurements, 2.7 then 2.0: the first stays") << 2.7 << 2.0 << false << true << 0;
+    QTest::newRow("two measurements, 40 then 12: the second wins, however far") << 40.0 << 12.0 << false << true << 1;
+    QTest::newRow("a nearer point not pickable is passed over") << 30.0 << 1.0 << true << false << 0;
+}
+
+// Two reference points at given pixel distances from the cursor, the first to
+// its right and the second below it, with the trace not pickable: the snap
+// names the winner's pick curve and index and reads the point.
+void ReperPointTest::snapTakesNearestPickablePoint()
+{
+    QFETCH(double, firstDistance);
+    QFETCH(double, secondDistance);
+    QFETCH(bool, sameMeasurement);
+    QFETCH(bool, secondPickable);
+    QFETCH(int, winner);
+    Scene s;
+    s.f.plot.setInteractions(QCP::iRangeSelection | QCP::iSelectPlottables);
+    s.f.plot.curve(0)->setSelectable(QCP::stNone);
+    const QPoint cursor = s.f.pixel(50, 30);
+    const QPointF positions[2] = {s.f.coords(cursor + QPointF(firstDistance, 0)),
+                                  s.f.coords(cursor + QPointF(0, secondDistance))};
+    ProbeMeasurement* first = s.addMeasurement(sameMeasurement ? 2 : 1);
+    ProbeMeasurement* second = sameMeasurement ? first : s.addMeasurement(1);
+    const ReperPoint* points[2] = {first->reperPoints().first(), second->reperPoints().last()};
+    first->setReperPoint(0, positions[0]);
+    second->setReperPoint(second->reperPoints().size() - 1, positions[1]);
+    first->makeReperPointsSelectable();
+    second->makeReperPointsSelectable();
+    if (!secondPickable)
+        second->reperPoints().last()->setUnselectable();
+
+    s.f.move(cursor);
+    const PointRef ref = snapPointRef(&s.f.plot);
+    QCOMPARE(ref.curve.data(), points[winner]->pickCurve());
+    QCOMPARE(ref.index, qint64(points[winner]->pickIndex()));
+    QCOMPARE(curvePointAt(ref), positions[winner]);
 }
 
 KALVORA_TEST_MAIN(ReperPointTest)
