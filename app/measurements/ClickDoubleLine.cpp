@@ -1,5 +1,7 @@
 #include "ClickDoubleLine.h"
 
+#include "PickCurve.h"
+
 #include "math/ConstructionLines.h"
 #include "math/LineFit.h"
 
@@ -8,11 +10,13 @@ using namespace MeasurementMath;
 namespace {
 
 // The key span (last key minus first) of every curve of the plot; 0 for an
-// empty curve.
+// empty curve. Reference points are marks, not lines: they span nothing.
 QVector<double> curveKeySpans(const PlotWidget* plot)
 {
     QVector<double> spans;
     forEachCurve(plot, [&spans](const QCPCurve* curve) {
+        if (qobject_cast<const PickCurve*>(curve))
+            return;
         const qint64 count = curve->dataCount();
         spans.append(count == 0 ? 0.0 : curvePointKey(curve, count - 1) - curvePointKey(curve, 0));
     });

@@ -155,6 +155,23 @@ double PickCurve::selectTest(const QPointF& pos, bool onlySelectable, QVariant* 
     return best;
 }
 
+QCPDataSelection PickCurve::selectTestRect(const QRectF& rect, bool onlySelectable) const
+{
+    QCPDataSelection selection;
+    if ((onlySelectable && m_selectableCount == 0) || !keyAxis() || !valueAxis())
+        return selection;
+    auto it = data()->constBegin();
+    for (int i = 0; i < m_points.size(); ++i, ++it) {
+        const Point& point = m_points.at(i);
+        if (point.id < 0 || (onlySelectable && !point.selectable))
+            continue;
+        if (rect.contains(keyAxis()->coordToPixel(it->key), valueAxis()->coordToPixel(it->value)))
+            selection.addDataRange(QCPDataRange(i, i + 1), false);
+    }
+    selection.simplify();
+    return selection;
+}
+
 bool PickCurve::Looks::operator==(const Looks& other) const
 {
     return keyRange == other.keyRange && valueRange == other.valueRange && axisScales == other.axisScales

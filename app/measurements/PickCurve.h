@@ -43,6 +43,9 @@ public:
     // The distance in pixels to the nearest placed point (pickable, with
     // onlySelectable); the details name that point alone.
     double selectTest(const QPointF& pos, bool onlySelectable, QVariant* details = nullptr) const override;
+    // The placed points (pickable, with onlySelectable) whose pixels lie in
+    // the rectangle.
+    QCPDataSelection selectTestRect(const QRectF& rect, bool onlySelectable) const override;
 
 protected:
     void draw(QCPPainter* painter) override;

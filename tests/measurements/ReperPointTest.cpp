@@ -100,6 +100,7 @@ private slots:
     void pointRefOfDeletedOwnerReadsOrigin();
     void snapTakesNearestPickablePoint_data();
     void snapTakesNearestPickablePoint();
+    void rectangleSelectsPickablePointsInside();
 };
 
 void ReperPointTest::createdHidden()
@@ -378,6 +379,28 @@ void ReperPointTest::snapTakesNearestPickablePoint()
     QCOMPARE(ref.curve.data(), points[winner]->pickCurve());
     QCOMPARE(ref.index, qint64(points[winner]->pickIndex()));
     QCOMPARE(curvePointAt(ref), positions[winner]);
+}
+
+// Without range selection a rectangle selects, of a measurement's points, the
+// pickable ones inside it.
+void ReperPointTest::rectangleSelectsPickablePointsInside()
+{
+    Scene s;
+    s.f.plot.setInteractions(QCP::iSelectPlottables | QCP::iMultiSelect);
+    s.f.plot.setSelectionRectMode(QCP::srmSelect);
+    s.f.plot.curve(0)->setSelectable(QCP::stNone);
+    ProbeMeasurement* m = s.addMeasurement(4);
+    const QPointF positions[4] = {{20, 30}, {25, 35}, {30, 40}, {80, 40}};
+    for (int i = 0; i < 4; ++i)
+        m->setReperPoint(i, positions[i]);
+    m->makeReperPointsSelectable();
+    m->reperPoints().at(1)->setUnselectable();
+
+    s.f.drag(s.f.pixel(10, 45), s.f.pixel(50, 20));
+    const QCPDataSelection selected = m->reperPoints().first()->pickCurve()->selection();
+    QCOMPARE(selected.dataRangeCount(), 2);
+    QCOMPARE(selected.dataRange(0), QCPDataRange(0, 1));
+    QCOMPARE(selected.dataRange(1), QCPDataRange(2, 3));
 }
 
 KALVORA_TEST_MAIN(ReperPointTest)
