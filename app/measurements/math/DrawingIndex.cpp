@@ -13,7 +13,8 @@ namespace MeasurementMath {
 namespace {
 
 constexpr int kLeafSize = 4;
-constexpr int kSumBlock = 1 << 15;
+// Small enough that a trace of 100,000 points keeps every core busy.
+constexpr int kSumBlock = 1 << 12;
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 // Room for rounding between a box and the distances computed to its entity.
