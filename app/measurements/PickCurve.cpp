@@ -11,6 +11,8 @@
 namespace {
 
 constexpr double kMarkerSize = 7;
+// From this many points on, the markers are kept as an image on screen.
+constexpr int kImageFrom = 100;
 
 bool isFinite(const QPointF& p)
 {
@@ -177,13 +179,15 @@ bool PickCurve::Looks::operator==(const Looks& other) const
            && revision == other.revision;
 }
 
-// Exports (and vector output) get the markers drawn, not the screen's image.
+// Exports (and vector output) get the markers drawn, not the screen's image,
+// and so do the few points of most measurements, whose image would cost more
+// than the markers while they move.
 void PickCurve::draw(QCPPainter* painter)
 {
     if (!keyAxis() || !valueAxis())
         return;
     const bool vectorized = painter->modes().testFlag(QCPPainter::pmVectorized);
-    if (painter->modes().testFlag(QCPPainter::pmNoCaching) || vectorized) {
+    if (painter->modes().testFlag(QCPPainter::pmNoCaching) || vectorized || m_points.size() < kImageFrom) {
         painter->setPen(kMagentaDashPen);
         drawMarkers(painter, QPointF(), !painter->antialiasing() && !vectorized);
         return;
@@ -195,8 +199,10 @@ void PickCurve::draw(QCPPainter* painter)
     const Looks looks{keyAxis()->range(), valueAxis()->range(), axisScales, clip, ratio, painter->antialiasing(),
                       m_revision};
     if (!(looks == m_markersLooks)) {
-        m_markers = QImage(clip.size() * ratio, QImage::Format_ARGB32_Premultiplied);
-        m_markers.setDevicePixelRatio(ratio);
+        if (m_markers.size() != clip.size() * ratio || m_markers.devicePixelRatio() != ratio) {
+            m_markers = QImage(clip.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+            m_markers.setDevicePixelRatio(ratio);
+        }
         m_markers.fill(Qt::transparent);
         QPainter imagePainter(&m_markers);
         imagePainter.setRenderHint(QPainter::Antialiasing, looks.antialiased);

@@ -16,9 +16,10 @@ class ReperPoint;
 // plot's snap and the reference point controller find them; each point is
 // pickable on its own. The curve draws the markers of its visible points (a
 // plus with a dashed magenta pen), and nothing else: a drawing's thousands of
-// points are then one plottable. On screen the markers are kept as an image,
-// drawn again only when a point, the axes or the size changed, so that
-// redrawing the curve's layer while the cursor moves costs one copy.
+// points are then one plottable. On screen the markers of many points are
+// kept as an image, drawn again only when a point, the axes or the size
+// changed, so that redrawing the curve's layer while the cursor moves costs
+// one copy.
 class PickCurve : public PlotCurve
 {
     Q_OBJECT

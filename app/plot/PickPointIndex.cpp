@@ -2,9 +2,9 @@
 
 int PickPointIndex::add(const Point& point)
 {
-    int id = m_points.size();
+    int id = int(m_points.size());
     if (m_free.isEmpty())
-        m_points.append(Slot());
+        m_points.emplace_back();
     else
         id = m_free.takeLast();
     Slot& slot = m_points[id];

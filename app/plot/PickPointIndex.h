@@ -5,6 +5,7 @@
 #include <QVector>
 
 #include <algorithm>
+#include <vector>
 
 class QCPCurve;
 
@@ -35,7 +36,7 @@ public:
     void remove(int id);
 
     const Point& point(int id) const { return m_points.at(id).point; }
-    int size() const { return m_points.size() - m_free.size(); }
+    int size() const { return int(m_points.size()) - m_free.size(); }
     // Whether any point of the curve is in the index.
     bool holds(const QCPCurve* curve) const;
 
@@ -68,7 +69,7 @@ private:
     const QVector<int>& ordered() const;
     void merge() const;
 
-    mutable QVector<Slot> m_points;
+    mutable std::vector<Slot> m_points;
     QVector<int> m_free;
     mutable QVector<int> m_order;
     mutable QVector<int> m_changed;
