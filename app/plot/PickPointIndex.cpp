@@ -10,6 +10,7 @@ int PickPointIndex::add(const Point& point)
     Slot& slot = m_points[id];
     slot.point = point;
     slot.alive = true;
+    m_pickableCount += point.pickable ? 1 : 0;
     ++m_curves[point.curve];
     markChanged(id);
     return id;
@@ -23,12 +24,15 @@ void PickPointIndex::move(int id, const QPointF& position)
 
 void PickPointIndex::setPickable(int id, bool pickable)
 {
-    m_points[id].point.pickable = pickable;
+    bool& current = m_points[id].point.pickable;
+    m_pickableCount += int(pickable) - int(current);
+    current = pickable;
 }
 
 void PickPointIndex::remove(int id)
 {
     Slot& slot = m_points[id];
+    m_pickableCount -= slot.point.pickable ? 1 : 0;
     const auto count = m_curves.find(slot.point.curve);
     if (count != m_curves.end() && --*count == 0)
         m_curves.erase(count);

@@ -37,6 +37,7 @@ public:
 
     const Point& point(int id) const { return m_points.at(id).point; }
     int size() const { return int(m_points.size()) - m_free.size(); }
+    int pickableCount() const { return m_pickableCount; }
     // Whether any point of the curve is in the index.
     bool holds(const QCPCurve* curve) const;
 
@@ -71,6 +72,7 @@ private:
 
     mutable std::vector<Slot> m_points;
     QVector<int> m_free;
+    int m_pickableCount = 0;
     mutable QVector<int> m_order;
     mutable QVector<int> m_changed;
     // How many points each curve has in the index.

@@ -266,7 +266,7 @@ PlotWidget::CurveHit PlotWidget::nearestCurve(const QPointF& pos) const
 QHash<const QCPCurve*, PlotWidget::PickHit> PlotWidget::nearestPickPoints(const QPointF& pos) const
 {
     QHash<const QCPCurve*, PickHit> hits;
-    if (m_pickPoints.size() == 0
+    if (m_pickPoints.pickableCount() == 0
         || (!axisRect()->rect().contains(pos.toPoint()) && !hasInteraction(QCP::iSelectPlottablesBeyondAxisRect)))
         return hits;
     struct Near

@@ -45,9 +45,13 @@ void PickPointIndexTest::walksOutwardAfterEveryChange()
 
     index.move(ids[0], QPointF(0, 2));
     QCOMPARE(walked(index, 4), QVector<double>({7, 3, 1, 0}));
+    index.setPickable(ids[2], false);
+    index.setPickable(ids[2], false);
+    QCOMPARE(index.pickableCount(), 3);
     index.remove(ids[3]);
     index.remove(ids[1]);
     QCOMPARE(index.size(), 2);
+    QCOMPARE(index.pickableCount(), 1);
     QCOMPARE(walked(index, 4), QVector<double>({3, 0}));
 
     const int reused = index.add(at(9));
