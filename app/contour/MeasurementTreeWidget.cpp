@@ -35,11 +35,11 @@ int idOf(const QTreeWidgetItem* row)
     return row->data(kNameColumn, Qt::UserRole).toInt();
 }
 
-// A construction has no value and a value that was not computed is held as
-// none, so that no mean counts either.
+// A row that shows no number (a construction, the drawing comparison) and a
+// value that was not computed are held as no value, so that no mean counts them.
 QVariant valueOf(const Measurement* measurement)
 {
-    if (!measurement->yieldsValue() || measurement->isValueNotComputed())
+    if (!measurement->yieldsValue() || measurement->isValueNotComputed() || measurement->valueText().isEmpty())
         return QVariant();
     return measurement->value();
 }
@@ -53,7 +53,7 @@ void setValueColumn(QTreeWidgetItem* row, const Measurement* measurement)
 
 // The mean of the rows that have a value; the not-computed mark when only
 // rows whose value was not computed could have given one, and no text for a
-// category of constructions.
+// category of rows without numbers.
 QString categoryMeanText(const QTreeWidgetItem* category)
 {
     double sum = 0;

@@ -169,14 +169,19 @@ void MeasurementTreeTest::meansFollowValues()
     QCOMPARE(radii->text(1), QString());
 }
 
-// Constructions have no value to average, and a value that was not computed
-// counts for nothing: only a category whose measurements all failed shows the
+// Constructions and the drawing comparison have no value to average, and a
+// value that was not computed counts for nothing: only a category whose measurements all failed shows the
 // not-computed mark.
 void MeasurementTreeTest::meansLeaveOutRowsWithoutValue()
 {
     TreeScene s;
     QTreeWidgetItem* constructions = s.add(HORIZONTAL_LINE)->parent();
     s.add(VERTICAL_LINE);
+    s.probes.push_back(std::make_unique<RowProbe>(DRAWING_COMPARISON));
+    s.probes.back()->showNoNumber();
+    s.tree.addMeasurementItem(s.probes.back().get());
+    s.tree.collectDeviations();
+    QCOMPARE(constructions->childCount(), 3);
     QCOMPARE(constructions->text(1), QString());
 
     QTreeWidgetItem* radii = s.category(MeasurementCategory::Radii);

@@ -17,6 +17,9 @@ public:
     }
 
     QString name() const override { return m_name; }
+    QString valueText() const override { return m_showsNumber ? ProbeMeasurement::valueText() : QString(); }
+    // As the drawing comparison, which yields no number of its own.
+    void showNoNumber() { m_showsNumber = false; }
     double value() const override { return m_value; }
     void setValue(double value) { m_value = value; }
     using Measurement::markValueNotComputed;
@@ -24,4 +27,5 @@ public:
 private:
     QString m_name;
     double m_value;
+    bool m_showsNumber = true;
 };
