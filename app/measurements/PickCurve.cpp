@@ -19,6 +19,17 @@ bool isFinite(const QPointF& p)
     return std::isfinite(p.x()) && std::isfinite(p.y());
 }
 
+// Whether the marker's whole-pixel square meets the clip rectangle, as the
+// library's tracer decides it. A centre far outside the view is rejected in
+// floating point first: its whole-pixel square would not fit into int.
+bool markerTouches(const QRect& clip, const QPointF& centre, double halfSize)
+{
+    const QRectF square(centre - QPointF(halfSize, halfSize), centre + QPointF(halfSize, halfSize));
+    if (!isFinite(centre) || !QRectF(clip).adjusted(-1, -1, 1, 1).intersects(square))
+        return false;
+    return clip.intersects(square.toRect());
+}
+
 } // namespace
 
 PickCurve::PickCurve(PlotWidget* plot)
@@ -237,7 +248,7 @@ void PickCurve::drawMarkers(QPainter* painter, const QPointF& offset, bool whole
         if (!point.markerVisible || point.id < 0)
             continue;
         const QPointF centre(xAxis->coordToPixel(it->key), yAxis->coordToPixel(it->value));
-        if (!clip.intersects(QRectF(centre - QPointF(w, w), centre + QPointF(w, w)).toRect()))
+        if (!markerTouches(clip, centre, w))
             continue;
         const QPointF at = centre + offset;
         drawLine(QLineF(at + QPointF(-w, 0), at + QPointF(w, 0)));
