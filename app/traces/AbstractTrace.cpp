@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <mutex>
 
 #include "ColumnReserve.h"
 
@@ -72,13 +74,9 @@ LockedTraceData AbstractTrace::lockedRawData() const
 
 bool AbstractTrace::tryReadRawData(int timeoutMs, const std::function<void(const ProfileData&)>& read) const
 {
-    if (!m_mutex.tryLock(timeoutMs))
+    const std::unique_lock<QMutex> lock(m_mutex, std::chrono::milliseconds(timeoutMs));
+    if (!lock.owns_lock())
         return false;
-    struct Unlock
-    {
-        QMutex& mutex;
-        ~Unlock() { mutex.unlock(); }
-    } unlock{m_mutex};
     read(m_raw);
     return true;
 }
