@@ -198,17 +198,15 @@ void AbstractTrace::reservePoints(int rows)
         }
     }
     QVector<QVector<double>> room(sizes.size());
-    for (int k = 0; k < sizes.size(); ++k) {
+    for (int k = 0; k < sizes.size(); ++k)
         reserveColumn(room[k], sizes[k] + rows);
-    }
     QMutexLocker lock(&m_mutex);
     int k = 0;
     for (ProfileData* store : {&m_raw, &m_processed, &m_display}) {
         for (QVector<double>& column : *store) {
             // Rows added meanwhile may have taken up the room.
             if (k < room.size() && column.size() + rows <= room[k].capacity() && column.capacity() < room[k].capacity()) {
-                room[k].resize(column.size());
-                std::copy(column.cbegin(), column.cend(), room[k].begin());
+                appendColumn(room[k], column);
                 column.swap(room[k]);
             }
             ++k;
