@@ -212,22 +212,23 @@ void ContourTrace::processDisplay(ProfileData& display, SpareColumns& spares) co
     } else if (!needleUp) {
         display[1] = withOffset(display[1], points, heightOffset, spares);
     }
-    if (needleUp) {
-        const double offset = 1000 * needle_bias;
-        double* x = display[0].data();
-        for (int j = 0; j < points; ++j)
-            x[j] += offset;
-    }
+    addNeedleBias(display[0], points);
 }
 
 void ContourTrace::processDisplayX(QVector<double>& x) const
 {
     x = spreadRepeatedValues(x);
-    if (needle_pressing == MovementSettings::NEEDLE_UP) {
-        const double offset = 1000 * needle_bias;
-        for (double& value : x)
-            value += offset;
-    }
+    addNeedleBias(x, x.size());
+}
+
+void ContourTrace::addNeedleBias(QVector<double>& x, int count) const
+{
+    if (needle_pressing != MovementSettings::NEEDLE_UP)
+        return;
+    const double offset = 1000 * needle_bias;
+    double* values = x.data();
+    for (int j = 0; j < count; ++j)
+        values[j] += offset;
 }
 
 QVector<double> spreadRepeatedValues(const QVector<double>& values)
