@@ -39,6 +39,13 @@ void lowPass(ProfileData& display, double radius)
     display[1] = filtered[1];
 }
 
+// The lower of two heights under a needle pressing down, the higher under one
+// pressing up: the one the tip's path keeps.
+double tipExtreme(bool needleDown, double a, double b)
+{
+    return needleDown ? std::min(a, b) : std::max(a, b);
+}
+
 // Neighbouring points of a rising stretch at one x. They share their window
 // and their circles' reach, so the circles are only evaluated for the lowest
 // (needle down) or highest (needle up) of their heights: rounding keeps the
@@ -77,9 +84,8 @@ public:
         for (int j = group.first; j < group.end; ++j) {
             if (std::isnan(m_y[j]))
                 continue;
-            group.extremeHeight = std::isnan(group.extremeHeight)
-                ? m_y[j]
-                : (m_needleDown ? std::min(group.extremeHeight, m_y[j]) : std::max(group.extremeHeight, m_y[j]));
+            group.extremeHeight =
+                std::isnan(group.extremeHeight) ? m_y[j] : tipExtreme(m_needleDown, group.extremeHeight, m_y[j]);
         }
         m_groups.push_back(group);
         m_next = group.end;
@@ -112,7 +118,7 @@ struct TipCircles
     bool needleDown;
     double offset;
 
-    double better(double a, double b) const { return needleDown ? std::min(a, b) : std::max(a, b); }
+    double better(double a, double b) const { return tipExtreme(needleDown, a, b); }
 
     // Heights for the points [first, end), along which x never decreases.
     // The window of a point is every point of the stretch with x within half
