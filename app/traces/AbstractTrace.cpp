@@ -237,8 +237,7 @@ void AbstractTrace::applyPostProcessors()
     const int covered = rowCount(display);
     for (const auto& processor : postProcessorsSnapshot())
         processor->process(display);
-    installDisplay(display, covered);
-    m_spares.keep(std::move(display));
+    installDisplay(std::move(display), covered);
 }
 
 void AbstractTrace::reprocess()
@@ -304,8 +303,7 @@ void AbstractTrace::processData()
         covered = rowCount(m_processed);
     }
     processDisplay(display, m_spares);
-    installDisplay(display, covered);
-    m_spares.keep(std::move(display));
+    installDisplay(std::move(display), covered);
 }
 
 std::string AbstractTrace::creationDateString() const
@@ -313,8 +311,7 @@ std::string AbstractTrace::creationDateString() const
     return creationTime.toLocalTime().toString(QStringLiteral("dd-MM-yyyy HH:mm:ss")).toStdString();
 }
 
-// Called with m_rebuildMutex held. The stores replaced become the spares of
-// the next rebuild.
+// Called with m_rebuildMutex held.
 void AbstractTrace::rebuild()
 {
     ProfileData raw;
@@ -329,11 +326,7 @@ void AbstractTrace::rebuild()
     for (const auto& processor : postProcessorsSnapshot())
         processor->process(display);
     processDisplay(display, m_spares);
-    installStores(processed, display, n);
-    // The display store's columns first: those it shares with the processed
-    // store are then no longer shared when that one is kept.
-    m_spares.keep(std::move(display));
-    m_spares.keep(std::move(processed));
+    installStores(std::move(processed), std::move(display), n);
 }
 
 // The first `count` rows of the first m_dimension columns of `rows` after
@@ -362,23 +355,33 @@ ProfileData AbstractTrace::convertedRows(const ProfileData& rows, int count, Spa
     return converted;
 }
 
-// Swaps the new stores in; the arguments get the stores they replace.
-void AbstractTrace::installStores(ProfileData& processed, ProfileData& display, int coveredRows)
+// Swaps the new stores in; the stores they replace become the spares of the
+// next rebuild. Called with m_rebuildMutex held, as installDisplay() is.
+void AbstractTrace::installStores(ProfileData processed, ProfileData display, int coveredRows)
 {
-    QMutexLocker lock(&m_mutex);
-    appendProcessedRowsFrom(processed, coveredRows);
-    appendProcessedRowsFrom(display, coveredRows);
-    m_processed.swap(processed);
-    m_display.swap(display);
-    ++m_displayRevision;
+    {
+        QMutexLocker lock(&m_mutex);
+        appendProcessedRowsFrom(processed, coveredRows);
+        appendProcessedRowsFrom(display, coveredRows);
+        m_processed.swap(processed);
+        m_display.swap(display);
+        ++m_displayRevision;
+    }
+    // The display store's columns first: those it shares with the processed
+    // store are then no longer shared when that one is kept.
+    m_spares.keep(std::move(display));
+    m_spares.keep(std::move(processed));
 }
 
-void AbstractTrace::installDisplay(ProfileData& display, int coveredRows)
+void AbstractTrace::installDisplay(ProfileData display, int coveredRows)
 {
-    QMutexLocker lock(&m_mutex);
-    appendProcessedRowsFrom(display, coveredRows);
-    m_display.swap(display);
-    ++m_displayRevision;
+    {
+        QMutexLocker lock(&m_mutex);
+        appendProcessedRowsFrom(display, coveredRows);
+        m_display.swap(display);
+        ++m_displayRevision;
+    }
+    m_spares.keep(std::move(display));
 }
 
 // Appends to the columns `store` has the rows that addPoint appended to the

@@ -112,8 +112,8 @@ private:
     using PostProcessors = QVector<std::shared_ptr<IDataPostProcessor>>;
 
     void rebuild();
-    void installStores(ProfileData& processed, ProfileData& display, int coveredRows);
-    void installDisplay(ProfileData& display, int coveredRows);
+    void installStores(ProfileData processed, ProfileData display, int coveredRows);
+    void installDisplay(ProfileData display, int coveredRows);
     ProfileData convertedRows(const ProfileData& rows, int count, SpareColumns& spares, bool copyUnchanged) const;
     void appendProcessedRowsFrom(ProfileData& store, int firstRow) const;
     PointProcessors pointProcessorsSnapshot() const;
