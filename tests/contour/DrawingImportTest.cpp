@@ -5,6 +5,7 @@
 #include "measurements/math/DrawingGeometry.h"
 #include "plot/QCPItemArc.h"
 
+#include "DrawingChecks.h"
 #include "DxfText.h"
 #include "MessageBoxAnswerer.h"
 #include "SettingsFixture.h"
@@ -24,38 +25,6 @@ Q_DECLARE_METATYPE(Entities)
 namespace {
 
 const QString kFirstPrompt = QStringLiteral("Выберите первую точку на трассе");
-
-QString describe(const Entities& entities)
-{
-    QStringList parts;
-    for (const DrawingEntity& e : entities) {
-        QStringList numbers;
-        for (double p : e.parameters)
-            numbers.append(QString::number(p, 'g', 10));
-        parts.append(e.tag + QLatin1Char('(') + numbers.join(QStringLiteral(", ")) + QLatin1Char(')'));
-    }
-    return parts.join(QStringLiteral("; "));
-}
-
-bool near(double a, double b, double tolerance)
-{
-    return std::abs(a - b) <= tolerance;
-}
-
-bool sameEntities(const Entities& a, const Entities& b, double tolerance)
-{
-    if (a.size() != b.size())
-        return false;
-    for (int i = 0; i < a.size(); ++i) {
-        if (a[i].tag != b[i].tag || a[i].parameters.size() != b[i].parameters.size())
-            return false;
-        for (int k = 0; k < a[i].parameters.size(); ++k) {
-            if (!near(a[i].parameters[k], b[i].parameters[k], tolerance))
-                return false;
-        }
-    }
-    return true;
-}
 
 // The plot item draws the entity: a line between its ends, an arc item over
 // the circle's square with the arc's angles in sixteenths of a degree.
@@ -132,19 +101,6 @@ struct DrawingTab
 
     WorkspaceScene scene;
 };
-
-QVector<QPointF> sampled(const QVector<QPointF>& corners, double step)
-{
-    QVector<QPointF> points;
-    for (int i = 0; i + 1 < corners.size(); ++i) {
-        const QLineF edge(corners.at(i), corners.at(i + 1));
-        const int n = int(std::round(edge.length() / step));
-        for (int k = 0; k < n; ++k)
-            points.append(edge.pointAt(double(k) / n));
-    }
-    points.append(corners.last());
-    return points;
-}
 
 const QVector<QPointF> kFlat = sampled({{0, 0}, {40, 0}}, 0.5);
 

@@ -8,6 +8,7 @@
 #include "plot/QCPItemArc.h"
 
 #include "DebugCapture.h"
+#include "DrawingChecks.h"
 #include "DxfText.h"
 #include "SignalTexts.h"
 #include "TestFiles.h"
@@ -31,19 +32,6 @@ const QString kSecondPrompt = QStringLiteral("Выберите соответс�
 // An outline that no half turn maps onto itself: a step up, a step down.
 const Points kCorners{{0, 0}, {20, 0}, {20, 10}, {30, 10}, {30, 4}, {40, 4}};
 constexpr int kSecondCorner = 1;
-
-Points sampled(const Points& corners, double step)
-{
-    Points points;
-    for (int i = 0; i + 1 < corners.size(); ++i) {
-        const QLineF edge(corners.at(i), corners.at(i + 1));
-        const int n = int(std::round(edge.length() / step));
-        for (int k = 0; k < n; ++k)
-            points.append(edge.pointAt(double(k) / n));
-    }
-    points.append(corners.last());
-    return points;
-}
 
 int indexOf(const Points& points, const QPointF& p)
 {

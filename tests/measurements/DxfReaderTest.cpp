@@ -1,6 +1,7 @@
 #include "measurements/math/DrawingEntity.h"
 #include "measurements/math/DxfReader.h"
 
+#include "DrawingChecks.h"
 #include "DxfText.h"
 #include "TestMain.h"
 
@@ -32,33 +33,6 @@ QByteArray fixture(const QString& name)
 int lineCount(const QByteArray& bytes)
 {
     return bytes.count('\n');
-}
-
-bool fuzzyEqual(const Entities& a, const Entities& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (int i = 0; i < a.size(); ++i) {
-        if (a[i].tag != b[i].tag || a[i].parameters.size() != b[i].parameters.size())
-            return false;
-        for (int k = 0; k < a[i].parameters.size(); ++k) {
-            if (std::abs(a[i].parameters[k] - b[i].parameters[k]) > 1e-9)
-                return false;
-        }
-    }
-    return true;
-}
-
-QString describe(const Entities& entities)
-{
-    QStringList parts;
-    for (const DrawingEntity& e : entities) {
-        QStringList numbers;
-        for (double p : e.parameters)
-            numbers.append(QString::number(p, 'g', 10));
-        parts.append(e.tag + QLatin1Char('(') + numbers.join(QStringLiteral(", ")) + QLatin1Char(')'));
-    }
-    return parts.join(QStringLiteral("; "));
 }
 
 const Entities kSquareLines{lineEntity(0, 0, 10, 0), lineEntity(10, 0, 10, 10), lineEntity(10, 10, 0, 10)};
@@ -125,7 +99,7 @@ void DxfReaderTest::readableFiles()
 
     const DxfReadResult result = readBytes(fixture(file));
     QVERIFY2(result.isReadable(), qPrintable(result.errorText()));
-    QVERIFY2(fuzzyEqual(result.entities, expected), qPrintable(describe(result.entities)));
+    QVERIFY2(sameEntities(result.entities, expected, 1e-9), qPrintable(describe(result.entities)));
 }
 
 // Drawings as CAD programs write them, each entity checked against its exact
@@ -208,7 +182,7 @@ void DxfReaderTest::drawingsAsDrawn()
 
     const DxfReadResult result = readBytes(bytes);
     QVERIFY2(result.isReadable(), qPrintable(result.errorText()));
-    QVERIFY2(fuzzyEqual(result.entities, expected), qPrintable(describe(result.entities)));
+    QVERIFY2(sameEntities(result.entities, expected, 1e-9), qPrintable(describe(result.entities)));
 }
 
 void DxfReaderTest::drawingUnits_data()
@@ -239,7 +213,7 @@ void DxfReaderTest::drawingUnits()
     QVERIFY2(result.isReadable(), qPrintable(result.errorText()));
     const double f = 1000 * millimetres;
     const Entities expected{lineEntity(0, 0, 2 * f, 0), {kCircleTag, {f, 0, f, 0, 90}}};
-    QVERIFY2(fuzzyEqual(result.entities, expected), qPrintable(describe(result.entities)));
+    QVERIFY2(sameEntities(result.entities, expected, 1e-9), qPrintable(describe(result.entities)));
 }
 
 void DxfReaderTest::unreadableFiles_data()
@@ -304,7 +278,7 @@ void DxfReaderTest::unitFactorScalesCoordinatesNotAngles()
     QCOMPARE(readBytes(fixture(QStringLiteral("minimal.dxf")), 1000).entities,
              Entities{lineEntity(0, 0, 10000, 0)});
     const Entities arcs = readBytes(fixture(QStringLiteral("circle_and_arc.dxf")), 1000).entities;
-    QVERIFY2(fuzzyEqual(arcs, Entities{circleEntity(0, 0, 10000), arcEntity(20000, 0, 5000, 0, 90)}),
+    QVERIFY2(sameEntities(arcs, Entities{circleEntity(0, 0, 10000), arcEntity(20000, 0, 5000, 0, 90)}, 1e-9),
              qPrintable(describe(arcs)));
     QCOMPARE(readBytes(fixture(QStringLiteral("ellipse.dxf")), 1000).entities,
              Entities{ellipseEntity(1000, 2000, 5000, 2500)});

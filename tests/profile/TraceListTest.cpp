@@ -172,6 +172,33 @@ void choose(QRadioButton* button)
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
 }
 
+// What the join dialog showed before it was answered.
+struct JoinDialogSeen
+{
+    QString title;
+    QStringList offered;
+};
+
+// Answers a join: the first trace offered, "Соединить", and an overlap of 2.
+void joinWithTheFirstOffered(MessageBoxAnswerer& answerer, JoinDialogSeen& seen)
+{
+    answerer.onDialog([&seen](QWidget* dialog) {
+        if (auto* overlap = qobject_cast<QInputDialog*>(dialog)) {
+            overlap->setDoubleValue(2);
+            overlap->accept();
+            return;
+        }
+        seen.title = dialog->windowTitle();
+        const QList<QRadioButton*> buttons = dialog->findChildren<QRadioButton*>();
+        for (QRadioButton* button : buttons)
+            seen.offered.append(button->text());
+        choose(buttons.first());
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            if (button->text() == QStringLiteral("Соединить"))
+                QTest::mouseClick(button, Qt::LeftButton);
+    });
+}
+
 // A path under a file: no trace file can be written there.
 QString unwritablePath()
 {
@@ -296,24 +323,11 @@ void TraceListTest::traceBeingReadIsNotJoined()
     QSignalSpy created(&shown.list, &TraceList::createTrace);
     QSignalSpy deleted(&shown.list, &TraceList::traceDeleted);
     answerer.chooseMenuEntry("Соединить трассы");
-    QStringList offered;
-    answerer.onDialog([&](QWidget* dialog) {
-        if (auto* overlap = qobject_cast<QInputDialog*>(dialog)) {
-            overlap->setDoubleValue(2);
-            overlap->accept();
-            return;
-        }
-        const QList<QRadioButton*> buttons = dialog->findChildren<QRadioButton*>();
-        for (QRadioButton* button : buttons)
-            offered.append(button->text());
-        choose(buttons.first());
-        for (QPushButton* button : dialog->findChildren<QPushButton*>())
-            if (button->text() == QStringLiteral("Соединить"))
-                QTest::mouseClick(button, Qt::LeftButton);
-    });
+    JoinDialogSeen seen;
+    joinWithTheFirstOffered(answerer, seen);
     shown.rightClick(clicked->id);
     QTRY_COMPARE(created.size(), 1);
-    QCOMPARE(offered, QStringList{"other"});
+    QCOMPARE(seen.offered, QStringList{"other"});
     QCOMPARE(deletedIds(deleted), (QList<int>{clicked->id, other->id}));
     QCOMPARE(shown.list.traces().keys(), QList<int>{read->id});
 }
@@ -517,26 +531,13 @@ void TraceListTest::joinTakesTheChosenTraceOfTwoWithOneName()
 
     MessageBoxAnswerer answerer;
     answerer.chooseMenuEntry("Соединить трассы");
-    QStringList labels;
-    answerer.onDialog([&](QWidget* dialog) {
-        if (auto* overlap = qobject_cast<QInputDialog*>(dialog)) {
-            overlap->setDoubleValue(2);
-            overlap->accept();
-            return;
-        }
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Соединение трассы"));
-        const QList<QRadioButton*> buttons = dialog->findChildren<QRadioButton*>();
-        for (QRadioButton* button : buttons)
-            labels.append(button->text());
-        choose(buttons.first());
-        for (QPushButton* button : dialog->findChildren<QPushButton*>())
-            if (button->text() == QStringLiteral("Соединить"))
-                QTest::mouseClick(button, Qt::LeftButton);
-    });
+    JoinDialogSeen seen;
+    joinWithTheFirstOffered(answerer, seen);
     shown.rightClick(clicked->id);
     QTRY_COMPARE(created.size(), 1);
 
-    QCOMPARE(labels, (QStringList{"a", "a"}));
+    QCOMPARE(seen.title, QStringLiteral("Соединение трассы"));
+    QCOMPARE(seen.offered, (QStringList{"a", "a"}));
     QCOMPARE(deletedIds(deleted), (QList<int>{clicked->id, earlier->id}));
     QCOMPARE(created.first().first().value<ProfileData>(), joinTraces(clicked.get(), earlier.get(), 2));
     QCOMPARE(shown.list.traces().keys(), QList<int>{later->id});
