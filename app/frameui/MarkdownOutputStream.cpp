@@ -24,17 +24,12 @@ MarkdownOutputStream::MarkdownOutputStream(QTextStream* stream)
 {
 }
 
-QString MarkdownOutputStream::escape(const QString& input) const
-{
-    return escaped(input);
-}
-
 QSharedPointer<Grantlee::OutputStream> MarkdownOutputStream::clone(QTextStream* stream) const
 {
     return QSharedPointer<MarkdownOutputStream>::create(stream);
 }
 
-QString MarkdownOutputStream::escaped(const QString& text)
+QString MarkdownOutputStream::escape(const QString& text) const
 {
     QString result;
     result.reserve(text.size() * 2);

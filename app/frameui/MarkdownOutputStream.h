@@ -15,6 +15,4 @@ public:
 
     QString escape(const QString& input) const override;
     QSharedPointer<Grantlee::OutputStream> clone(QTextStream* stream) const override;
-
-    static QString escaped(const QString& text);
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <mutex>
 
 #include "ColumnReserve.h"
 
@@ -72,13 +74,9 @@ LockedTraceData AbstractTrace::lockedRawData() const
 
 bool AbstractTrace::tryReadRawData(int timeoutMs, const std::function<void(const ProfileData&)>& read) const
 {
-    if (!m_mutex.tryLock(timeoutMs))
+    const std::unique_lock<QMutex> lock(m_mutex, std::chrono::milliseconds(timeoutMs));
+    if (!lock.owns_lock())
         return false;
-    struct Unlock
-    {
-        QMutex& mutex;
-        ~Unlock() { mutex.unlock(); }
-    } unlock{m_mutex};
     read(m_raw);
     return true;
 }
@@ -200,17 +198,15 @@ void AbstractTrace::reservePoints(int rows)
         }
     }
     QVector<QVector<double>> room(sizes.size());
-    for (int k = 0; k < sizes.size(); ++k) {
+    for (int k = 0; k < sizes.size(); ++k)
         reserveColumn(room[k], sizes[k] + rows);
-    }
     QMutexLocker lock(&m_mutex);
     int k = 0;
     for (ProfileData* store : {&m_raw, &m_processed, &m_display}) {
         for (QVector<double>& column : *store) {
             // Rows added meanwhile may have taken up the room.
             if (k < room.size() && column.size() + rows <= room[k].capacity() && column.capacity() < room[k].capacity()) {
-                room[k].resize(column.size());
-                std::copy(column.cbegin(), column.cend(), room[k].begin());
+                appendColumn(room[k], column);
                 column.swap(room[k]);
             }
             ++k;

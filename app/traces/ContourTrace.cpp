@@ -39,6 +39,13 @@ void lowPass(ProfileData& display, double radius)
     display[1] = filtered[1];
 }
 
+// The lower of two heights under a needle pressing down, the higher under one
+// pressing up: the one the tip's path keeps.
+double tipExtreme(bool needleDown, double a, double b)
+{
+    return needleDown ? std::min(a, b) : std::max(a, b);
+}
+
 // Neighbouring points of a rising stretch at one x. They share their window
 // and their circles' reach, so the circles are only evaluated for the lowest
 // (needle down) or highest (needle up) of their heights: rounding keeps the
@@ -77,9 +84,8 @@ public:
         for (int j = group.first; j < group.end; ++j) {
             if (std::isnan(m_y[j]))
                 continue;
-            group.extremeHeight = std::isnan(group.extremeHeight)
-                ? m_y[j]
-                : (m_needleDown ? std::min(group.extremeHeight, m_y[j]) : std::max(group.extremeHeight, m_y[j]));
+            group.extremeHeight =
+                std::isnan(group.extremeHeight) ? m_y[j] : tipExtreme(m_needleDown, group.extremeHeight, m_y[j]);
         }
         m_groups.push_back(group);
         m_next = group.end;
@@ -112,7 +118,7 @@ struct TipCircles
     bool needleDown;
     double offset;
 
-    double better(double a, double b) const { return needleDown ? std::min(a, b) : std::max(a, b); }
+    double better(double a, double b) const { return tipExtreme(needleDown, a, b); }
 
     // Heights for the points [first, end), along which x never decreases.
     // The window of a point is every point of the stretch with x within half
@@ -212,22 +218,23 @@ void ContourTrace::processDisplay(ProfileData& display, SpareColumns& spares) co
     } else if (!needleUp) {
         display[1] = withOffset(display[1], points, heightOffset, spares);
     }
-    if (needleUp) {
-        const double offset = 1000 * needle_bias;
-        double* x = display[0].data();
-        for (int j = 0; j < points; ++j)
-            x[j] += offset;
-    }
+    addNeedleBias(display[0], points);
 }
 
 void ContourTrace::processDisplayX(QVector<double>& x) const
 {
     x = spreadRepeatedValues(x);
-    if (needle_pressing == MovementSettings::NEEDLE_UP) {
-        const double offset = 1000 * needle_bias;
-        for (double& value : x)
-            value += offset;
-    }
+    addNeedleBias(x, x.size());
+}
+
+void ContourTrace::addNeedleBias(QVector<double>& x, int count) const
+{
+    if (needle_pressing != MovementSettings::NEEDLE_UP)
+        return;
+    const double offset = 1000 * needle_bias;
+    double* values = x.data();
+    for (int j = 0; j < count; ++j)
+        values[j] += offset;
 }
 
 QVector<double> spreadRepeatedValues(const QVector<double>& values)

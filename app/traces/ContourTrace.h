@@ -30,6 +30,10 @@ protected:
     // Repeated x spread out, and the needle's bias when it is up; the
     // low-pass only drops rows at the ends.
     void processDisplayX(QVector<double>& x) const override;
+
+private:
+    // Moves the first `count` x by the needle's bias when the needle is up.
+    void addNeedleBias(QVector<double>& x, int count) const;
 };
 
 // Spreads each run of equal values evenly over the step to the next value:

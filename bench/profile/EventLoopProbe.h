@@ -22,6 +22,12 @@ public:
     {
         Clock::time_point posted;
         double delayMs;
+
+        Clock::time_point handled() const
+        {
+            const std::chrono::duration<double, std::milli> delay(delayMs);
+            return posted + std::chrono::duration_cast<Clock::duration>(delay);
+        }
     };
 
     EventLoopProbe()
@@ -58,10 +64,7 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         Sample worst{from, 0};
         for (const Sample& sample : m_samples) {
-            const bool inTime = sample.posted >= from && sample.posted <= to
-                && sample.posted + std::chrono::duration_cast<Clock::duration>(
-                                       std::chrono::duration<double, std::milli>(sample.delayMs))
-                    < handledBefore;
+            const bool inTime = sample.posted >= from && sample.posted <= to && sample.handled() < handledBefore;
             if (inTime && sample.delayMs > worst.delayMs)
                 worst = sample;
         }

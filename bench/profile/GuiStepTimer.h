@@ -98,9 +98,9 @@ public:
         return steps;
     }
 
-    // What the GUI thread did while an event posted at `posted` waited
-    // `delayMs`: the longest step, and the time and number of the events it
-    // handled meanwhile.
+    // What the GUI thread did while an event posted at `posted` waited to be
+    // handled at `handled`: the longest step, and the time and number of the
+    // events it handled meanwhile.
     struct Wait
     {
         const Step* longest = nullptr;
@@ -108,10 +108,8 @@ public:
         int events = 0;
     };
 
-    Wait during(Clock::time_point posted, double delayMs) const
+    Wait during(Clock::time_point posted, Clock::time_point handled) const
     {
-        const Clock::time_point handled =
-            posted + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double, std::milli>(delayMs));
         Wait wait;
         for (const Step& step : m_steps) {
             const Clock::time_point from = std::max(step.start, posted);

@@ -174,7 +174,7 @@ OpenFigures openFile(ProfileAnalisisWidget& ws, const QString& path)
     const EventLoopProbe::Sample worst = probe.worstSample(start, readEndTime, finishStart);
     figures.worstLatenessMs = worst.delayMs;
     figures.replotsPerSecond = replotsPerSecond(replots, start, readEndTime);
-    const GuiStepTimer::Wait wait = stepTimer().during(worst.posted, worst.delayMs);
+    const GuiStepTimer::Wait wait = stepTimer().during(worst.posted, worst.handled());
     figures.latenessCause = wait.longest ? QStringLiteral("%1 events handled in %2 ms, the longest %3 (%4 ms)")
                                                .arg(wait.events)
                                                .arg(wait.handlingMs, 0, 'f', 1)
