@@ -181,12 +181,11 @@ void ComparePlaneDXF::onPlotMousePress(QMouseEvent* event)
 void ComparePlaneDXF::fitToTrace()
 {
     m_fitting = true;
-    m_fitTrace = curvePoints(plot() ? plot()->curve(0) : nullptr);
+    const QVector<QPointF> trace = firstTracePoints();
     translateDrawing(m_tracePoint.x() - m_drawingPoint.x(), m_tracePoint.y() - m_drawingPoint.y());
     removeReperPoints();
-    fitRotation();
-    fitShift();
-    m_fitTrace.clear();
+    fitRotation(trace);
+    fitShift(trace);
     m_fitting = false;
     redrawItems();
 }
@@ -238,8 +237,6 @@ void ComparePlaneDXF::scaleDrawing(double factor)
 
 QVector<QPointF> ComparePlaneDXF::firstTracePoints() const
 {
-    if (m_fitting)
-        return m_fitTrace;
     return curvePoints(plot() ? plot()->curve(0) : nullptr);
 }
 
@@ -249,9 +246,8 @@ double ComparePlaneDXF::fitError()
 }
 
 // The searches run on the drawing as it stands; it is turned once, at the end.
-void ComparePlaneDXF::fitRotation()
+void ComparePlaneDXF::fitRotation(const QVector<QPointF>& trace)
 {
-    const QVector<QPointF> trace = firstTracePoints();
     DrawingFit fit(m_drawing->index(), trace, m_tracePoint);
     const double bestError = fit.searchRotation();
     rotateDrawing(fit.placement().degrees);
@@ -259,9 +255,8 @@ void ComparePlaneDXF::fitRotation()
 }
 
 // The searches run on the drawing as it stands; it is moved once, at the end.
-void ComparePlaneDXF::fitShift()
+void ComparePlaneDXF::fitShift(const QVector<QPointF>& trace)
 {
-    const QVector<QPointF> trace = firstTracePoints();
     DrawingFit fit(m_drawing->index(), trace, m_tracePoint);
     double bestError = fit.error({});
     qDebug() << "Before calculating" << bestError;

@@ -61,12 +61,12 @@ public:
 
     // The summed distance of the first trace's points to the drawing.
     double fitError();
-    // Turns the drawing by 180 degrees when that fits better, then searches
-    // the angle from 90 degrees down to 0.001.
-    void fitRotation();
+    // Turns the drawing by 180 degrees when that fits the trace's points
+    // better, then searches the angle from 90 degrees down to 0.001.
+    void fitRotation(const QVector<QPointF>& trace);
     // Searches the vertical, then the horizontal shift, from 1 mm down to
     // 0.001 display units.
-    void fitShift();
+    void fitShift(const QVector<QPointF>& trace);
 
     // Places the item for the entity; with points also the entity's reference
     // points.
@@ -83,7 +83,7 @@ private:
                           bool replot);
     // Emits the text once the creator has connected to the measurement.
     void postStatusText(const QString& text);
-    // The points of the first trace; during the fit, those taken at its start.
+    // The points of the first trace.
     QVector<QPointF> firstTracePoints() const;
 
     qint16 m_state = 0;
@@ -97,5 +97,4 @@ private:
     bool m_fitting = false;
     // The unit factor of the trace point.
     double m_unitFactor = 1;
-    QVector<QPointF> m_fitTrace;
 };

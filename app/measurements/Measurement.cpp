@@ -238,6 +238,7 @@ void Measurement::calculateAtRelease(QMouseEvent* event)
     if (m_plot)
         m_plot->takeInRelease(event);
     calculate();
+    emit measumentChanged();
 }
 
 void Measurement::finish()

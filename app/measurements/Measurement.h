@@ -130,7 +130,8 @@ public:
 
     // Calculates at a left release that completes a picked range, once the
     // plot's live range selection has taken the release in: the value is the
-    // one of the range highlighted when the release is over.
+    // one of the range highlighted when the release is over, and it is
+    // announced at once, without waiting for the next move.
     void calculateAtRelease(QMouseEvent* event);
 
     // Scales the geometry kept in plot coordinates when the display unit

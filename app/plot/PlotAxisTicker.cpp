@@ -29,12 +29,10 @@ void PlotAxisTicker::generate(const QCPRange& range, const QLocale& locale, QCha
     for (int count = wanted;; --count) {
         setTickCount(count);
         QCPAxisTicker::generate(range, locale, formatChar, precision, ticks, subTicks, tickLabels);
-        if (count <= 1 || !tickLabels || labelsStandClear(range, ticks, *tickLabels))
+        if (!tickLabels || !emptyCrowdedLabels(range, ticks, *tickLabels) || count <= 1)
             break;
     }
     setTickCount(wanted);
-    if (tickLabels)
-        emptyCrowdedLabels(range, ticks, *tickLabels);
 }
 
 QString PlotAxisTicker::getTickLabel(double tick, const QLocale& locale, QChar formatChar, int precision)
@@ -44,19 +42,11 @@ QString PlotAxisTicker::getTickLabel(double tick, const QLocale& locale, QChar f
 
 // Neighbouring labels, centred on their ticks, keep at least the width of an
 // average character between them along the axis.
-bool PlotAxisTicker::labelsStandClear(const QCPRange& range, const QVector<double>& ticks,
-                                      const QVector<QString>& labels) const
-{
-    QVector<QString> kept = labels;
-    emptyCrowdedLabels(range, ticks, kept);
-    return kept == labels;
-}
-
-void PlotAxisTicker::emptyCrowdedLabels(const QCPRange& range, const QVector<double>& ticks,
+bool PlotAxisTicker::emptyCrowdedLabels(const QCPRange& range, const QVector<double>& ticks,
                                         QVector<QString>& labels) const
 {
     if (!m_axis || !m_axis->axisRect() || range.size() <= 0 || labels.size() != ticks.size())
-        return;
+        return false;
     const bool horizontal = m_axis->orientation() == Qt::Horizontal;
     const QRect rect = m_axis->axisRect()->rect();
     const double pixelsPerUnit = (horizontal ? rect.width() : rect.height()) / range.size();
@@ -64,6 +54,7 @@ void PlotAxisTicker::emptyCrowdedLabels(const QCPRange& range, const QVector<dou
     const auto extent = [&](const QString& label) {
         return horizontal ? metrics.horizontalAdvance(label) : metrics.height();
     };
+    bool emptied = false;
     int last = -1;
     for (int i = 0; i < ticks.size(); ++i) {
         if (labels[i].isEmpty())
@@ -72,9 +63,11 @@ void PlotAxisTicker::emptyCrowdedLabels(const QCPRange& range, const QVector<dou
             const double spacing = std::abs(ticks[i] - ticks[last]) * pixelsPerUnit;
             if (spacing < (extent(labels[last]) + extent(labels[i])) / 2 + metrics.averageCharWidth()) {
                 labels[i].clear();
+                emptied = true;
                 continue;
             }
         }
         last = i;
     }
+    return emptied;
 }

@@ -33,9 +33,9 @@ protected:
     QString getTickLabel(double tick, const QLocale& locale, QChar formatChar, int precision) override;
 
 private:
-    bool labelsStandClear(const QCPRange& range, const QVector<double>& ticks,
-                          const QVector<QString>& labels) const;
-    void emptyCrowdedLabels(const QCPRange& range, const QVector<double>& ticks, QVector<QString>& labels) const;
+    // Empties every label that would run into the one kept before it;
+    // returns whether any was.
+    bool emptyCrowdedLabels(const QCPRange& range, const QVector<double>& ticks, QVector<QString>& labels) const;
 
     QPointer<QCPAxis> m_axis;
     QString m_tickLabelSuffix;

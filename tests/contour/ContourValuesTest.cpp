@@ -222,6 +222,7 @@ void ContourValuesTest::valueIsTheFitOfTheStretchHighlightedAtRelease()
     }
     Measurement* m = scene.manager()->measurements().last();
     QVERIFY(m->isFinished());
+    QCOMPARE(scene.row(m->id())->text(1), m->valueText());
 
     const reference::Circle independent = reference::circleFit(fitted);
     switch (expected) {

@@ -1,5 +1,7 @@
 #include "DrawingFit.h"
 
+#include "DrawingGeometry.h"
+
 #include <cmath>
 
 namespace MeasurementMath {
@@ -29,10 +31,8 @@ double DrawingFit::error(const DrawingPlacement& placement) const
     const double cosA = std::cos(a);
     const double sinA = std::sin(a);
     const QPointF centre = m_centre;
-    return summedDistance(m_trace, m_drawing, [shift, centre, cosA, sinA](QPointF p) {
-        const QPointF d = p - shift - centre;
-        return centre + QPointF(d.x() * cosA + d.y() * sinA, d.y() * cosA - d.x() * sinA);
-    });
+    return summedDistance(m_trace, m_drawing,
+                          [shift, centre, cosA, sinA](QPointF p) { return turnedPoint(p - shift, centre, cosA, -sinA); });
 }
 
 template <typename Moved>

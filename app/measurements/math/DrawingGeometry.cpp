@@ -29,12 +29,6 @@ QPointF pointAtAngle(QPointF centre, double radius, double degrees)
     return centre + radius * QPointF(std::cos(a), std::sin(a));
 }
 
-QPointF turned(QPointF p, QPointF centre, double cosA, double sinA)
-{
-    const QPointF d = p - centre;
-    return centre + QPointF(d.x() * cosA - d.y() * sinA, d.x() * sinA + d.y() * cosA);
-}
-
 QVector<QPointF> lineReperPoints(QPointF a, QPointF b)
 {
     QVector<QPointF> points{a, b};
@@ -182,11 +176,11 @@ DrawingEntity rotatedEntity(const DrawingEntity& entity, QPointF centre, double 
     const double a = degrees * kRadiansPerDegree;
     const double cosA = std::cos(a);
     const double sinA = std::sin(a);
-    const QPointF first = turned(QPointF(p[0], p[1]), centre, cosA, sinA);
+    const QPointF first = turnedPoint(QPointF(p[0], p[1]), centre, cosA, sinA);
     p[0] = first.x();
     p[1] = first.y();
     if (isLine(turnedEntity)) {
-        const QPointF second = turned(QPointF(p[2], p[3]), centre, cosA, sinA);
+        const QPointF second = turnedPoint(QPointF(p[2], p[3]), centre, cosA, sinA);
         p[2] = second.x();
         p[3] = second.y();
     } else if (isArc(turnedEntity)) {

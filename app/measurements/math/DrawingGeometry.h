@@ -41,6 +41,13 @@ QVector<QPointF> entityReperPoints(const DrawingEntity& entity);
 // axis unit 0, 1000 for 1, 1000000 for any other value.
 double unitFactor(int axisUnit);
 
+// p turned about centre by the angle whose cosine and sine are given.
+inline QPointF turnedPoint(QPointF p, QPointF centre, double cosA, double sinA)
+{
+    const QPointF d = p - centre;
+    return centre + QPointF(d.x() * cosA - d.y() * sinA, d.x() * sinA + d.y() * cosA);
+}
+
 // The entity moved, turned about a centre (arcs keep their angles normalised,
 // ellipses keep their axes), or scaled about the origin (the angles of arcs
 // unchanged).
