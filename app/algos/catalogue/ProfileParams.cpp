@@ -1,5 +1,7 @@
 #include "ProfileParams.h"
 
+#include <utility>
+
 #include "AmplitudeParameters.h"
 #include "ExtraArgs.h"
 #include "HeightDistribution.h"
@@ -25,12 +27,10 @@ ProfileParamEvaluator atLevel(double (*compute)(const Sampled&, double))
     };
 }
 
-// tp is a fraction of the sampling length; the table shows it in %.
-ProfileParamEvaluator inPercentAtLevel(double (*compute)(const Sampled&, double))
+// A fraction given in %.
+ProfileParamEvaluator inPercent(ProfileParamEvaluator fraction)
 {
-    return [compute](ProfileData profile, const ExtraArgs& args) {
-        return 100 * compute(*args.sampledProfile(profile), args.level);
-    };
+    return [fraction](ProfileData profile, const ExtraArgs& args) { return 100 * fraction(std::move(profile), args); };
 }
 
 ProfileParamEvaluator ofMaterialRatioCurve(double (*compute)(const ProfileData&))
@@ -77,7 +77,8 @@ QVector<Row> roughnessRows()
         {QStringLiteral("λq"), kMicrometres, overSamplingLengths(Algos::lambdaQ)},
         {QStringLiteral("λa"), kMicrometres, overSamplingLengths(Algos::lambdaA)},
         {QStringLiteral("ηp"), kMicrometres, atLevel(Algos::etaP)},
-        {QStringLiteral("tp"), kPercent, inPercentAtLevel(Algos::tp)},
+        // tp is a fraction of the sampling length.
+        {QStringLiteral("tp"), kPercent, inPercent(atLevel(Algos::tp))},
         {QStringLiteral("Rk"), kMicrometres, ofMaterialRatioCurve(Algos::Rk)},
         {QStringLiteral("Rpk"), kMicrometres, ofMaterialRatioCurve(Algos::Rpk)},
         {QStringLiteral("Rvk"), kMicrometres, ofMaterialRatioCurve(Algos::Rvk)},
