@@ -155,7 +155,7 @@ struct TipCircles
             }
             for (int j = group.first; j < group.end; ++j)
                 heights[j] = (reached ? best : ownCircle(y[j])) + offset;
-            groups.dropBefore(std::min({front, next, current}));
+            groups.dropBefore(front);
         }
     }
 
