@@ -1,3 +1,4 @@
+#include <QThread>
 #include <QtConcurrent>
 #include <QtTest>
 
@@ -46,11 +47,17 @@ private slots:
             trace.addPointProcessor(new ContourConversionPointProcessor);
         trace.addPostProcessor(new YZeronator);
 
+        // The last point arrives once the loop below has stopped, so that no
+        // clear can come after it and leave nothing to check.
         std::atomic<bool> writing{true};
+        std::atomic<bool> loopStopped{false};
         QFuture<void> writer = QtConcurrent::run([&] {
-            for (int j = 0; j < kPointCount; ++j)
+            for (int j = 0; j + 1 < kPointCount; ++j)
                 trace.addPoint({double(j), double(j % 7), 1000});
             writing = false;
+            while (!loopStopped)
+                QThread::yieldCurrentThread();
+            trace.addPoint({double(kPointCount - 1), double((kPointCount - 1) % 7), 1000});
         });
 
         int round = 0;
@@ -84,6 +91,7 @@ private slots:
                 break;
             }
         }
+        loopStopped = true;
         writer.waitForFinished();
         QCOMPARE(tornCopies, 0);
         QVERIFY(round > 40);
