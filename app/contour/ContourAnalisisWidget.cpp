@@ -10,6 +10,7 @@
 #include "Logger.h"
 #include "SettingsSaving.h"
 #include "measurements/Measurement.h"
+#include "measurements/math/DrawingGeometry.h"
 #include "plot/AdaptiveCurve.h"
 #include "plot/PlotAxisTicker.h"
 
@@ -129,6 +130,7 @@ ContourAnalisisWidget::~ContourAnalisisWidget()
 void ContourAnalisisWidget::connectManager()
 {
     connect(m_manager, &MeasurementsManager::enableButton, m_ui.pushButtonErrorPlane, &QWidget::setEnabled);
+    connect(m_manager, &MeasurementsManager::drawingImported, this, &ContourAnalisisWidget::showImportedDrawing);
     connect(m_manager, &MeasurementsManager::measurementChanged, this,
             &ContourAnalisisWidget::updateMeasurementItem);
     connect(m_manager, &MeasurementsManager::deleteMeasurement, this, [this](Measurement* measurement) {
@@ -237,6 +239,11 @@ void ContourAnalisisWidget::applyAxisUnit()
 // leave, until the rect stays as it is (a few passes at most).
 void ContourAnalisisWidget::fitAxes()
 {
+    applyFit(curvesFit());
+}
+
+EqualScaleFit ContourAnalisisWidget::curvesFit() const
+{
     EqualScaleFit fit;
     for (int i = 0; i < m_ui.plot->curveCount(); ++i) {
         const QCPCurve* curve = m_ui.plot->curve(i);
@@ -245,6 +252,11 @@ void ContourAnalisisWidget::fitAxes()
         for (const QCPCurveData& point : *curve->data())
             fit.include(point.key, point.value);
     }
+    return fit;
+}
+
+void ContourAnalisisWidget::applyFit(const EqualScaleFit& fit)
+{
     if (fit.isEmpty())
         return;
     QRect rect = laidOutAxisRect(m_ui.plot);
@@ -258,6 +270,24 @@ void ContourAnalisisWidget::fitAxes()
         rect = laidOut;
     }
     m_ui.plot->replot(QCustomPlot::rpRefreshHint);
+}
+
+// An imported drawing that is not wholly in the view widens it to show the
+// whole drawing with everything else, so that the points the comparison asks
+// for can be picked; one in the view leaves the view as the user set it.
+void ContourAnalisisWidget::showImportedDrawing()
+{
+    const std::optional<QRectF> drawing = MeasurementMath::drawingBounds(m_manager->drawing().entities());
+    const QCPRange x = m_ui.plot->xAxis->range();
+    const QCPRange y = m_ui.plot->yAxis->range();
+    if (!drawing
+        || (x.contains(drawing->left()) && x.contains(drawing->right()) && y.contains(drawing->top())
+            && y.contains(drawing->bottom())))
+        return;
+    EqualScaleFit fit = curvesFit();
+    fit.include(drawing->left(), drawing->top());
+    fit.include(drawing->right(), drawing->bottom());
+    applyFit(fit);
 }
 
 void ContourAnalisisWidget::showEvent(QShowEvent* event)

@@ -20,6 +20,7 @@
 
 class AbstractTrace;
 class AdaptiveCurve;
+class EqualScaleFit;
 class Measurement;
 class MeasurementsManager;
 class QShortcut;
@@ -106,6 +107,10 @@ private:
     void refreshCurves();
     void applyAxisUnit();
     void fitAxes();
+    // Every point of every curve of the plot.
+    EqualScaleFit curvesFit() const;
+    void applyFit(const EqualScaleFit& fit);
+    void showImportedDrawing();
     void panBy(const QPoint& p);
     void zoomAxes(QWheelEvent* event, Qt::Orientation orientation);
 
