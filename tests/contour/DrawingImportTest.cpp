@@ -18,7 +18,6 @@
 #include <QTreeWidgetItemIterator>
 
 #include <algorithm>
-
 #include <cmath>
 
 using namespace MeasurementMath;

@@ -182,29 +182,34 @@ void DxfReaderTest::drawingsAsDrawn_data()
     // a real bulge of 1e-3 is an arc whose included angle is 4 atan(1e-3) and
     // whose middle lies 0.005 (half the bulge times the chord) off the chord.
     const auto bulged = [](const QString& bulge) {
-        return dxfEntities(QStringLiteral("0 LWPOLYLINE 100 AcDbPolyline 90 2 70 0 10 0 20 0 42 %1 10 10 20 0").arg(bulge));
+        return dxfEntities(
+            QStringLiteral("0 LWPOLYLINE 100 AcDbPolyline 90 2 70 0 10 0 20 0 42 %1 10 10 20 0").arg(bulge));
     };
-    QTest::newRow("bulge of noise 1.2e-16: a line") << bulged(QStringLiteral("1.2246467991473532e-16"))
-                                                   << Entities{lineEntity(0, 0, 10, 0)};
-    QTest::newRow("bulge of noise -1e-13: a line") << bulged(QStringLiteral("-1e-13")) << Entities{lineEntity(0, 0, 10, 0)};
+    const Entities straight{lineEntity(0, 0, 10, 0)};
+    QTest::newRow("bulge of noise 1.2e-16: a line") << bulged(QStringLiteral("1.2246467991473532e-16")) << straight;
+    QTest::newRow("bulge of noise -1e-13: a line") << bulged(QStringLiteral("-1e-13")) << straight;
     const double r = 2500.0025;
     const double halfAngle = 2 * std::atan(1e-3) * 180 / M_PI;
     QTest::newRow("bulge 1e-3: an arc below the chord")
-        << bulged(QStringLiteral("1e-3")) << Entities{{kCircleTag, {5, r - 0.005, r, 270 - halfAngle, 270 + halfAngle}}};
+        << bulged(QStringLiteral("1e-3"))
+        << Entities{{kCircleTag, {5, r - 0.005, r, 270 - halfAngle, 270 + halfAngle}}};
     QTest::newRow("bulge -1e-3: an arc above the chord")
-        << bulged(QStringLiteral("-1e-3")) << Entities{{kCircleTag, {5, 0.005 - r, r, 90 - halfAngle, 90 + halfAngle}}};
+        << bulged(QStringLiteral("-1e-3"))
+        << Entities{{kCircleTag, {5, 0.005 - r, r, 90 - halfAngle, 90 + halfAngle}}};
     QTest::newRow("R12 vertex bulge of noise: a line")
         << dxfEntities(QStringLiteral("0 POLYLINE 66 1 70 0 0 VERTEX 10 0 20 0 42 1.2246467991473532e-16 "
                                       "0 VERTEX 10 10 20 0 0 SEQEND"))
-        << Entities{lineEntity(0, 0, 10, 0)};
+        << straight;
 
     // Comments are skipped wherever they stand.
     QTest::newRow("comment between SECTION and its name")
-        << dxfPairs(QStringLiteral("999 written 0 SECTION 999 by 2 ENTITIES 0 LINE 10 0 20 0 11 10 21 0 0 ENDSEC 0 EOF"))
-        << Entities{lineEntity(0, 0, 10, 0)};
+        << dxfPairs(QStringLiteral("999 written 0 SECTION 999 by 2 ENTITIES 0 LINE 10 0 20 0 11 10 21 0 "
+                                   "0 ENDSEC 0 EOF"))
+        << straight;
     QTest::newRow("comments inside entities and before ENDSEC")
         << dxfEntities(QStringLiteral("0 LINE 999 ENDSEC 10 0 20 0 999 21 11 10 21 0 999 0 "
-                                      "0 LWPOLYLINE 100 AcDbPolyline 90 2 70 0 10 0 20 5 999 note 10 10 20 5 999 ENTITIES"))
+                                      "0 LWPOLYLINE 100 AcDbPolyline 90 2 70 0 10 0 20 5 999 note 10 10 20 5 "
+                                      "999 ENTITIES"))
         << Entities{lineEntity(0, 0, 10, 0), lineEntity(0, 5, 10, 5)};
     QTest::newRow("comment between a header variable and its value")
         << dxfFile(dxfSection(QStringLiteral("HEADER"), QStringLiteral("9 $INSUNITS 999 inches 70 1"))
@@ -232,7 +237,8 @@ void DxfReaderTest::infiniteGeometryLeftOut_data()
 
     const QString line = QStringLiteral(" 0 LINE 10 0 20 0 11 1 21 0");
     QTest::newRow("bulge 1e200")
-        << dxfEntities(QStringLiteral("0 LWPOLYLINE 100 AcDbPolyline 90 3 70 0 10 0 20 0 42 1e200 10 10 20 0 10 10 20 10"))
+        << dxfEntities(
+               QStringLiteral("0 LWPOLYLINE 100 AcDbPolyline 90 3 70 0 10 0 20 0 42 1e200 10 10 20 0 10 10 20 10"))
         << 1.0 << Entities{lineEntity(10, 0, 10, 10)};
     QTest::newRow("line at 1e307 inches") << dxfInUnits(1, QStringLiteral("0 LINE 10 1e307 20 0 11 0 21 0") + line)
                                           << 1.0 << Entities{lineEntity(0, 0, 25.4, 0)};
