@@ -3,11 +3,13 @@
 #include "LogTexts.h"
 #include "MessageBoxAnswerer.h"
 #include "SettingsFixture.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "TextInput.h"
 
 #include "measurements/ComparePlaneDXF.h"
 
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QInputDialog>
 #include <QSpinBox>
@@ -249,7 +251,11 @@ void MeasurementButtonsTest::drawingDeviationFollowsTheManager()
 // its button names it, not as the deviation from a line.
 void MeasurementButtonsTest::drawingDeviationIsNamedAsItsButton()
 {
-    ComparePlaneDXF::setFileProvider([](QWidget*) { return QString(); });
+    // A drawing imported (which enables the deviation's button) and abandoned
+    // when the deviation is chosen before its fit.
+    const QString path = QDir::current().filePath(QStringLiteral("drawing.dxf"));
+    writeText(path, QStringLiteral("ENTITIES\nAcDbLine\n10\n0\n20\n0\n11\n1\n21\n0\nENDSEC\n"));
+    ComparePlaneDXF::setFileProvider([path](QWidget*) { return path; });
     QVector<QPointF> points;
     for (int i = 0; i <= 100; ++i)
         points.append(QPointF(10.0 * i, 2.0 * i));
@@ -261,6 +267,7 @@ void MeasurementButtonsTest::drawingDeviationIsNamedAsItsButton()
     };
     scene.choose(QStringLiteral("actionDXF"), QStringLiteral("pushButtonDXFPlane"));
     scene.clickAt(at(50).x(), at(50).y());
+    ComparePlaneDXF::setFileProvider(nullptr);
     scene.choose(QStringLiteral("actionDXF"), QStringLiteral("pushButtonErrorPlane"));
     scene.drag(at(20), at(60));
     const QPointF place = at(60) - QPointF(0, 0.3);
