@@ -206,11 +206,38 @@ QVector<double> resultOf(const Measurement* m, Quantity quantity, int unit)
     return {};
 }
 
+// A step of 2 mm tilted by 2 degrees: a low flat over 0 ... 4 mm, a rise over
+// 4 ... 5 mm and a high flat over 5 ... 10 mm, sampled every 10 um before the
+// tilt.
+Points tiltedStep()
+{
+    const double tilt = 2 * 3.14159265358979323846 / 180;
+    Points points;
+    for (int i = 0; i <= 1000; ++i) {
+        const double x = 10.0 * i;
+        const double y = std::clamp((x - 4000) * 2, 0.0, 2000.0);
+        points.append(QPointF(x * std::cos(tilt) - y * std::sin(tilt), x * std::sin(tilt) + y * std::cos(tilt)));
+    }
+    return points;
+}
+
+// The points of the low flat and of the rise of the tilted step.
+const QPoint kLowFlat{50, 350};
+const QPoint kRise{410, 490};
+
+// One levelling: the lay-flat button and the stretches dragged for it.
+struct Levelling
+{
+    QString button;
+    QVector<QPoint> drags;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Expected)
 Q_DECLARE_METATYPE(Contour)
 Q_DECLARE_METATYPE(Quantity)
+Q_DECLARE_METATYPE(QVector<Levelling>)
 
 class ContourValuesTest : public QObject
 {
@@ -228,6 +255,8 @@ private slots:
     void valueNotComputedShowsNoNumber();
     void valuesFromStretchesKeepTheirSizeInEveryUnit_data();
     void valuesFromStretchesKeepTheirSizeInEveryUnit();
+    void levelledContourStaysLevelInEveryUnit_data();
+    void levelledContourStaysLevelInEveryUnit();
 };
 
 void ContourValuesTest::valueIsTheFitOfTheStretchHighlightedAtRelease_data()
@@ -618,6 +647,74 @@ void ContourValuesTest::valuesFromStretchesKeepTheirSizeInEveryUnit()
                                     QStringLiteral("unit %1, %2").arg(unit).arg(m->valueText()));
         }
     }
+}
+
+void ContourValuesTest::levelledContourStaysLevelInEveryUnit_data()
+{
+    QTest::addColumn<QVector<Levelling>>("levellings");
+    const QString byOne = QStringLiteral("pushButtonlayFlat");
+    const QString byTwo = QStringLiteral("pushButtonLayFlatByTwo");
+    QTest::newRow("lay-flat") << QVector<Levelling>{{byOne, {kLowFlat}}};
+    QTest::newRow("lay-flat by two")
+        << QVector<Levelling>{{byTwo, {{kLowFlat.x(), 150}, {250, kLowFlat.y()}}}};
+    // Levelled on the rise by mistake, then on the low flat.
+    QTest::newRow("levelled twice") << QVector<Levelling>{{byOne, {kRise}}, {byOne, {kLowFlat}}};
+}
+
+// The contour levelled with the axes in millimetres is the same levelled
+// contour in micrometres, nanometres and millimetres again, and the height of
+// the step placed on it keeps its size; the reset shows the tilted trace in
+// the unit then shown.
+void ContourValuesTest::levelledContourStaysLevelInEveryUnit()
+{
+    QFETCH(QVector<Levelling>, levellings);
+    setAxisUnit(0);
+    const Points trace = tiltedStep();
+    WorkspaceScene scene({traceThrough(trace)});
+    const QCPCurve* curve = scene.plot()->curve(0);
+    for (const Levelling& levelling : levellings) {
+        scene.choose(QStringLiteral("actionLayFlat"), levelling.button);
+        for (const QPoint& drag : levelling.drags)
+            scene.drag(pointOf(curve, drag.x()), pointOf(curve, drag.y()));
+    }
+    const Points levelled = pointsOf(curve, 0, curve->dataCount());
+    const Points lowFlat = pointsOf(curve, kLowFlat.x(), kLowFlat.y());
+    // Level to a nanometre: the angles pass through single precision.
+    QVERIFY(std::abs(lowFlat.last().y() - lowFlat.first().y()) < 1e-6);
+
+    const QPointF low = pointOf(curve, 200);
+    const QPointF high = pointOf(curve, 800);
+    Measurement* height = scene.placeDistance(QStringLiteral("pushButtonVerticalDistance"), low, high,
+                                              QPointF(6, (low.y() + high.y()) / 2));
+    QVERIFY(height->isFinished());
+    KALVORA_COMPARE_NEAR(height->value(), 2.0, 1e-6);
+    const double placedHeight = height->value();
+
+    // 1e-9 of the contour's 10 mm.
+    const double tolerance = 1e-8;
+    for (int unit : {1, 2, 0}) {
+        setAxisUnit(unit);
+        scene.widget->recalcAllMeasurements();
+        const double scale = unitsPerMillimetre(unit);
+        const Points shown = pointsOf(curve, 0, curve->dataCount());
+        QCOMPARE(shown.size(), levelled.size());
+        for (int i = 0; i < shown.size(); ++i) {
+            QVERIFY2(near(shown[i] / scale, levelled[i], tolerance),
+                     qPrintable(QStringLiteral("unit %1, point %2").arg(unit).arg(i)));
+        }
+        // The height of two points is taken from their coordinates in single
+        // precision: a float step or two of coordinates up to 6 mm.
+        KALVORA_COMPARE_NEAR_AT(height->value() / scale, placedHeight, 1e-6 * placedHeight, height->valueText());
+        QCOMPARE(scene.row(height->id())->text(1), height->valueText());
+    }
+
+    setAxisUnit(1);
+    scene.widget->recalcAllMeasurements();
+    scene.choose(QStringLiteral("actionLayFlat"), QStringLiteral("pushButtonRST"));
+    QCOMPARE(pointsOf(curve, 0, curve->dataCount()), trace);
+    // Between the tilted flats, give or take the 0.35 um rise of a
+    // neighbouring point the click may have snapped to.
+    KALVORA_COMPARE_NEAR(height->value(), trace[800].y() - trace[200].y(), 1);
 }
 
 KALVORA_TEST_MAIN(ContourValuesTest)
