@@ -1,20 +1,19 @@
 #include "ContourAnalisisWidget.h"
 
 #include "ContourDisplayUnit.h"
-#include "DotToCommaFilter.h"
 #include "EqualScaleFit.h"
 #include "MeasurementsManager.h"
 
 #include "AbstractTrace.h"
 #include "AppSettings.h"
 #include "Logger.h"
+#include "NumberFields.h"
 #include "SettingsSaving.h"
 #include "measurements/Measurement.h"
 #include "plot/AdaptiveCurve.h"
 #include "plot/PlotAxisTicker.h"
 
 #include <QDebug>
-#include <QDoubleSpinBox>
 #include <QInputDialog>
 #include <QMouseEvent>
 #include <QShortcut>
@@ -87,6 +86,7 @@ ContourAnalisisWidget::ContourAnalisisWidget(QWidget* parent, bool calibrationMo
 {
     Q_UNUSED(parent)
     m_ui.setupUi(this);
+    NumberFields::prepare(this);
     m_ui.plot->installEventFilter(this);
     hideButtonFrames();
     if (m_calibrationMode)
@@ -551,6 +551,7 @@ QString ContourAnalisisWidget::askForCount()
     dialog.setIntStep(1);
     dialog.setIntValue(2);
     removeContextHelpButton(&dialog);
+    NumberFields::prepare(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     return QString::number(dialog.intValue());
@@ -568,8 +569,7 @@ QString ContourAnalisisWidget::askForRadius()
     dialog.setDoubleStep(0.001);
     dialog.setDoubleValue(AppSettings::instance().preferenses.inscribed_circle_radius_measurement);
     removeContextHelpButton(&dialog);
-    if (auto* spinBox = dialog.findChild<QDoubleSpinBox*>())
-        spinBox->installEventFilter(new DotToCommaFilter(spinBox));
+    NumberFields::prepare(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     const double radius = dialog.doubleValue();

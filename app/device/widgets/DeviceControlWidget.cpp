@@ -4,6 +4,7 @@
 #include "DeviceDataProvider.h"
 #include "DeviceStatusText.h"
 #include "KeyReceiver.h"
+#include "NumberFields.h"
 #include "ProgressBar.h"
 #include "ReferenceRaPrompt.h"
 #include "SettingsAccess.h"
@@ -25,6 +26,7 @@ QIcon jogIcon(const QString& name, bool pressed)
 DeviceControlWidget::DeviceControlWidget(QWidget* parent) : QWidget(parent)
 {
     m_ui.setupUi(this);
+    NumberFields::prepare(this);
     m_ui.progressBar->setRange(0, 1);
     m_ui.stopTraceButton->setEnabled(false);
     fillControls();
