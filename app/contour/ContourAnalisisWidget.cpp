@@ -141,10 +141,8 @@ void ContourAnalisisWidget::connectManager()
             [this] { delButtonPress(m_ui.measurementTree); });
     connect(m_manager, &MeasurementsManager::statusText, this,
             [this](const QString& text) { m_ui.statusbar->showMessage(text); });
-    connect(m_manager, &MeasurementsManager::setNewAngleAndCenterRot, this, [this](double angle, QPointF centre) {
-        m_rotationAngle = angle;
-        m_rotationCenter = centre;
-    });
+    connect(m_manager, &MeasurementsManager::setNewAngleAndCenterRot, this,
+            [this](double angle, QPointF centre) { m_levelling.add(angle, centre, m_unitFactor); });
 }
 
 // Connected after the tree's selection reaches delButtonPress, so that a new
@@ -182,9 +180,10 @@ void ContourAnalisisWidget::setTraces(const QVector<AbstractTrace*>& traces)
 }
 
 // The display columns are in the order of their points, so the curve's t
-// values are the row numbers as they come.
-void ContourAnalisisWidget::fillCurve(AdaptiveCurve* curve, const AbstractTrace* trace,
-                                      const Algos::PointRotation& rotation) const
+// values are the row numbers as they come. The levelling turns the points as
+// the lay-flat measurements turned the curves, so that every display unit
+// shows the same levelled contour.
+void ContourAnalisisWidget::fillCurve(AdaptiveCurve* curve, const AbstractTrace* trace) const
 {
     QVector<QCPCurveData> points;
     {
@@ -193,8 +192,7 @@ void ContourAnalisisWidget::fillCurve(AdaptiveCurve* curve, const AbstractTrace*
         const int rows = display.size() < 2 ? 0 : std::min(display.at(0).size(), display.at(1).size());
         points.reserve(rows);
         for (int row = 0; row < rows; ++row) {
-            const QPointF point =
-                rotation(QPointF(display.at(0).at(row) * m_unitFactor, display.at(1).at(row) * m_unitFactor));
+            const QPointF point = m_levelling(QPointF(display.at(0).at(row), display.at(1).at(row))) * m_unitFactor;
             points.append(QCPCurveData(row, point.x(), point.y()));
         }
     }
@@ -202,9 +200,9 @@ void ContourAnalisisWidget::fillCurve(AdaptiveCurve* curve, const AbstractTrace*
     curve->markDataChanged();
 }
 
-// The curves show the traces' data again, which also drops a levelling a
-// lay-flat measurement applied to them; the measurements follow the display
-// unit and are recalculated on them.
+// The curves show the traces' data again, in the display unit and with the
+// levelling in force; the measurements follow the display unit and are
+// recalculated on them.
 void ContourAnalisisWidget::refreshCurves()
 {
     const QString colour = AppSettings::instance().preferenses.graph_color;
@@ -373,8 +371,7 @@ void ContourAnalisisWidget::onResetScaleClicked()
 void ContourAnalisisWidget::onResetLevellingClicked()
 {
     logInfo(QStringLiteral("PushButtonRST was clicked"));
-    m_rotationAngle = 0;
-    m_rotationCenter = QPointF();
+    m_levelling.clear();
     refreshCurves();
     m_ui.pushButtonlayFlat->setCheckable(true);
     m_ui.actionLayFlat->toggle();

@@ -3,8 +3,8 @@
 #include "AnalisysWidget.h"
 #include "CalibrationField.h"
 #include "CalibrationPanelVisibility.h"
+#include "ContourLevelling.h"
 #include "ProbeCalibration.h"
-#include "algos/PointRotation.h"
 #include "measurements/MeasurementKind.h"
 #include "ui_ContourAnalisisWidget.h"
 
@@ -101,9 +101,9 @@ private:
     void createPlot();
     void connectZoomButtons();
     void connectMeasurementButtons();
-    // The trace's display columns in the display unit, turned by `rotation`.
-    void fillCurve(AdaptiveCurve* curve, const AbstractTrace* trace,
-                   const Algos::PointRotation& rotation = Algos::PointRotation(0, 0, 0)) const;
+    // The trace's display columns levelled as the tab is, in the display unit.
+    void fillCurve(AdaptiveCurve* curve, const AbstractTrace* trace) const;
+    // Fills every curve again and recalculates the measurements on them.
     void refreshCurves();
     void applyAxisUnit();
     void fitAxes();
@@ -182,8 +182,8 @@ private:
     // disabled while no row is selected.
     QShortcut* m_deleteShortcut = nullptr;
     int m_deleteId = 0;
-    double m_rotationAngle = 0;
-    QPointF m_rotationCenter;
+    // The lay-flat rotations in force, until the levelling is reset.
+    ContourLevelling m_levelling;
     bool m_panning = false;
     QPoint m_panStart;
     QMap<int, QTreeWidgetItem*> m_measurementItems;
