@@ -4,12 +4,12 @@
 #include "TreeDropDecision.h"
 
 #include "DrawingConstants.h"
+#include "NumberFields.h"
 #include "measurements/Measurement.h"
 
 #include <QDebug>
 #include <QDropEvent>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QMenu>
 
 #include <algorithm>
@@ -240,9 +240,9 @@ void MeasurementTreeWidget::showMeasurementMenu(const QTreeWidgetItem* row, cons
 void MeasurementTreeWidget::askForEquidistant(int id, E_MEASUREMENTS kind)
 {
     bool accepted = false;
-    const double distance = QInputDialog::getDouble(this, QStringLiteral("Эквидистанта"),
-                                                    QStringLiteral("Длина эквидистанты:"), 0, -10000, 10000, 2,
-                                                    &accepted);
+    const double distance = NumberFields::askForDouble(this, QStringLiteral("Эквидистанта"),
+                                                       QStringLiteral("Длина эквидистанты:"), 0, -10000, 10000, 2,
+                                                       &accepted);
     if (accepted)
         emit equidistant(id, kind, distance);
 }

@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -20,6 +19,7 @@
 #include "DrawingConstants.h"
 #include "DesktopServices.h"
 #include "Logger.h"
+#include "NumberFields.h"
 #include "ParameterRecalculation.h"
 #include "ParamsDialog.h"
 #include "ProfileTrace.h"
@@ -487,9 +487,9 @@ void TraceList::joinTracesDialog(int traceId)
 bool TraceList::joinTraces(QDialog& dialog, int leftId, int rightId)
 {
     bool ok = false;
-    const double overlap = QInputDialog::getDouble(&dialog, QStringLiteral("Укажите нахлёст"),
-                                                   QStringLiteral("Введите длину нахлёста(мм):"), 10, 0.01, 1000, 2,
-                                                   &ok, dialog.windowFlags(), 0.01);
+    const double overlap = NumberFields::askForDouble(&dialog, QStringLiteral("Укажите нахлёст"),
+                                                      QStringLiteral("Введите длину нахлёста(мм):"), 10, 0.01, 1000,
+                                                      2, &ok, dialog.windowFlags(), 0.01);
     AbstractTrace* left = m_traces.value(leftId);
     AbstractTrace* right = m_traces.value(rightId);
     if (!ok || !isJoinable(left) || !isJoinable(right))
