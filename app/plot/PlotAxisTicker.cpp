@@ -9,6 +9,9 @@ namespace {
 
 // Beyond this many digits a double has nothing more to tell.
 constexpr int kMostDigits = 17;
+// How far from its tick, in tick steps, a label's number may lie and still
+// read as the tick (what the label's last digit cannot show of a double).
+constexpr double kStepFractionRead = 1e-6;
 
 } // namespace
 
@@ -37,10 +40,9 @@ void PlotAxisTicker::generate(const QCPRange& range, const QLocale& locale, QCha
     for (int count = wanted;; --count) {
         setTickCount(count);
         QCPAxisTicker::generate(range, locale, formatChar, precision, ticks, subTicks, tickLabels);
-        if (tickLabels) {
-            const int distinct = distinctPrecision(ticks, locale, formatChar, precision);
-            if (distinct != precision)
-                *tickLabels = createLabelVector(ticks, locale, formatChar, distinct);
+        if (tickLabels && readsTwoTicksAlike(ticks, locale, formatChar, precision)) {
+            const int digits = stepPrecision(ticks, locale, formatChar, precision);
+            *tickLabels = createLabelVector(ticks, locale, formatChar, digits);
         }
         if (!tickLabels || !emptyCrowdedLabels(range, ticks, *tickLabels) || count <= 1)
             break;
@@ -53,12 +55,32 @@ QString PlotAxisTicker::getTickLabel(double tick, const QLocale& locale, QChar f
     return QCPAxisTicker::getTickLabel(tick, locale, formatChar, precision) + m_tickLabelSuffix;
 }
 
-int PlotAxisTicker::distinctPrecision(const QVector<double>& ticks, const QLocale& locale, QChar formatChar,
-                                      int precision)
+int PlotAxisTicker::stepPrecision(const QVector<double>& ticks, const QLocale& locale, QChar formatChar,
+                                  int precision)
 {
-    while (precision < kMostDigits && readsTwoTicksAlike(ticks, locale, formatChar, precision))
+    while (precision < kMostDigits
+           && (readsTwoTicksAlike(ticks, locale, formatChar, precision)
+               || !readsEveryTick(ticks, locale, formatChar, precision)))
         ++precision;
     return precision;
+}
+
+// A tick is read as itself when its label's number lies within a millionth
+// of the tick step of it; a label that reads as no number is left as it is.
+bool PlotAxisTicker::readsEveryTick(const QVector<double>& ticks, const QLocale& locale, QChar formatChar,
+                                    int precision)
+{
+    if (ticks.size() < 2)
+        return true;
+    const double tolerance = std::abs(ticks[1] - ticks[0]) * kStepFractionRead;
+    for (double tick : ticks) {
+        bool isNumber = false;
+        const QString label = QCPAxisTicker::getTickLabel(tick, locale, formatChar, precision);
+        const double number = locale.toDouble(label, &isNumber);
+        if (isNumber && std::abs(number - tick) > tolerance)
+            return false;
+    }
+    return true;
 }
 
 // The labels are read back as numbers, so that "-0,000" and "0,000" count

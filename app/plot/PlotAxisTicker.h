@@ -10,7 +10,8 @@
 //
 // No two ticks read the same number: where the axis's precision cannot tell
 // them apart (a few micrometres shown in millimetres to three decimals), the
-// labels take as many more digits as the tick step needs.
+// labels take as many more digits as the tick step needs, so that each reads
+// its own tick (0,00175 rather than 0,0018 for a step of 0,00025).
 //
 // A ticker that knows its axis keeps the axis's tick labels apart: where the
 // library's ticks would put labels on top of each other at the axis rect's
@@ -38,9 +39,10 @@ protected:
 
 private:
     // The least precision, not below `precision`, at which no two ticks read
-    // the same number.
-    int distinctPrecision(const QVector<double>& ticks, const QLocale& locale, QChar formatChar, int precision);
+    // the same number and every label reads its own tick.
+    int stepPrecision(const QVector<double>& ticks, const QLocale& locale, QChar formatChar, int precision);
     bool readsTwoTicksAlike(const QVector<double>& ticks, const QLocale& locale, QChar formatChar, int precision);
+    bool readsEveryTick(const QVector<double>& ticks, const QLocale& locale, QChar formatChar, int precision);
     // Empties every label that would run into the one kept before it;
     // returns whether any was.
     bool emptyCrowdedLabels(const QCPRange& range, const QVector<double>& ticks, QVector<QString>& labels) const;
