@@ -74,6 +74,7 @@ private slots:
     void errorMeasuresPlacedDrawing();
     void searchesFindPlacementOnTheirSteps_data();
     void searchesFindPlacementOnTheirSteps();
+    void searchesLandAlikeInEveryUnit();
 };
 
 void DrawingFitTest::errorMeasuresPlacedDrawing_data()
@@ -137,6 +138,40 @@ void DrawingFitTest::searchesFindPlacementOnTheirSteps()
     QVERIFY2(QLineF(fit.placement().shift, placement.shift).length() < 1e-9,
              qPrintable(QStringLiteral("%1, %2").arg(fit.placement().shift.x()).arg(fit.placement().shift.y())));
     QVERIFY2(error < 1e-9, qPrintable(QString::number(error)));
+}
+
+// The comparison's searches on one drawing and trace given in millimetres,
+// micrometres and nanometres, the shifts starting at a millimetre in each:
+// the drawing lands in the same place, however fine the unit. The trace lies
+// off the searches' steps, so that where they stop shows.
+void DrawingFitTest::searchesLandAlikeInEveryUnit()
+{
+    const DrawingPlacement offSteps{1.3, {0.3337, -0.2113}};
+    const Points traceInMillimetres = pointsOn(placed(kOutline, kCorner, offSteps), 0.1);
+    QVector<DrawingPlacement> found;
+    for (const double millimetre : {1.0, 1e3, 1e6}) {
+        Entities drawing;
+        for (const DrawingEntity& e : kOutline)
+            drawing.append(scaledEntity(e, millimetre));
+        Points trace;
+        for (const QPointF& p : traceInMillimetres)
+            trace.append(p * millimetre);
+        const DrawingIndex index(drawing);
+        DrawingFit fit(index, trace, kCorner * millimetre);
+        double error = fit.searchRotation();
+        error = fit.searchVerticalShift(error, millimetre);
+        fit.searchHorizontalShift(error, millimetre);
+        found.append({fit.placement().degrees, fit.placement().shift / millimetre});
+    }
+    for (int unit = 1; unit < found.size(); ++unit) {
+        const QString where = QStringLiteral("unit %1: %2 degrees, shift %3, %4")
+                                  .arg(unit)
+                                  .arg(found[unit].degrees, 0, 'g', 17)
+                                  .arg(found[unit].shift.x(), 0, 'g', 17)
+                                  .arg(found[unit].shift.y(), 0, 'g', 17);
+        QVERIFY2(std::abs(found[unit].degrees - found[0].degrees) < 1e-9, qPrintable(where));
+        QVERIFY2(QLineF(found[unit].shift, found[0].shift).length() < 1e-9, qPrintable(where));
+    }
 }
 
 KALVORA_TEST_MAIN(DrawingFitTest)

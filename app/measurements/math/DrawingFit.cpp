@@ -11,6 +11,10 @@ namespace {
 // Every search stops here at the latest, whatever the errors do.
 constexpr int kMaxSearchSteps = 10000;
 constexpr double kNoErrorYet = 1e308;
+// The shift searches halve their step down to this share of the step they
+// start from (a micrometre from a millimetre), so that they stop at the same
+// length in every display unit.
+constexpr double kFinestShiftOfStep = 0.001;
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 } // namespace
@@ -78,7 +82,7 @@ double DrawingFit::searchRotation()
 
 double DrawingFit::searchVerticalShift(double bestError, double step)
 {
-    return stepSearch(bestError, step, 0.001, false, [](DrawingPlacement p, double dy) {
+    return stepSearch(bestError, step, step * kFinestShiftOfStep, false, [](DrawingPlacement p, double dy) {
         p.shift.ry() += dy;
         return p;
     });
@@ -86,7 +90,7 @@ double DrawingFit::searchVerticalShift(double bestError, double step)
 
 double DrawingFit::searchHorizontalShift(double bestError, double step)
 {
-    return stepSearch(bestError, step, 0.001, false, [](DrawingPlacement p, double dx) {
+    return stepSearch(bestError, step, step * kFinestShiftOfStep, false, [](DrawingPlacement p, double dx) {
         p.shift.rx() += dx;
         return p;
     });

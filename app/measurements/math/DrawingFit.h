@@ -35,9 +35,9 @@ public:
     // Turns the drawing by 180 degrees when that fits as well or better, then
     // searches the angle from 90 degrees down to 0.001; returns the best error.
     double searchRotation();
-    // Search the vertical, or the horizontal, shift from step down to 0.001
-    // (not included), starting from bestError, the error of the placement
-    // reached; return the new best error.
+    // Search the vertical, or the horizontal, shift from step down to a
+    // thousandth of it (not included), starting from bestError, the error of
+    // the placement reached; return the new best error.
     double searchVerticalShift(double bestError, double step);
     double searchHorizontalShift(double bestError, double step);
 
