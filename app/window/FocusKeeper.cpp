@@ -1,15 +1,40 @@
 #include "FocusKeeper.h"
 
 #include <QEvent>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QWidget>
 
+namespace {
+
+// Hidden with a part of its page (a panel closing), not with its page: a
+// stack hides the page it leaves and gives it its focus again when it shows
+// it (the tab widget's pages).
+bool isHiddenWithinItsPage(const QWidget* widget)
+{
+    for (const QWidget* w = widget; w && !w->isWindow(); w = w->parentWidget()) {
+        if (w->isHidden())
+            return !qobject_cast<const QStackedWidget*>(w->parentWidget());
+    }
+    return false;
+}
+
+} // namespace
+
 FocusKeeper::FocusKeeper(QWidget* window) : QObject(window), m_window(window) {}
 
-bool FocusKeeper::keepFocusOfDisabledWidget()
+// A hidden widget would go on taking the keys it has the focus for, so the
+// focus is taken from it rather than kept.
+bool FocusKeeper::keepsFocusFromFalling()
 {
     QWidget* focus = m_window->focusWidget();
-    if (!focus || focus->isEnabled())
+    if (!focus)
+        return false;
+    if (isHiddenWithinItsPage(focus)) {
+        focus->clearFocus();
+        return true;
+    }
+    if (focus->isEnabled())
         return false;
     forgetKeptFocus();
     m_keptFor = focus;

@@ -14,6 +14,8 @@ class QWidget;
 //   button just clicked), the focus goes nowhere instead of falling to the
 //   next widget of the tab chain; it comes back when that widget is enabled
 //   again, unless the focus has been put elsewhere meanwhile;
+// - when the widget holding the focus is hidden (a tool panel closes with the
+//   tool just chosen), the focus goes nowhere as well;
 // - when a tab page is shown again, the focus is where it was on the page
 //   when the page was left, or nowhere.
 // A click or Tab still puts the focus wherever the user likes.
@@ -27,9 +29,9 @@ public:
     explicit FocusKeeper(QWidget* window);
 
     // For the window's focusNextPrevChild: true when the focus widget has
-    // just been disabled; its focus is kept for it, and the window is to
-    // move the focus nowhere.
-    bool keepFocusOfDisabledWidget();
+    // just been disabled (its focus is kept for it) or hidden (its focus is
+    // taken away), and the window is to move the focus nowhere.
+    bool keepsFocusFromFalling();
 
     // Follows the pages of the tab widget, from its current page on.
     void watchPages(QTabWidget* tabs);

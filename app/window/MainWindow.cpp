@@ -71,7 +71,7 @@ void MainWindow::addShortcut(const QKeySequence& keys, QAction* action)
 
 bool MainWindow::focusNextPrevChild(bool next)
 {
-    if (m_focusKeeper.keepFocusOfDisabledWidget())
+    if (m_focusKeeper.keepsFocusFromFalling())
         return false;
     return QMainWindow::focusNextPrevChild(next);
 }

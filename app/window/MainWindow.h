@@ -17,8 +17,8 @@ class ProfileAnalisisWidget;
 // work while a read keeps the menu bar disabled.
 //
 // The keyboard focus stays where the user put it (FocusKeeper): it does not
-// fall to the next field when its widget is disabled, nor to a page's first
-// field when a tab is shown again.
+// fall to the next field when its widget is disabled or hidden, nor to a
+// page's first field when a tab is shown again.
 //
 // The jog keys act only while the profile tab is current. The save, print
 // and settings actions switch them off while they run; after a save or a

@@ -45,7 +45,7 @@ public:
 protected:
     bool focusNextPrevChild(bool next) override
     {
-        if (keeper.keepFocusOfDisabledWidget())
+        if (keeper.keepsFocusFromFalling())
             return false;
         return QMainWindow::focusNextPrevChild(next);
     }
@@ -54,8 +54,9 @@ protected:
 } // namespace
 
 // The keyboard focus stays where the user put it: a widget disabled while it
-// has the focus leaves it nowhere and takes it back when enabled, and a tab
-// page shown again has it where it was; clicks and Tab still move it.
+// has the focus leaves it nowhere and takes it back when enabled, a widget
+// hidden while it has it leaves it nowhere, and a tab page shown again has it
+// where it was; clicks and Tab still move it.
 class FocusKeeperTest : public QObject
 {
     Q_OBJECT
@@ -85,6 +86,23 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), w().number);
         QTest::keyClick(w().windowHandle(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), w().button);
+    }
+
+    // A tool panel closing with the button just clicked: the focus goes
+    // nowhere, so a typed digit reaches no field; a click still puts it.
+    void aHiddenWidgetLeavesTheFocusNowhere()
+    {
+        QTest::mouseClick(w().button, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), w().button);
+        w().button->hide();
+        QCOMPARE(QApplication::focusWidget(), nullptr);
+        QTest::keyClick(w().windowHandle(), Qt::Key_5);
+        QCOMPARE(w().number->value(), 0);
+
+        w().button->show();
+        QCOMPARE(QApplication::focusWidget(), nullptr);
+        QTest::mouseClick(w().number, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), w().number);
     }
 
     void aPageShownAgain_data()

@@ -786,7 +786,17 @@ private slots:
         auto* toolBar = tab->findChild<QToolBar*>(QStringLiteral("toolBar"));
         QTest::mouseClick(toolBar->widgetForAction(tab->findChild<QAction*>(QStringLiteral("actionDistance"))),
                           Qt::LeftButton);
-        QTest::mouseClick(tab->findChild<QPushButton*>(QStringLiteral("pushButtonHorisontalDistance")), Qt::LeftButton);
+        // Through the window system, which gives the clicked button the
+        // focus; the tool's panel then closes with it, and the focus goes to
+        // no field, the part's name least of all.
+        auto* horizontal = tab->findChild<QPushButton*>(QStringLiteral("pushButtonHorisontalDistance"));
+        QApplication::setActiveWindow(&shown.window);
+        QVERIFY(QTest::qWaitForWindowActive(&shown.window));
+        QTest::mouseClick(shown.window.windowHandle(), Qt::LeftButton, {},
+                          horizontal->mapTo(&shown.window, horizontal->rect().center()));
+        QVERIFY(!horizontal->isVisible());
+        const QWidget* focus = QApplication::focusWidget();
+        QVERIFY2(!focus, qPrintable(focus ? focus->objectName() : QString()));
         shown.clickPlotAt(at(20).x(), at(20).y());
         shown.clickPlotAt(at(120).x(), at(120).y());
         shown.clickPlotAt(at(70).x(), at(70).y() + 0.05);
