@@ -132,6 +132,32 @@ int inkedPixels(const QImage& image)
     return count;
 }
 
+// No antialiasing and no axes: the plot shows the curve's pixels alone, as
+// the rasterizer picks them.
+void showCurveAlone(PlotWidget& plot)
+{
+    plot.setNotAntialiasedElements(QCP::aeAll);
+    plot.xAxis->setVisible(false);
+    plot.yAxis->setVisible(false);
+}
+
+struct Pictures
+{
+    QImage thinned;
+    QImage library;
+};
+
+// The plot drawn with the curve thinned, then with the library's own
+// drawing of the curve (which the curve keeps afterwards).
+Pictures thinnedAndLibraryPictures(PlotWidget& plot, AdaptiveCurve* curve)
+{
+    Pictures pictures;
+    pictures.thinned = plot.toPixmap().toImage();
+    curve->adaptive = false;
+    pictures.library = plot.toPixmap().toImage();
+    return pictures;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Setup)
@@ -406,21 +432,17 @@ void AdaptiveCurveTest::drawsTheLibrarysPicture()
 {
     QFETCH(Setup, setup);
     PlotFixture f;
-    f.plot.setNotAntialiasedElements(QCP::aeAll);
-    f.plot.xAxis->setVisible(false);
-    f.plot.yAxis->setVisible(false);
+    showCurveAlone(f.plot);
     AdaptiveCurve* curve = nullptr;
     setup(f.plot, curve);
     curve->setPen(QPen(Qt::black, 0));
     if (curve->selectionDecorator())
         curve->selectionDecorator()->setPen(QPen(Qt::red, 0));
-    const QImage drawn = f.plot.toPixmap().toImage();
-    curve->adaptive = false;
-    const QImage full = f.plot.toPixmap().toImage();
+    const Pictures pictures = thinnedAndLibraryPictures(f.plot, curve);
 
-    const QString difference = differenceBeyondAPixel(drawn, full);
+    const QString difference = differenceBeyondAPixel(pictures.thinned, pictures.library);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
-    QVERIFY(inkedPixels(full) > 100);
+    QVERIFY(inkedPixels(pictures.library) > 100);
 }
 
 void AdaptiveCurveTest::edgesDrawnAsTheLibraryDrawsThem_data()
@@ -457,9 +479,7 @@ void AdaptiveCurveTest::edgesDrawnAsTheLibraryDrawsThem()
     }();
     PlotFixture f;
     f.plot.resize(1200, 700);
-    f.plot.setNotAntialiasedElements(QCP::aeAll);
-    f.plot.xAxis->setVisible(false);
-    f.plot.yAxis->setVisible(false);
+    showCurveAlone(f.plot);
     QCPAxis* keyAxis = keyAxisVertical ? f.plot.yAxis : f.plot.xAxis;
     QCPAxis* valueAxis = keyAxisVertical ? f.plot.xAxis : f.plot.yAxis;
     auto* curve = new AdaptiveCurve(keyAxis, valueAxis);
@@ -467,13 +487,11 @@ void AdaptiveCurveTest::edgesDrawnAsTheLibraryDrawsThem()
     curve->setPen(QPen(Qt::black, 0));
     keyAxis->setRange(keys);
     valueAxis->setRange(values);
-    const QImage drawn = f.plot.toPixmap().toImage();
-    curve->adaptive = false;
-    const QImage library = f.plot.toPixmap().toImage();
+    const Pictures pictures = thinnedAndLibraryPictures(f.plot, curve);
     QStringList differing;
-    for (int y = 0; y < library.height(); ++y) {
-        for (int x = 0; x < library.width(); ++x) {
-            if (drawn.pixel(x, y) != library.pixel(x, y))
+    for (int y = 0; y < pictures.library.height(); ++y) {
+        for (int x = 0; x < pictures.library.width(); ++x) {
+            if (pictures.thinned.pixel(x, y) != pictures.library.pixel(x, y))
                 differing.append(QStringLiteral("(%1, %2)").arg(x).arg(y));
         }
     }
@@ -518,19 +536,15 @@ void AdaptiveCurveTest::denseTraceWithinAPixelOfTheLibrary()
     }();
     PlotFixture f;
     f.plot.resize(1200, 700);
-    f.plot.setNotAntialiasedElements(QCP::aeAll);
-    f.plot.xAxis->setVisible(false);
-    f.plot.yAxis->setVisible(false);
+    showCurveAlone(f.plot);
     AdaptiveCurve* curve = curveWith(f.plot, data);
     curve->setPen(QPen(Qt::black, 1));
     f.plot.xAxis->setRange(keys);
     f.plot.yAxis->setRange(values);
-    const QImage drawn = f.plot.toPixmap().toImage();
-    curve->adaptive = false;
-    const QImage library = f.plot.toPixmap().toImage();
-    const QString difference = differenceBeyondAPixel(drawn, library);
+    const Pictures pictures = thinnedAndLibraryPictures(f.plot, curve);
+    const QString difference = differenceBeyondAPixel(pictures.thinned, pictures.library);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
-    QVERIFY(inkedPixels(library) > 1000);
+    QVERIFY(inkedPixels(pictures.library) > 1000);
 }
 
 // Live recordings append to a drawn curve: the picture is the one of the
