@@ -221,15 +221,20 @@ void AdaptiveCurve::drawSegment(QCPPainter* painter, const QCPDataRange& range, 
     // (QCPPainter::setAntialiasing); the thinner works in the device's pixels.
     applyDefaultAntialiasingHint(painter);
     const bool shifted = painter->antialiasing() && !painter->modes().testFlag(QCPPainter::pmVectorized);
+    QCPCurve::drawCurveLine(painter, thinnedLines(range, pen.widthF(), shifted));
+}
+
+QVector<QPointF> AdaptiveCurve::thinnedLines(const QCPDataRange& range, double penWidth, bool shifted) const
+{
     const QPointF shift = shifted ? QPointF(0.5, 0.5) : QPointF();
     const QCPCurveData* data = mDataContainer->constBegin();
-    const ViewEdges edges(*this, pen.widthF(), shift);
+    const ViewEdges edges(*this, penWidth, shift);
     PolylineThinner thinner;
     thinner.setExtremesInColumnMiddle(shifted);
     CurveClipper<ViewEdges, PolylineThinner> clipper(edges, thinner);
     clipper.start(data[range.end() - 1]);
     for (const CurveDataSummary::Span& span : m_summary.visibleSpans(
-             data, range.begin(), range.end(), keyEdges(lineClipRect(pen.widthF()), shifted ? 0.5 : 0.0))) {
+             data, range.begin(), range.end(), keyEdges(lineClipRect(penWidth), shifted ? 0.5 : 0.0))) {
         for (int i = span.from; i < span.to; ++i)
             clipper.add(data[i]);
     }
@@ -239,7 +244,22 @@ void AdaptiveCurve::drawSegment(QCPPainter* painter, const QCPDataRange& range, 
         for (QPointF& point : lines)
             point -= shift;
     }
-    QCPCurve::drawCurveLine(painter, lines);
+    return lines;
+}
+
+QVector<QPointF> AdaptiveCurve::viewPolyline()
+{
+    if (mDataContainer->isEmpty() || !mKeyAxis || !mValueAxis)
+        return {};
+    const QCPDataRange all(0, dataCount());
+    if (!drawsPlainLine()) {
+        QVector<QPointF> lines;
+        if (mLineStyle != lsNone)
+            getCurveLines(&lines, all, mPen.widthF());
+        return lines;
+    }
+    updateSummary();
+    return thinnedLines(all, mPen.widthF(), false);
 }
 
 // The summary follows the data: points appended at the end, behind points

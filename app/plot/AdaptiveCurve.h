@@ -28,6 +28,11 @@ public:
 
     double selectTest(const QPointF& pos, bool onlySelectable, QVariant* details = nullptr) const override;
 
+    // The polyline in the plot's pixels that drawing the whole curve now
+    // would draw (thinned, cut at the view's edges; NaN points at gaps);
+    // empty for a curve drawn without lines. Costs what a drawing costs.
+    QVector<QPointF> viewPolyline();
+
     bool adaptive = true;
 
 protected:
@@ -53,6 +58,9 @@ private:
     class ViewEdges;
 
     void drawSegment(QCPPainter* painter, const QCPDataRange& range, const QPen& pen) const;
+    // The thinned polyline of the range for a pen of that width; shifted by
+    // half a pixel in thinning, for an antialiased raster.
+    QVector<QPointF> thinnedLines(const QCPDataRange& range, double penWidth, bool shifted) const;
     void updateSummary();
     QVector<double> keyEdges(const QRectF& clipRect, double shift) const;
     View currentView() const;
