@@ -292,9 +292,11 @@ private slots:
     }
 };
 
-// A line deviation on the level beside a V groove with its angle: on screen
-// and in the report's image, where the labels are enlarged, the scale's
-// values overlap neither each other nor the trace nor the angle's label.
+// A line deviation on the level beside a V groove with its angle, and the
+// radius of a groove labelled from inside: on screen and in the report's
+// image, where the labels are enlarged, the scale's values overlap neither
+// each other nor the trace nor the angle's label, and the radius's arrow
+// does not run through its label.
 void ContourReportTest::labelsReadableInImage()
 {
     WorkspaceScene scene({grooves()});
@@ -305,21 +307,29 @@ void ContourReportTest::labelsReadableInImage()
     scene.choose(QStringLiteral("actionErrors"), QStringLiteral("pushButtonRMSE"));
     scene.drag({800, std::sin(7.3 * 80)}, {2980, std::sin(7.3 * 298)});
     scene.clickAt(2000, -250);
+    scene.choose(QStringLiteral("actionRadius"), QStringLiteral("pushButtonRadius"));
+    const double grooveSide = 1600 - std::sqrt(2000.0 * 2000 - 900 * 900);
+    scene.drag({6600, grooveSide}, {8400, grooveSide});
+    scene.clickAt(7500, 1000);
     const QList<Measurement*> placed = scene.manager()->measurements();
-    QCOMPARE(placed.size(), 2);
+    QCOMPARE(placed.size(), 3);
     QVERIFY(placed.last()->isFinished());
     const auto* deviation = dynamic_cast<const ErrorMeasurement*>(placed.at(1));
-    QVERIFY(deviation);
+    const auto* radius = dynamic_cast<const CurvatureMeasurement*>(placed.at(2));
+    QVERIFY(deviation && radius);
     PlotWidget* plot = scene.plot();
     const QCPCurve* trace = plot->curve(0);
 
     plot->replot();
     QCOMPARE(scaleProblems(*deviation, {trace}, otherLabels(plot, *deviation)), QString());
+    QVERIFY(!arrowCrossesLabel(*radius));
 
     QString scaleInImage = QStringLiteral("not laid out");
+    bool arrowInImage = true;
     QStringList labelTexts;
     const QMetaObject::Connection check = QObject::connect(plot, &QCustomPlot::afterLayout, plot, [&] {
         scaleInImage = scaleProblems(*deviation, {trace}, otherLabels(plot, *deviation));
+        arrowInImage = arrowCrossesLabel(*radius);
         labelTexts.clear();
         for (const QCPItemText* label : otherLabels(plot, *deviation))
             labelTexts.append(label->text());
@@ -329,8 +339,9 @@ void ContourReportTest::labelsReadableInImage()
     QObject::disconnect(check);
     scene.widget->restoreAfterReport();
     labelTexts.sort();
-    QCOMPARE(labelTexts, (QStringList{"E_1", "α_1"}));
+    QCOMPARE(labelTexts, (QStringList{"E_1", "R_1", "α_1"}));
     QCOMPARE(scaleInImage, QString());
+    QVERIFY(!arrowInImage);
 }
 
 KALVORA_TEST_MAIN(ContourReportTest)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "measurements/CurvatureMeasurement.h"
 #include "measurements/DeviationGraph.h"
 #include "measurements/ErrorMeasurement.h"
 #include "measurements/LabelObstacles.h"
@@ -53,4 +54,11 @@ inline QString scaleProblems(const ErrorMeasurement& m, const QVector<const QCPC
         }
     }
     return QString();
+}
+
+// Whether a radius's value label lets its arrow through.
+inline bool arrowCrossesLabel(const CurvatureMeasurement& m)
+{
+    const QLineF arrow(m.radiusLine()->start->pixelPosition(), m.radiusLine()->end->pixelPosition());
+    return MeasurementMath::segmentMeetsRect(arrow, textPixelRect(m.valueLabel()));
 }

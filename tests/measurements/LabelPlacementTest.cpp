@@ -1,5 +1,6 @@
 #include "measurements/math/DeviationScaleLayout.h"
 #include "measurements/math/PlotObstacles.h"
+#include "measurements/math/RadiusLabelPlacement.h"
 
 #include "FuzzyCompare.h"
 #include "TestMain.h"
@@ -72,6 +73,32 @@ bool meetsPolylines(const QRectF& rect, const Polylines& polylines)
     return false;
 }
 
+double distance(const QPointF& p, const QLineF& segment)
+{
+    const QPointF d = segment.p2() - segment.p1();
+    const double lengthSquared = d.x() * d.x() + d.y() * d.y();
+    const double t = lengthSquared > 0
+                         ? std::clamp(QPointF::dotProduct(p - segment.p1(), d) / lengthSquared, 0.0, 1.0)
+                         : 0.0;
+    return QLineF(p, segment.p1() + t * d).length();
+}
+
+double distance(const QPointF& p, const QRectF& rect)
+{
+    const double dx = std::max({rect.left() - p.x(), 0.0, p.x() - rect.right()});
+    const double dy = std::max({rect.top() - p.y(), 0.0, p.y() - rect.bottom()});
+    return std::hypot(dx, dy);
+}
+
+double distance(const QLineF& segment, const QRectF& rect)
+{
+    if (segmentMeetsRect(segment, rect))
+        return 0;
+    return std::min({distance(rect.topLeft(), segment), distance(rect.topRight(), segment),
+                     distance(rect.bottomLeft(), segment), distance(rect.bottomRight(), segment),
+                     distance(segment.p1(), rect), distance(segment.p2(), rect)});
+}
+
 // The contour beyond the stretch in the rows below: a V flank falling from
 // the band's right end, and the same on the left.
 const QVector<QPointF> kFlankRight{{kBandRight, kBandTop}, {kBandRight + 150, kBandTop + 300}};
@@ -97,9 +124,10 @@ Polylines hatching()
 
 } // namespace
 
-// The geometry that keeps the labels of a deviation scale readable: the
-// obstacles a label tests itself against, where the scale stands and which of
-// its values it labels.
+// The geometry that keeps the labels of a deviation scale and of a radius
+// readable: the obstacles a label tests itself against, where the scale
+// stands and which of its values it labels, and where a radius's label goes
+// when its arrow would run through it.
 class LabelPlacementTest : public QObject
 {
     Q_OBJECT
@@ -110,6 +138,8 @@ private slots:
     void labelledValues();
     void scalePlace_data();
     void scalePlace();
+    void radiusLabel_data();
+    void radiusLabel();
 };
 
 void LabelPlacementTest::obstacles_data()
@@ -269,6 +299,65 @@ void LabelPlacementTest::scalePlace()
     } else if (where == "far left") {
         QVERIFY(markRight < kBandLeft && first.right() < markLeft);
     }
+}
+
+void LabelPlacementTest::radiusLabel_data()
+{
+    QTest::addColumn<QLineF>("arrow");
+    QTest::addColumn<QPointF>("anchor");
+    // Where the label goes: "above" the anchor as ever, or "right" of the
+    // arrow, or "over" a level arrow.
+    QTest::addColumn<QString>("where");
+
+    QTest::newRow("down into a groove, label inside the circle")
+        << QLineF(300, 100, 300, 300) << QPointF(300, 250) << "right";
+    QTest::newRow("up, label inside the circle") << QLineF(300, 300, 300, 100) << QPointF(300, 150) << "right";
+    QTest::newRow("level to the right") << QLineF(100, 200, 400, 200) << QPointF(300, 200) << "over";
+    QTest::newRow("level to the left, a little tilted")
+        << QLineF(400, 200, 100, 230) << QPointF(200, 220) << "over";
+    QTest::newRow("down to the right") << QLineF(100, 100, 300, 300) << QPointF(200, 200) << "right";
+    QTest::newRow("up to the left") << QLineF(300, 300, 100, 100) << QPointF(200, 200) << "right";
+    QTest::newRow("label beyond the arrow's head, arrow from below")
+        << QLineF(300, 400, 300, 300) << QPointF(300, 250) << "above";
+    QTest::newRow("label just beyond the head, arrow from above")
+        << QLineF(300, 100, 300, 240) << QPointF(300, 250) << "right";
+    QTest::newRow("cursor on the centre: no arrow") << QLineF(300, 300, 300, 300) << QPointF(300, 300) << "above";
+}
+
+// The label keeps the clearance from the arrow and stays at the cursor:
+// above it, or beside the arrow level with it.
+void LabelPlacementTest::radiusLabel()
+{
+    QFETCH(QLineF, arrow);
+    QFETCH(QPointF, anchor);
+    QFETCH(QString, where);
+
+    const QSizeF size(80, 32);
+    const double clearance = 5;
+    const RadiusLabelPlace place = radiusLabelPlace(arrow, anchor, size, clearance);
+    const QRectF rect = place.rect;
+    QCOMPARE(rect.size(), size);
+    QCOMPARE(place.besideArrow, where != "above");
+    QVERIFY(arrow.length() == 0 || distance(arrow, rect) >= clearance - 1e-9);
+    if (where == "above") {
+        QCOMPARE(rect, QRectF(anchor.x() - 40, anchor.y() - 32, 80, 32));
+        return;
+    }
+    // Off the line at the anchor, across it.
+    const QPointF across = rect.center() - anchor;
+    const QPointF along = arrow.p2() - arrow.p1();
+    KALVORA_COMPARE_NEAR(across.x() * along.x() + across.y() * along.y(), 0.0, 1e-6);
+    if (where == "right")
+        QVERIFY(across.x() > 0);
+    else
+        QVERIFY(across.y() < 0);
+    // The nearest corner is the clearance away from the arrow's line.
+    double nearest = std::numeric_limits<double>::infinity();
+    for (const QPointF& corner : {rect.topLeft(), rect.topRight(), rect.bottomLeft(), rect.bottomRight()}) {
+        const QPointF offset = corner - arrow.p1();
+        nearest = std::min(nearest, std::abs(offset.x() * along.y() - offset.y() * along.x()) / arrow.length());
+    }
+    KALVORA_COMPARE_NEAR(nearest, clearance, 1e-9);
 }
 
 KALVORA_TEST_MAIN(LabelPlacementTest)
