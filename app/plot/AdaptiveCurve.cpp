@@ -189,9 +189,11 @@ QVector<QPointF> AdaptiveCurve::thinPoints(const QVector<QPointF>& lines) const
 void AdaptiveCurve::draw(QCPPainter* painter)
 {
     // The data may have changed in place where the fingerprint does not look,
-    // so the next hit test projects the points afresh; hit tests between two
-    // drawings use what the first of them projected.
+    // so the next hit test projects the points afresh, and the next view
+    // polyline is thinned afresh; those between two drawings use what the
+    // first of them computed.
     m_projectionStale = true;
+    m_polylineCurrent = false;
     if (!drawsPlainLine()) {
         QCPCurve::draw(painter);
         return;
@@ -251,15 +253,21 @@ QVector<QPointF> AdaptiveCurve::viewPolyline()
 {
     if (mDataContainer->isEmpty() || !mKeyAxis || !mValueAxis)
         return {};
+    const PolylineKey key{currentView(), dataRevision(), mLineStyle, mPen.widthF(), drawsPlainLine()};
+    if (m_polylineCurrent && key == m_polylineKey)
+        return m_polyline;
     const QCPDataRange all(0, dataCount());
-    if (!drawsPlainLine()) {
-        QVector<QPointF> lines;
+    m_polyline.clear();
+    if (!key.plain) {
         if (mLineStyle != lsNone)
-            getCurveLines(&lines, all, mPen.widthF());
-        return lines;
+            getCurveLines(&m_polyline, all, key.penWidth);
+    } else {
+        updateSummary();
+        m_polyline = thinnedLines(all, key.penWidth, false);
     }
-    updateSummary();
-    return thinnedLines(all, mPen.widthF(), false);
+    m_polylineKey = key;
+    m_polylineCurrent = true;
+    return m_polyline;
 }
 
 // The summary follows the data: points appended at the end, behind points
@@ -500,4 +508,10 @@ bool AdaptiveCurve::View::operator==(const View& other) const
         && valueReversed == other.valueReversed && keyScale == other.keyScale && valueScale == other.valueScale
         && keyOrientation == other.keyOrientation && keyRect == other.keyRect && valueRect == other.valueRect
         && data == other.data && size == other.size && sample == other.sample && tolerance == other.tolerance;
+}
+
+bool AdaptiveCurve::PolylineKey::operator==(const PolylineKey& other) const
+{
+    return view == other.view && revision == other.revision && lineStyle == other.lineStyle
+        && penWidth == other.penWidth && plain == other.plain;
 }

@@ -30,7 +30,9 @@ public:
 
     // The polyline in the plot's pixels that drawing the whole curve now
     // would draw (thinned, cut at the view's edges; NaN points at gaps);
-    // empty for a curve drawn without lines. Costs what a drawing costs.
+    // empty for a curve drawn without lines. The first call after a drawing
+    // costs what a drawing costs; later ones for the same view and data
+    // return what it computed.
     QVector<QPointF> viewPolyline();
 
     bool adaptive = true;
@@ -85,4 +87,20 @@ private:
     mutable CurvePixelIndex m_lines;
     mutable bool m_linesValid = false;
     mutable int m_allInside = -1; // -1 not known yet for the current view
+
+    // What the view polyline depends on besides points changed in place
+    // unannounced, which only a drawing tells.
+    struct PolylineKey
+    {
+        View view;
+        quint64 revision = 0;
+        int lineStyle = 0;
+        double penWidth = 0;
+        bool plain = false;
+        bool operator==(const PolylineKey& other) const;
+    };
+
+    QVector<QPointF> m_polyline;
+    PolylineKey m_polylineKey;
+    bool m_polylineCurrent = false;
 };
