@@ -90,7 +90,9 @@ void readPreferencesUpToLists(const IniReader& ini, PreferenceSettings& p)
     p.histogramm_density_value =
         ini.inRange("preferenses/histogramm_density_value", p.histogramm_density_value, 1, INT_MAX);
     p.enabled_params_count = ini.count("preferenses/enabled_params_count", p.enabled_params_count);
-    p.disabled_params_count = ini.count("preferenses/disabled_params_count", profileParamNames.size());
+    // Without a stored hidden list none is read: completing the lists then
+    // hides every parameter that is not shown, so that none stands in both.
+    p.disabled_params_count = ini.count("preferenses/disabled_params_count", 0);
 }
 
 void readParameterLists(const IniReader& ini, PreferenceSettings& p)

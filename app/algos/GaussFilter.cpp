@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "Geometry.h"
+#include "KeySlack.h"
 #include "ProfileChecks.h"
 
 namespace Algos {
@@ -198,15 +199,16 @@ ProfileData trimEnds(ProfileData profile, double cutOff)
     if (!isTwoColumnProfile(profile) || std::isnan(cutOff))
         return profile;
     const QVector<double>& x = qAsConst(profile)[0];
+    const double slack = keySlack(x.first(), x.last());
     const double length = x.last() - x.first();
-    if (cutOff > length)
+    if (cutOff > length + slack)
         return profile;
     const double lo = x.first() + 0.5 * cutOff;
     const double hi = x.last() - 0.5 * cutOff;
-    if (lo >= hi)
+    if (lo >= hi - slack)
         return profile;
 
-    const auto inside = [&](double xi) { return xi >= lo && xi <= hi; };
+    const auto inside = [&](double xi) { return xi >= lo - slack && xi <= hi + slack; };
     const int first = int(std::find_if(x.cbegin(), x.cend(), inside) - x.cbegin());
     const int end = int(std::find_if_not(x.cbegin() + first, x.cend(), inside) - x.cbegin());
     ProfileData kept;

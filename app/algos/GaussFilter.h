@@ -41,8 +41,9 @@ void inverseFft(Spectrum& spectrum);
 void applyGaussWeights(Spectrum& spectrum, const QVector<double>& wavelengths, double a, double b);
 
 // Drops the points closer than half the cut-off to either end (a point exactly
-// half a cut-off away stays). A profile not longer than the cut-off, or a
-// cut-off that is not a number, leaves the profile as it is.
+// half a cut-off away stays, also when its key is off by a rounding, see
+// keySlack). A profile not longer than the cut-off, or a cut-off that is not a
+// number, leaves the profile as it is.
 ProfileData trimEnds(ProfileData profile, double cutOff);
 
 } // namespace Algos

@@ -136,8 +136,8 @@ void SampledProfile::takeRangesOfAscendingProfile(const SamplingWindows& windows
     const double* const xEnd = all.x + all.size;
     int previousEnd = 0;
     for (int window = 0; window < windows.count(); ++window) {
-        const int begin = std::max(int(std::lower_bound(all.x, xEnd, windows.start(window)) - all.x), previousEnd);
-        const int end = std::max(int(std::upper_bound(all.x, xEnd, windows.end(window)) - all.x), begin);
+        const int begin = std::max(int(std::lower_bound(all.x, xEnd, windows.lowestKey(window)) - all.x), previousEnd);
+        const int end = std::max(int(std::upper_bound(all.x, xEnd, windows.highestKey(window)) - all.x), begin);
         m_segments.append({-1, begin, end - begin});
         previousEnd = end;
     }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "KeySlack.h"
 #include "ProfileView.h"
 #include "SampledProfile.h"
 #include "SamplingWindows.h"
@@ -15,8 +16,9 @@ int samplingLengthCount(const QVector<double>& x, double samplingLength)
     const double span = x.last() - x.first();
     if (!std::isfinite(span))
         return 0;
+    const double slack = keySlack(x.first(), x.last());
     for (int count = 1; count <= SamplingWindows::kMaxCount; ++count) {
-        if (span < count * samplingLength)
+        if (span + slack < count * samplingLength)
             return count - 1;
     }
     return SamplingWindows::kMaxCount;

@@ -8,8 +8,9 @@
 namespace Algos {
 
 // How many whole sampling lengths the x extent (last minus first x) spans,
-// 0 to 5. 0 for an empty column, an extent that is not finite, or a sampling
-// length that is not a positive number.
+// 0 to 5; an extent short of them by no more than the slack of a rounding
+// (keySlack) spans them. 0 for an empty column, an extent that is not finite,
+// or a sampling length that is not a positive number.
 int samplingLengthCount(const QVector<double>& x, double samplingLength);
 
 // The points of each sampling-length window (see SamplingWindows), one

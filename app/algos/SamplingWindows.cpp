@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "KeySlack.h"
+
 namespace Algos {
 
 bool isUsableSamplingLength(double samplingLength)
@@ -17,8 +19,9 @@ SamplingWindows::SamplingWindows(const QVector<double>& x, double samplingLength
     const double span = x.last() - first;
     if (!std::isfinite(span))
         return;
+    m_slack = keySlack(first, x.last());
 
-    const double whole = std::floor(span / samplingLength);
+    const double whole = std::floor((span + m_slack) / samplingLength);
     int windows = 1;
     double gap = 0;
     if (whole > kMaxCount) {
@@ -40,7 +43,7 @@ SamplingWindows::SamplingWindows(const QVector<double>& x, double samplingLength
 int SamplingWindows::windowOf(double x) const
 {
     for (int window = 0; window < m_starts.size(); ++window) {
-        if (m_starts.at(window) <= x && x <= m_ends.at(window))
+        if (lowestKey(window) <= x && x <= highestKey(window))
             return window;
     }
     return -1;

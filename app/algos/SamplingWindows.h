@@ -9,7 +9,10 @@ namespace Algos {
 // so that the first starts at the first x and the last ends at the last x. A
 // profile shorter than two sampling lengths gets one window from its first x.
 // No window at all for an empty x column, a sampling length that is not a
-// positive number, or an x extent that is not finite.
+// positive number, or an x extent that is not finite. Keys within the slack of
+// a rounding (keySlack) of a bound count as lying on it: an extent that falls
+// short of whole sampling lengths by that much spans them, and a key that far
+// outside a window is in it.
 class SamplingWindows
 {
 public:
@@ -19,7 +22,12 @@ public:
     double start(int window) const { return m_starts.at(window); }
     double end(int window) const { return m_ends.at(window); }
 
-    // The first window with start <= x <= end (both included), or -1.
+    // The least and the greatest key the window takes in: its start and its
+    // end widened by the slack.
+    double lowestKey(int window) const { return start(window) - m_slack; }
+    double highestKey(int window) const { return end(window) + m_slack; }
+
+    // The first window with lowestKey <= x <= highestKey, or -1.
     int windowOf(double x) const;
 
     static constexpr int kMaxCount = 5;
@@ -27,6 +35,7 @@ public:
 private:
     QVector<double> m_starts;
     QVector<double> m_ends;
+    double m_slack = 0;
 };
 
 // Whether the sampling length is one the windows can be laid with.

@@ -1,20 +1,20 @@
 #include "ContourAnalisisWidget.h"
 
 #include "ContourDisplayUnit.h"
-#include "DotToCommaFilter.h"
 #include "EqualScaleFit.h"
 #include "MeasurementsManager.h"
 
 #include "AbstractTrace.h"
 #include "AppSettings.h"
 #include "Logger.h"
+#include "NumberFields.h"
 #include "SettingsSaving.h"
 #include "measurements/Measurement.h"
+#include "measurements/math/DrawingGeometry.h"
 #include "plot/AdaptiveCurve.h"
 #include "plot/PlotAxisTicker.h"
 
 #include <QDebug>
-#include <QDoubleSpinBox>
 #include <QInputDialog>
 #include <QMouseEvent>
 #include <QShortcut>
@@ -87,6 +87,7 @@ ContourAnalisisWidget::ContourAnalisisWidget(QWidget* parent, bool calibrationMo
 {
     Q_UNUSED(parent)
     m_ui.setupUi(this);
+    NumberFields::prepare(this);
     m_ui.plot->installEventFilter(this);
     hideButtonFrames();
     if (m_calibrationMode)
@@ -129,6 +130,7 @@ ContourAnalisisWidget::~ContourAnalisisWidget()
 void ContourAnalisisWidget::connectManager()
 {
     connect(m_manager, &MeasurementsManager::enableButton, m_ui.pushButtonErrorPlane, &QWidget::setEnabled);
+    connect(m_manager, &MeasurementsManager::drawingImported, this, &ContourAnalisisWidget::showImportedDrawing);
     connect(m_manager, &MeasurementsManager::measurementChanged, this,
             &ContourAnalisisWidget::updateMeasurementItem);
     connect(m_manager, &MeasurementsManager::deleteMeasurement, this, [this](Measurement* measurement) {
@@ -139,10 +141,8 @@ void ContourAnalisisWidget::connectManager()
             [this] { delButtonPress(m_ui.measurementTree); });
     connect(m_manager, &MeasurementsManager::statusText, this,
             [this](const QString& text) { m_ui.statusbar->showMessage(text); });
-    connect(m_manager, &MeasurementsManager::setNewAngleAndCenterRot, this, [this](double angle, QPointF centre) {
-        m_rotationAngle = angle;
-        m_rotationCenter = centre;
-    });
+    connect(m_manager, &MeasurementsManager::setNewAngleAndCenterRot, this,
+            [this](double angle, QPointF centre) { m_levelling.add(angle, centre, m_unitFactor); });
 }
 
 // Connected after the tree's selection reaches delButtonPress, so that a new
@@ -180,9 +180,10 @@ void ContourAnalisisWidget::setTraces(const QVector<AbstractTrace*>& traces)
 }
 
 // The display columns are in the order of their points, so the curve's t
-// values are the row numbers as they come.
-void ContourAnalisisWidget::fillCurve(AdaptiveCurve* curve, const AbstractTrace* trace,
-                                      const Algos::PointRotation& rotation) const
+// values are the row numbers as they come. The levelling turns the points as
+// the lay-flat measurements turned the curves, so that every display unit
+// shows the same levelled contour.
+void ContourAnalisisWidget::fillCurve(AdaptiveCurve* curve, const AbstractTrace* trace) const
 {
     QVector<QCPCurveData> points;
     {
@@ -191,8 +192,7 @@ void ContourAnalisisWidget::fillCurve(AdaptiveCurve* curve, const AbstractTrace*
         const int rows = display.size() < 2 ? 0 : std::min(display.at(0).size(), display.at(1).size());
         points.reserve(rows);
         for (int row = 0; row < rows; ++row) {
-            const QPointF point =
-                rotation(QPointF(display.at(0).at(row) * m_unitFactor, display.at(1).at(row) * m_unitFactor));
+            const QPointF point = m_levelling(QPointF(display.at(0).at(row), display.at(1).at(row))) * m_unitFactor;
             points.append(QCPCurveData(row, point.x(), point.y()));
         }
     }
@@ -200,9 +200,9 @@ void ContourAnalisisWidget::fillCurve(AdaptiveCurve* curve, const AbstractTrace*
     curve->markDataChanged();
 }
 
-// The curves show the traces' data again, which also drops a levelling a
-// lay-flat measurement applied to them; the measurements follow the display
-// unit and are recalculated on them.
+// The curves show the traces' data again, in the display unit and with the
+// levelling in force; the measurements follow the display unit and are
+// recalculated on them.
 void ContourAnalisisWidget::refreshCurves()
 {
     const QString colour = AppSettings::instance().preferenses.graph_color;
@@ -237,6 +237,11 @@ void ContourAnalisisWidget::applyAxisUnit()
 // leave, until the rect stays as it is (a few passes at most).
 void ContourAnalisisWidget::fitAxes()
 {
+    applyFit(curvesFit());
+}
+
+EqualScaleFit ContourAnalisisWidget::curvesFit() const
+{
     EqualScaleFit fit;
     for (int i = 0; i < m_ui.plot->curveCount(); ++i) {
         const QCPCurve* curve = m_ui.plot->curve(i);
@@ -245,6 +250,11 @@ void ContourAnalisisWidget::fitAxes()
         for (const QCPCurveData& point : *curve->data())
             fit.include(point.key, point.value);
     }
+    return fit;
+}
+
+void ContourAnalisisWidget::applyFit(const EqualScaleFit& fit)
+{
     if (fit.isEmpty())
         return;
     QRect rect = laidOutAxisRect(m_ui.plot);
@@ -258,6 +268,24 @@ void ContourAnalisisWidget::fitAxes()
         rect = laidOut;
     }
     m_ui.plot->replot(QCustomPlot::rpRefreshHint);
+}
+
+// An imported drawing that is not wholly in the view widens it to show the
+// whole drawing with everything else, so that the points the comparison asks
+// for can be picked; one in the view leaves the view as the user set it.
+void ContourAnalisisWidget::showImportedDrawing()
+{
+    const std::optional<QRectF> drawing = MeasurementMath::drawingBounds(m_manager->drawing().entities());
+    const QCPRange x = m_ui.plot->xAxis->range();
+    const QCPRange y = m_ui.plot->yAxis->range();
+    if (!drawing
+        || (x.contains(drawing->left()) && x.contains(drawing->right()) && y.contains(drawing->top())
+            && y.contains(drawing->bottom())))
+        return;
+    EqualScaleFit fit = curvesFit();
+    fit.include(drawing->left(), drawing->top());
+    fit.include(drawing->right(), drawing->bottom());
+    applyFit(fit);
 }
 
 void ContourAnalisisWidget::showEvent(QShowEvent* event)
@@ -343,8 +371,7 @@ void ContourAnalisisWidget::onResetScaleClicked()
 void ContourAnalisisWidget::onResetLevellingClicked()
 {
     logInfo(QStringLiteral("PushButtonRST was clicked"));
-    m_rotationAngle = 0;
-    m_rotationCenter = QPointF();
+    m_levelling.clear();
     refreshCurves();
     m_ui.pushButtonlayFlat->setCheckable(true);
     m_ui.actionLayFlat->toggle();
@@ -554,6 +581,7 @@ QString ContourAnalisisWidget::askForCount()
     dialog.setIntStep(1);
     dialog.setIntValue(2);
     removeContextHelpButton(&dialog);
+    NumberFields::prepare(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     return QString::number(dialog.intValue());
@@ -571,8 +599,7 @@ QString ContourAnalisisWidget::askForRadius()
     dialog.setDoubleStep(0.001);
     dialog.setDoubleValue(AppSettings::instance().preferenses.inscribed_circle_radius_measurement);
     removeContextHelpButton(&dialog);
-    if (auto* spinBox = dialog.findChild<QDoubleSpinBox*>())
-        spinBox->installEventFilter(new DotToCommaFilter(spinBox));
+    NumberFields::prepare(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     const double radius = dialog.doubleValue();

@@ -3,8 +3,8 @@
 #include "AnalisysWidget.h"
 #include "CalibrationField.h"
 #include "CalibrationPanelVisibility.h"
+#include "ContourLevelling.h"
 #include "ProbeCalibration.h"
-#include "algos/PointRotation.h"
 #include "measurements/MeasurementKind.h"
 #include "ui_ContourAnalisisWidget.h"
 
@@ -20,6 +20,7 @@
 
 class AbstractTrace;
 class AdaptiveCurve;
+class EqualScaleFit;
 class Measurement;
 class MeasurementsManager;
 class QShortcut;
@@ -100,12 +101,16 @@ private:
     void createPlot();
     void connectZoomButtons();
     void connectMeasurementButtons();
-    // The trace's display columns in the display unit, turned by `rotation`.
-    void fillCurve(AdaptiveCurve* curve, const AbstractTrace* trace,
-                   const Algos::PointRotation& rotation = Algos::PointRotation(0, 0, 0)) const;
+    // The trace's display columns levelled as the tab is, in the display unit.
+    void fillCurve(AdaptiveCurve* curve, const AbstractTrace* trace) const;
+    // Fills every curve again and recalculates the measurements on them.
     void refreshCurves();
     void applyAxisUnit();
     void fitAxes();
+    // Every point of every curve of the plot.
+    EqualScaleFit curvesFit() const;
+    void applyFit(const EqualScaleFit& fit);
+    void showImportedDrawing();
     void panBy(const QPoint& p);
     void zoomAxes(QWheelEvent* event, Qt::Orientation orientation);
 
@@ -177,8 +182,8 @@ private:
     // disabled while no row is selected.
     QShortcut* m_deleteShortcut = nullptr;
     int m_deleteId = 0;
-    double m_rotationAngle = 0;
-    QPointF m_rotationCenter;
+    // The lay-flat rotations in force, until the levelling is reset.
+    ContourLevelling m_levelling;
     bool m_panning = false;
     QPoint m_panStart;
     QMap<int, QTreeWidgetItem*> m_measurementItems;

@@ -6,7 +6,6 @@
 #include "AbstractTrace.h"
 #include "AppSettings.h"
 #include "SettingsSaving.h"
-#include "algos/PointRotation.h"
 #include "measurements/Measurement.h"
 #include "plot/AdaptiveCurve.h"
 
@@ -116,12 +115,10 @@ void ContourAnalisisWidget::calibrationDataValueChangedManually(double val)
 // measurement follows.
 void ContourAnalisisWidget::reprocessCalibratedTraces()
 {
-    const Algos::PointRotation rotation(float(m_rotationCenter.x()), float(m_rotationCenter.y()),
-                                        float(m_rotationAngle));
     for (int i = 0; i < m_traces.size() && i < m_curves.size(); ++i) {
         m_traces[i]->reprocess();
         if (m_curves[i])
-            fillCurve(m_curves[i], m_traces[i], rotation);
+            fillCurve(m_curves[i], m_traces[i]);
     }
     for (Measurement* measurement : m_manager->measurements()) {
         measurement->reloadSettings();

@@ -4,12 +4,12 @@
 #include "TreeDropDecision.h"
 
 #include "DrawingConstants.h"
+#include "NumberFields.h"
 #include "measurements/Measurement.h"
 
 #include <QDebug>
 #include <QDropEvent>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QMenu>
 
 #include <algorithm>
@@ -28,6 +28,13 @@ void alignColumns(QTreeWidgetItem* item)
 {
     item->setData(kNameColumn, Qt::TextAlignmentRole, int(Qt::AlignLeft));
     item->setData(kValueColumn, Qt::TextAlignmentRole, int(Qt::AlignRight));
+}
+
+// The name column may be too narrow for a name: the tooltip shows it whole.
+void setName(QTreeWidgetItem* item, const QString& name)
+{
+    item->setText(kNameColumn, name);
+    item->setToolTip(kNameColumn, name);
 }
 
 int idOf(const QTreeWidgetItem* row)
@@ -99,11 +106,11 @@ void MeasurementTreeWidget::createCategories()
         auto* item = new QTreeWidgetItem(this);
         item->setFlags(kCategoryFlags);
         alignColumns(item);
-        item->setText(kNameColumn, categoryTitle(category));
+        setName(item, categoryTitle(category));
         item->setIcon(kNameColumn, QIcon(categoryIcon(category)));
         m_categories[i] = item;
     }
-    sizeColumnsToContents();
+    fitColumnsToWidth();
 
     setDragEnabled(true);
     setAcceptDrops(true);
@@ -117,11 +124,13 @@ void MeasurementTreeWidget::createCategories()
     invisibleRootItem()->setFlags(invisibleRootItem()->flags() | Qt::ItemIsDropEnabled);
 }
 
-// The names stay whole and the values take the rest of the width.
-void MeasurementTreeWidget::sizeColumnsToContents()
+// The values keep the width of their texts and stay in sight at any width of
+// the tree; the names take the rest, a long one shortened.
+void MeasurementTreeWidget::fitColumnsToWidth()
 {
-    header()->setStretchLastSection(true);
-    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(kNameColumn, QHeaderView::Stretch);
+    header()->setSectionResizeMode(kValueColumn, QHeaderView::ResizeToContents);
 }
 
 QTreeWidgetItem* MeasurementTreeWidget::categoryItem(MeasurementCategory category) const
@@ -137,7 +146,7 @@ bool MeasurementTreeWidget::isCategory(const QTreeWidgetItem* item) const
 QTreeWidgetItem* MeasurementTreeWidget::addMeasurementItem(const Measurement* measurement)
 {
     auto* row = new QTreeWidgetItem();
-    row->setText(kNameColumn, measurement->name());
+    setName(row, measurement->name());
     row->setFlags(kRowFlags);
     row->setData(kNameColumn, Qt::UserRole, measurement->id());
     setValueColumn(row, measurement);
@@ -171,8 +180,8 @@ void MeasurementTreeWidget::setExtendedColumns(bool extended)
     m_extended = extended;
     if (extended) {
         setHeader(new QHeaderView(Qt::Horizontal, this));
-        sizeColumnsToContents();
         setColumnCount(2);
+        fitColumnsToWidth();
         setHeaderLabels({QStringLiteral("ИЗМЕРЕНИЕ"), QStringLiteral("ЗНАЧЕНИЕ")});
         setItemDelegateForColumn(kNameColumn, new NoEditDelegate(this));
         setItemDelegateForColumn(kValueColumn, new NoEditDelegate(this));
@@ -231,9 +240,9 @@ void MeasurementTreeWidget::showMeasurementMenu(const QTreeWidgetItem* row, cons
 void MeasurementTreeWidget::askForEquidistant(int id, E_MEASUREMENTS kind)
 {
     bool accepted = false;
-    const double distance = QInputDialog::getDouble(this, QStringLiteral("Эквидистанта"),
-                                                    QStringLiteral("Длина эквидистанты:"), 0, -10000, 10000, 2,
-                                                    &accepted);
+    const double distance = NumberFields::askForDouble(this, QStringLiteral("Эквидистанта"),
+                                                       QStringLiteral("Длина эквидистанты:"), 0, -10000, 10000, 2,
+                                                       &accepted);
     if (accepted)
         emit equidistant(id, kind, distance);
 }

@@ -53,7 +53,7 @@ protected:
 private:
     void setupContextMenu();
     void createCategories();
-    void sizeColumnsToContents();
+    void fitColumnsToWidth();
     void onContextMenuRequested(const QPoint& p);
     void showMeasurementMenu(const QTreeWidgetItem* row, const QPoint& globalPos);
     void showCategoryMenu(const QTreeWidgetItem* category, const QPoint& globalPos);

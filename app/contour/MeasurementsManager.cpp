@@ -186,9 +186,26 @@ void MeasurementsManager::createCurrentMeasurement()
     if (m_measurementType == TEXT_PLACEMENT && m_plot) {
         m_plot->setSelectionMarkerVisible(false);
     } else if (m_measurementType == DRAWING_COMPARISON) {
-        emit enableButton(true);
-        m_measurementType = NO_MEASUREMENT;
+        settleDrawingImport();
     }
+}
+
+// An import that was refused or read nothing leaves the tab as it was, with
+// the drawing kind still chosen; the reason goes to the status line.
+void MeasurementsManager::settleDrawingImport()
+{
+    const auto* comparison = dynamic_cast<const ComparePlaneDXF*>(m_currentMeasurement);
+    if (comparison && !comparison->isLoaded()) {
+        const QString reason = comparison->loadError();
+        delete m_currentMeasurement;
+        m_currentMeasurement = nullptr;
+        if (!reason.isEmpty())
+            emit statusText(reason);
+        return;
+    }
+    emit enableButton(true);
+    m_measurementType = NO_MEASUREMENT;
+    emit drawingImported();
 }
 
 Measurement* MeasurementsManager::createMeasurement(QWidget* window)

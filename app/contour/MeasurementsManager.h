@@ -28,7 +28,8 @@ class ReperPointController;
 // listed, cancels an unfinished measurement on Escape and builds parallel
 // lines. Every measurement it creates is deleted exactly once: on removal, at
 // the next press (a finished one that is not listed), when abandoned
-// (unfinished), or by the destructor.
+// (unfinished), at once (a drawing comparison whose import failed), or by the
+// destructor.
 //
 // The workspace creates the manager after its plot and deletes it while the
 // plot still exists.
@@ -89,6 +90,8 @@ public:
 signals:
     // A drawing comparison was created (true) or removed (false).
     void enableButton(bool enable);
+    // A drawing comparison has read its drawing into the tab's drawing.
+    void drawingImported();
     // A listed measurement changed or was listed.
     void measurementChanged(Measurement* measurement);
     // An unfinished measurement is abandoned: the workspace removes its row
@@ -113,6 +116,7 @@ private:
     int parameterCount() const;
     void onPlotMousePress(QMouseEvent* event);
     void createCurrentMeasurement();
+    void settleDrawingImport();
     void connectCurrentMeasurement();
     void listMeasurement(Measurement* measurement);
     void connectMeasurement(Measurement* measurement);

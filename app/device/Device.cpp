@@ -71,6 +71,7 @@ void Device::forwardReaderSignals()
     forward(&DeviceReader::deleteAllTrace, &Device::deleteAllTrace);
     forward(&DeviceReader::newDeviceType, &Device::newDeviceType);
     forward(&DeviceReader::rowDataFromDevice, &Device::rowDataFromDevice);
+    forward(&DeviceReader::stopUnanswered, &Device::stopUnanswered);
 }
 
 bool Device::isOpen() const
@@ -212,6 +213,8 @@ void Device::stopTrace()
     DeviceActions actions =
         DeviceCommands::stopTrace(withSettings([](const AppSettings& s) { return s.device.device_type; }));
     m_reader.perform(actions);
+    if (m_reader.isTracing())
+        m_reader.waitForStopAnswer();
 }
 
 void Device::setSpeed(int spd)

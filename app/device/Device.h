@@ -4,6 +4,7 @@
 #include "DevicePort.h"
 #include "DeviceReader.h"
 #include "ReaderHost.h"
+#include "StopAnswerWatch.h"
 #include "TraceTypes.h"
 
 #include <QByteArray>
@@ -26,7 +27,8 @@
 // signals below. The link keeps itself alive while no trace runs and turns
 // the operator's actions into commands. When the link is lost (a failed
 // write, a failed read) it emits deviceLost once; a new search (find())
-// starts over.
+// starts over. A profile controller that leaves the stop of a trace
+// unanswered ends the trace as a lost link would, with stopUnanswered.
 //
 // Lives on the GUI thread. The reader task and the live recording's wait run
 // on the link's own thread pool. Settings are read and written under the
@@ -39,6 +41,9 @@ public:
     static constexpr int kFirstSearchDelayMs = DevicePort::kFirstSearchDelayMs;
     static constexpr int kSearchRetryDelayMs = DevicePort::kSearchRetryDelayMs;
     static constexpr int kKeepAliveIntervalMs = 2000;
+    // How long a profile controller may stay silent after the stop of a
+    // trace before the trace ends without its block.
+    static constexpr int kStopAnswerTimeoutMs = StopAnswerWatch::kTimeoutMs;
     static constexpr uint32_t kReadTimeoutMs = DevicePort::kReadTimeoutMs;
     static constexpr const char* kSkippedPort = DevicePort::kSkippedPort;
 
@@ -48,6 +53,9 @@ public:
     bool isOpen() const;
     bool isReaderRunning() const;
     bool isTracing() const { return m_reader.isTracing(); }
+    // The controller left the stop of a trace unanswered and has sent
+    // nothing since.
+    bool isStopUnanswered() const { return m_reader.isStopUnanswered(); }
     // The last readings of the controller (DeviceReader), for the status text.
     int consoleHeight() const { return m_reader.consoleHeight(); }
     int probeHeight() const { return m_reader.probeHeight(); }
@@ -95,6 +103,8 @@ signals:
     void deleteAllTrace();
     void newDeviceType(int type);
     void rowDataFromDevice(QString data);
+    // The trace has ended without the controller's answer to its stop.
+    void stopUnanswered();
 
 public slots:
     void moveX(int val);

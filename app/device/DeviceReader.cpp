@@ -63,6 +63,8 @@ void DeviceReader::stop()
         qDebug() << "Device reader wait exception" << e.what();
     }
     m_tracing = false;
+    m_stopAnswer.end();
+    m_stopUnanswered = false;
     m_received.clear();
     m_receivedPos = 0;
 }
@@ -197,7 +199,33 @@ void DeviceReader::readProfileFrames()
         m_profileDecoder.decode(bytes, m_tracing, actions);
         m_consoleHeight = m_profileDecoder.consoleHeight();
         perform(actions);
+        watchStopAnswer(!bytes.empty());
     }
+}
+
+void DeviceReader::waitForStopAnswer()
+{
+    m_stopAnswer.stopSent(StopAnswerWatch::Clock::now());
+}
+
+void DeviceReader::watchStopAnswer(bool heard)
+{
+    const StopAnswerWatch::Clock::time_point now = StopAnswerWatch::Clock::now();
+    if (heard) {
+        m_stopUnanswered = false;
+        m_stopAnswer.heard(now);
+    }
+    if (!m_tracing) {
+        m_stopAnswer.end();
+        return;
+    }
+    if (!m_stopAnswer.hasExpired(now))
+        return;
+    qDebug() << "Device: the stop of the trace stayed unanswered";
+    m_stopAnswer.end();
+    m_stopUnanswered = true;
+    m_tracing = false;
+    emit stopUnanswered();
 }
 
 void DeviceReader::readContourPacket()

@@ -4,6 +4,7 @@
 #include "ContourPacketHandler.h"
 #include "DeviceAction.h"
 #include "ProfileStreamDecoder.h"
+#include "StopAnswerWatch.h"
 
 #include <QFuture>
 #include <QMetaObject>
@@ -32,6 +33,11 @@ class Serial;
 // The controller type and the tracing flag live here: the task writes them
 // from what the controller reports, the link from the operator's actions.
 // So do the last readings, which the task writes and the GUI reads.
+//
+// A profile controller that stays silent after the stop of a trace, instead
+// of ending it with its block (StopAnswerWatch), has the trace ended without
+// it: tracing is cleared, as when the link is lost, and stopUnanswered
+// emitted.
 class DeviceReader : public QObject
 {
     Q_OBJECT
@@ -56,6 +62,10 @@ public:
     void setType(int type) { m_type = type; }
     bool isTracing() const { return m_tracing; }
     void setTracing(bool tracing) { m_tracing = tracing; }
+    // The stop of the trace has gone out; the controller is to end the trace.
+    void waitForStopAnswer();
+    // The controller left a stop unanswered and has sent nothing since.
+    bool isStopUnanswered() const { return m_stopUnanswered; }
 
     // The last readings: the heights and the stage position of the contour
     // controller's last packet; on the profile controller the console height
@@ -87,6 +97,7 @@ signals:
     void deleteAllTrace();
     void newDeviceType(int type);
     void rowDataFromDevice(QString data);
+    void stopUnanswered();
 
 private:
     void run();
@@ -95,6 +106,7 @@ private:
     bool readParameterMarker();
     void readParameters();
     void readProfileFrames();
+    void watchStopAnswer(bool heard);
     void readContourPacket();
     std::string nextBytes(std::size_t wanted);
     std::string readBytes(std::size_t n);
@@ -107,6 +119,8 @@ private:
     std::atomic<bool> m_tracing{false};
     std::atomic<bool> m_stopRequested{false};
     std::atomic<bool> m_active{false};
+    std::atomic<bool> m_stopUnanswered{false};
+    StopAnswerWatch m_stopAnswer;
     std::atomic<int32_t> m_consoleHeight{0};
     std::atomic<int32_t> m_probeHeight{0};
     std::atomic<int32_t> m_xPosition{0};

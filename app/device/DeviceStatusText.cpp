@@ -26,6 +26,11 @@ QString DeviceStatusText::notFound()
     return QStringLiteral("Устройство не найдено");
 }
 
+QString DeviceStatusText::stopUnanswered(const QString& port)
+{
+    return QStringLiteral("Устройство ") + port + QStringLiteral(" не отвечает: трасса завершена по принятым точкам");
+}
+
 QString DeviceStatusText::readings(int deviceType, const QString& port, int consoleHeight, int probeHeight,
                                    int xPosition)
 {

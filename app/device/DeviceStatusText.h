@@ -9,6 +9,9 @@ class DeviceStatusText
 public:
     static QString connected(const QString& port);
     static QString notFound();
+    // The controller left the stop of a trace unanswered: the trace has
+    // ended with the points received.
+    static QString stopUnanswered(const QString& port);
 
     // The live readings: the profile controller (type 2) shows the console
     // height as it is; the contour controller shows x and the probe height in

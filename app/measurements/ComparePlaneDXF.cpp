@@ -4,6 +4,7 @@
 #include "DisplayUnit.h"
 #include "DxfDrawing.h"
 #include "MeasurementKind.h"
+#include "ReperPoint.h"
 #include "math/DrawingFit.h"
 #include "math/DrawingGeometry.h"
 #include "math/DxfReader.h"
@@ -61,11 +62,11 @@ void ComparePlaneDXF::setFileProvider(FileProvider provider)
 ComparePlaneDXF::ComparePlaneDXF(QWidget* parent, PlotWidget* plot, int traceCount, DxfDrawing* drawing)
     : ComparePlaneMeasurement(DRAWING_COMPARISON, plot, measurementKind(DRAWING_COMPARISON)->name, traceCount)
     , m_drawing(drawing)
-    , m_unitFactor(currentUnitFactor())
 {
     // Until the fit nothing but the selection marker follows the cursor.
     setMoveRedraw(MoveRedraw::OwnLayer);
-    if (!loadDrawing(parent))
+    m_loaded = loadDrawing(parent);
+    if (!m_loaded)
         return;
     plot->setSelectionMarkerVisible(true);
     postStatusText(QStringLiteral("Выберите первую точку на трассе"));
@@ -89,17 +90,17 @@ bool ComparePlaneDXF::loadDrawing(QWidget* parent)
     }
     DxfDrawing& drawing = *m_drawing;
     if (drawing.isEmpty())
-        drawing.setUnitFactor(m_unitFactor);
+        drawing.setUnitFactor(currentUnitFactor());
     const DxfReadResult result = DxfReader(&file, drawing.unitFactor()).read();
+    if (!result.isReadable()) {
+        m_loadError = result.errorText();
+        return false;
+    }
     for (const DrawingEntity& entity : result.entities)
         storeEntity(entity);
     if (PlotWidget* p = plot())
         p->replot(QCustomPlot::rpRefreshHint);
-    if (result.isReadable())
-        return true;
-    m_loadError = result.errorText();
-    postStatusText(m_loadError);
-    return false;
+    return true;
 }
 
 void ComparePlaneDXF::storeEntity(const DrawingEntity& entity)
@@ -268,20 +269,19 @@ void ComparePlaneDXF::fitShift(const QVector<QPointF>& trace)
     translateDrawing(fit.placement().shift.x(), fit.placement().shift.y());
 }
 
-// The drawing is rescaled by the change of the unit factor since it was last
-// in step, once for all comparisons of the tab; the trace point follows.
-void ComparePlaneDXF::calculate()
+// The shared drawing is rescaled once for all comparisons of the tab, by the
+// change of the unit factor since it was last in step; the reference points
+// of this comparison's drawing and its picked points follow in every state.
+void ComparePlaneDXF::scaleGeometry(double ratio)
 {
-    if (m_state != 2)
-        return;
+    ComparePlaneMeasurement::scaleGeometry(ratio);
     const double factor = currentUnitFactor();
     DxfDrawing& drawing = *m_drawing;
-    if (factor != drawing.unitFactor()) {
+    if (!drawing.isEmpty() && factor != drawing.unitFactor())
         scaleDrawing(factor / drawing.unitFactor());
-        drawing.setUnitFactor(factor);
-    }
-    if (factor != m_unitFactor) {
-        m_tracePoint *= factor / m_unitFactor;
-        m_unitFactor = factor;
-    }
+    drawing.setUnitFactor(factor);
+    for (int i = 0; i < m_reperPointCount && i < reperPoints().size(); ++i)
+        setReperPoint(i, reperPoints().at(i)->position() * ratio);
+    m_tracePoint *= ratio;
+    m_drawingPoint *= ratio;
 }

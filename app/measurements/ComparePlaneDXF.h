@@ -23,10 +23,13 @@ class QWidget;
 // distance of the first trace's points to the drawing. The fitted drawing
 // stays on the plot for the deviation from the drawing (ErrorPlane).
 //
-// A file that cannot be opened, or cannot be read as a drawing, starts no
-// point picking; the reason for the latter goes to the status line. The fit's
-// searches (DrawingFit) try placements without moving the drawing; it is
-// turned once and moved once, and its items follow at the end.
+// A file that cannot be opened, or cannot be read as a drawing, stores and
+// draws nothing and starts no point picking; the creator tells the user the
+// reason (loadError) and deletes the comparison. The fit's searches
+// (DrawingFit) try placements without moving the drawing; it is turned once
+// and moved once, and its items follow at the end. The drawing, its
+// reference points and the picked points follow a change of the display
+// unit in every state.
 class ComparePlaneDXF : public ComparePlaneMeasurement
 {
 public:
@@ -40,9 +43,6 @@ public:
     ComparePlaneDXF(QWidget* parent, PlotWidget* plot, int traceCount, DxfDrawing* drawing);
     ~ComparePlaneDXF() override;
 
-    // Keeps a fitted drawing in step with a change of the display unit.
-    void calculate() override;
-
     // 0: waiting for the trace point; 1: for the drawing point; 2: fitted.
     int state() const { return m_state; }
     int tracePointIndex() const { return m_tracePointIndex; }
@@ -50,6 +50,8 @@ public:
     int reperPointCount() const { return m_reperPointCount; }
     QPointF tracePoint() const { return m_tracePoint; }
     QPointF drawingPoint() const { return m_drawingPoint; }
+    // Whether the drawing was read and stored, and the point picking begun.
+    bool isLoaded() const { return m_loaded; }
     // Why the file could not be read as a drawing; empty otherwise.
     QString loadError() const { return m_loadError; }
 
@@ -72,6 +74,9 @@ public:
     // points.
     void drawEntity(QCPAbstractItem* item, const MeasurementMath::DrawingEntity& entity, bool withPoints);
 
+protected:
+    void scaleGeometry(double ratio) override;
+
 private:
     bool loadDrawing(QWidget* parent);
     void storeEntity(const MeasurementMath::DrawingEntity& entity);
@@ -93,8 +98,7 @@ private:
     QPointF m_drawingPoint;
     QString m_loadError;
     DxfDrawing* m_drawing;
+    bool m_loaded = false;
     bool m_storedEntities = false;
     bool m_fitting = false;
-    // The unit factor of the trace point.
-    double m_unitFactor = 1;
 };

@@ -49,7 +49,7 @@ const QVector<MeasurementKind>& kinds()
         {MIN_POINT, QStringLiteral("Точка минимума"), kLines, 29, true},
         {TEXT_PLACEMENT, QStringLiteral("Текст"), QStringLiteral("Текст"), 30, false},
         {DRAWING_COMPARISON, QStringLiteral("Чертёж DXF"), QStringLiteral("Сравнение с чертежём"), 31, true},
-        {GRAPH_DEVIATION, QStringLiteral("Отклонение от прямой"), QStringLiteral("Отклонения от графика"), 32, true},
+        {GRAPH_DEVIATION, QStringLiteral("Отклонение от чертежа"), QStringLiteral("Отклонения от графика"), 32, true},
     };
     return table;
 }

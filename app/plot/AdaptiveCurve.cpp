@@ -104,6 +104,7 @@ public:
         : m_curve(curve)
         , m_pixel(curve.mKeyAxis, curve.mValueAxis)
         , m_shift(shift)
+        , m_shown(QRectF(curve.mKeyAxis->axisRect()->rect()).translated(shift))
     {
         const double margin = strokeMargin(penWidth);
         m_keyMin = widened(curve.mKeyAxis, curve.mKeyAxis->range().lower, -margin);
@@ -118,6 +119,13 @@ public:
     }
 
     QPointF pixel(const QCPCurveData& point) const { return m_pixel(point) + m_shift; }
+
+    // Whether a pixel position lies in one of the axis rect's pixels.
+    bool isShown(const QPointF& pixel) const
+    {
+        return pixel.x() >= m_shown.left() && pixel.x() < m_shown.right() && pixel.y() >= m_shown.top()
+            && pixel.y() < m_shown.bottom();
+    }
 
     QPointF crossing(int outsideRegion, const QCPCurveData& outside, const QCPCurveData& inside) const
     {
@@ -166,6 +174,7 @@ private:
     const AdaptiveCurve& m_curve;
     PointProjection m_pixel;
     QPointF m_shift;
+    QRectF m_shown;
     double m_keyMin = 0, m_keyMax = 0, m_valueMin = 0, m_valueMax = 0;
 };
 

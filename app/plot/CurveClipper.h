@@ -8,15 +8,20 @@
 // the way QCPCurve cuts its own lines, so that the segments the edges cut are
 // drawn to the pixel as the library draws them. The geometry answers in the
 // library's terms: each point's region (5 the view widened by the pen's
-// margin), its pixel position, the points where a segment crosses the border
-// and the corner points that lead the line around the view outside it.
+// margin), its pixel position, whether that pixel is shown (lies within the
+// axis rect, not in the margin around it), the points where a segment crosses
+// the border and the corner points that lead the line around the view
+// outside it.
 //
 // The line stays one polyline outside the view, as the library's does: where
 // a polyline starts, the pen's cap changes the pixels of its first segment.
 // The points inside reach the sink in order by sink.add(point); points the
 // line must pass through as they are, with their segments to both
-// neighbours, by sink.addKept(point): the points outside and the points
-// inside next to them. A point without a pixel position (a NaN coordinate)
+// neighbours, by sink.addKept(point): the points outside, the points inside
+// whose pixels are not shown and the points inside next to either. So the
+// segments across the axis rect's border are drawn as they are: beyond the
+// border, the columns and rows that would show where a thinned segment went
+// instead are cut away. A point without a pixel position (a NaN coordinate)
 // goes in by sink.add as well, where the library's line has a gap.
 //
 // As in the library, the first point is joined from the last one: a segment
@@ -110,8 +115,8 @@ private:
     {
         release(false);
         m_held = true;
-        m_heldKept = kept;
         m_heldPixel = m_geometry.pixel(point);
+        m_heldKept = kept || !m_geometry.isShown(m_heldPixel);
     }
 
     void release(bool lineLeaves)

@@ -2,7 +2,15 @@
 
 #include <QFontMetricsF>
 
+#include <algorithm>
 #include <cmath>
+
+namespace {
+
+// Beyond this many digits a double has nothing more to tell.
+constexpr int kMostDigits = 17;
+
+} // namespace
 
 PlotAxisTicker::PlotAxisTicker(QCPAxis* axis)
     : m_axis(axis)
@@ -29,6 +37,11 @@ void PlotAxisTicker::generate(const QCPRange& range, const QLocale& locale, QCha
     for (int count = wanted;; --count) {
         setTickCount(count);
         QCPAxisTicker::generate(range, locale, formatChar, precision, ticks, subTicks, tickLabels);
+        if (tickLabels) {
+            const int distinct = distinctPrecision(ticks, locale, formatChar, precision);
+            if (distinct != precision)
+                *tickLabels = createLabelVector(ticks, locale, formatChar, distinct);
+        }
         if (!tickLabels || !emptyCrowdedLabels(range, ticks, *tickLabels) || count <= 1)
             break;
     }
@@ -38,6 +51,31 @@ void PlotAxisTicker::generate(const QCPRange& range, const QLocale& locale, QCha
 QString PlotAxisTicker::getTickLabel(double tick, const QLocale& locale, QChar formatChar, int precision)
 {
     return QCPAxisTicker::getTickLabel(tick, locale, formatChar, precision) + m_tickLabelSuffix;
+}
+
+int PlotAxisTicker::distinctPrecision(const QVector<double>& ticks, const QLocale& locale, QChar formatChar,
+                                      int precision)
+{
+    while (precision < kMostDigits && readsTwoTicksAlike(ticks, locale, formatChar, precision))
+        ++precision;
+    return precision;
+}
+
+// The labels are read back as numbers, so that "-0,000" and "0,000" count
+// as alike; a label that reads as no number counts as its text.
+bool PlotAxisTicker::readsTwoTicksAlike(const QVector<double>& ticks, const QLocale& locale, QChar formatChar,
+                                        int precision)
+{
+    QStringList shown;
+    shown.reserve(ticks.size());
+    for (double tick : ticks) {
+        const QString label = QCPAxisTicker::getTickLabel(tick, locale, formatChar, precision);
+        bool isNumber = false;
+        const double number = locale.toDouble(label, &isNumber) + 0.0; // + 0.0 makes -0 a 0
+        shown.append(isNumber ? QString::number(number, 'g', kMostDigits) : label);
+    }
+    std::sort(shown.begin(), shown.end());
+    return std::adjacent_find(shown.begin(), shown.end()) != shown.end();
 }
 
 // Neighbouring labels, centred on their ticks, keep at least the width of an

@@ -8,6 +8,10 @@
 // unit text appended to every tick label (" мм", "%"). The callers' texts
 // bring their own leading blank where they want one.
 //
+// No two ticks read the same number: where the axis's precision cannot tell
+// them apart (a few micrometres shown in millimetres to three decimals), the
+// labels take as many more digits as the tick step needs.
+//
 // A ticker that knows its axis keeps the axis's tick labels apart: where the
 // library's ticks would put labels on top of each other at the axis rect's
 // size, it takes fewer ticks until they stand clear, and on an axis too
@@ -33,6 +37,10 @@ protected:
     QString getTickLabel(double tick, const QLocale& locale, QChar formatChar, int precision) override;
 
 private:
+    // The least precision, not below `precision`, at which no two ticks read
+    // the same number.
+    int distinctPrecision(const QVector<double>& ticks, const QLocale& locale, QChar formatChar, int precision);
+    bool readsTwoTicksAlike(const QVector<double>& ticks, const QLocale& locale, QChar formatChar, int precision);
     // Empties every label that would run into the one kept before it;
     // returns whether any was.
     bool emptyCrowdedLabels(const QCPRange& range, const QVector<double>& ticks, QVector<QString>& labels) const;

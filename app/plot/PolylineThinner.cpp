@@ -170,6 +170,21 @@ int PolylineThinner::joinColumns(const QPointF& entered, QPointF join[2]) const
     return 2;
 }
 
+bool PolylineThinner::passesInColumn(const QPointF& a, const QPointF& b, const QPointF& p)
+{
+    const double left = std::floor(p.x());
+    const double from = std::max(std::min(a.x(), b.x()), left);
+    const double to = std::min(std::max(a.x(), b.x()), left + 1);
+    if (from > to)
+        return false;
+    if (a.x() == b.x())
+        return isWithin(p.y(), std::min(a.y(), b.y()), std::max(a.y(), b.y()));
+    auto heightAt = [&](double x) { return a.y() + (x - a.x()) / (b.x() - a.x()) * (b.y() - a.y()); };
+    const double y1 = heightAt(from);
+    const double y2 = heightAt(to);
+    return isWithin(p.y(), std::min(y1, y2), std::max(y1, y2));
+}
+
 QVector<QPointF> PolylineThinner::take()
 {
     flushColumn();

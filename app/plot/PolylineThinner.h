@@ -11,6 +11,9 @@
 // pixel raster can show:
 // 1. of each stretch between gaps, the first point and every following point
 //    that lies more than one pixel, in x or in y, from the last point kept;
+//    of the points left out before such a point, the last comes back where
+//    the line past it, from the last point kept, misses its height in its
+//    pixel column (a column's edge drawn by a rasterizer depends on it);
 // 2. of each run of such points in one pixel column (same floor of x), only
 //    the first, lowest, highest and last; the two extremes in the order that
 //    keeps the line short (see visitsLowestFirst);
@@ -35,6 +38,8 @@ public:
             m_haveSkipped = true;
             return;
         }
+        if (m_haveSkipped && !passesInColumn(m_reference, point, m_skipped))
+            addToColumn(m_skipped);
         m_haveSkipped = false;
         m_keepNext = false;
         m_reference = point;
@@ -65,6 +70,9 @@ private:
         return p.x() > m_reference.x() + 1 || p.x() < m_reference.x() - 1 || p.y() > m_reference.y() + 1
             || p.y() < m_reference.y() - 1;
     }
+
+    // Whether the segment a-b passes through the height of p in p's pixel column.
+    static bool passesInColumn(const QPointF& a, const QPointF& b, const QPointF& p);
 
     void addToColumn(const QPointF& point)
     {

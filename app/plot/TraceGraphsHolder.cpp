@@ -6,7 +6,6 @@
 #include <QMutexLocker>
 
 #include <cmath>
-#include <limits>
 
 #include "AbstractTrace.h"
 #include "AppSettings.h"
@@ -175,6 +174,7 @@ void TraceGraphsHolder::updateGraphs(bool rLine, bool straighten)
         }
     }
     showMeanLines(rLine);
+    placeLevelLines();
     if (m_profileCurve)
         m_profileCurve->setData(m_keys, m_values);
 }
@@ -389,25 +389,24 @@ void TraceGraphsHolder::cropTrace(int begin, int end)
         m_trace->crop(rows.first, rows.second);
 }
 
-void TraceGraphsHolder::markLevelAt(double ratio, double height)
+void TraceGraphsHolder::markLevel(double micrometres)
 {
-    double level = 0;
-    if (m_ratioGraph) {
-        double bestKeyDistance = std::numeric_limits<double>::max();
-        double bestValueDistance = std::numeric_limits<double>::max();
-        for (auto it = m_ratioGraph->data()->constBegin(); it != m_ratioGraph->data()->constEnd(); ++it) {
-            const double keyDistance = std::abs(height - it->key);
-            const double valueDistance = std::abs(ratio - it->value);
-            if (keyDistance < bestKeyDistance && valueDistance < bestValueDistance) {
-                bestKeyDistance = keyDistance;
-                bestValueDistance = valueDistance;
-                level = it->key;
-            }
-        }
-    }
-    for (const auto& line : m_levelLines)
-        setHorizontalLine(line, level, kLevelLinePen);
+    m_level = micrometres;
     m_levelMarked = true;
+    placeLevelLines();
+}
+
+// A hidden trace keeps its lines hidden until it is shown again.
+void TraceGraphsHolder::placeLevelLines()
+{
+    if (!m_levelMarked)
+        return;
+    const bool shown = isVisible();
+    for (const auto& line : m_levelLines) {
+        setHorizontalLine(line, m_level * m_unitFactor, kLevelLinePen);
+        if (line)
+            line->setVisible(shown);
+    }
 }
 
 void TraceGraphsHolder::updateHeightDistribution()

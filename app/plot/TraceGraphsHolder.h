@@ -63,10 +63,9 @@ public:
     void unhighlight();
     // Crops the trace to the first range selected on the profile curve.
     void cropToSelection();
-    // Puts the level lines at the height of the ratio curve's point that a
-    // click at (ratio, height) picks: the first point, replaced by each later
-    // one that is strictly nearer in both coordinates.
-    void markLevelAt(double ratio, double height);
+    // Puts the level lines at the height given in micrometres, the level the
+    // trace's "Dp" is computed with; they stay at it when the unit changes.
+    void markLevel(double micrometres);
     // The histogram of the heights inside the main plot's visible ranges and
     // the ratio curve over its visible height range; a profile trace keeps
     // the histogram (in micrometres) as its height distribution.
@@ -116,6 +115,7 @@ public:
     void setHistogramDensity(int density) { m_histogramDensity = density; }
     bool meanLinesShown() const { return m_meanLinesShown; }
     bool levelMarked() const { return m_levelMarked; }
+    double level() const { return m_level; }
     bool markersShown() const { return m_markersShown; }
 
 public slots:
@@ -166,6 +166,7 @@ private:
     QVector<QCPAbstractPlottable*> tracePlottables() const;
     void setTracePen(const QPen& pen);
     void setHorizontalLine(QCPItemStraightLine* line, double height, const QPen& pen);
+    void placeLevelLines();
     void hideMarkers();
     void cropTrace(int begin, int end);
     double raOfTrace() const;
@@ -194,6 +195,7 @@ private:
     int m_histogramDensity = 0;
     bool m_meanLinesShown = false;
     bool m_levelMarked = false;
+    double m_level = 0;
     bool m_markersShown = false;
     QString m_unitText;
     double m_unitFactor = 1.0;

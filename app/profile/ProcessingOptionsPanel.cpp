@@ -6,6 +6,7 @@
 
 #include "AppSettings.h"
 #include "Logger.h"
+#include "NumberFields.h"
 #include "SettingsSaving.h"
 #include "TraceTypes.h"
 
@@ -29,6 +30,7 @@ ProcessingOptionsPanel::ProcessingOptionsPanel(QWidget* parent)
     : QWidget(parent)
 {
     m_ui.setupUi(this);
+    NumberFields::prepare(this);
     fillFromSettings();
     connectControls();
 }

@@ -652,26 +652,30 @@ void ProfileAnalisisWidget::recalcParamPlots()
     }
 }
 
-// The pressed height, in micrometres, becomes every profile trace's level;
-// the level lines go to the ratio curve under the press, if any.
+// The pressed height, in micrometres, becomes every profile trace's level,
+// and their level lines go to it, whether or not the press hit a curve: the
+// line shows the level "Dp" is computed with. A contour trace takes no level;
+// its curve, when hit, is marked at the pressed height all the same.
 void ProfileAnalisisWidget::onRatioPlotPressed(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
     PlotWidget* plot = m_ui.plotRMR;
     const QPoint pixel = event->pos();
-    const double height = plot->yAxis->pixelToCoord(pixel.y());
-    const double ratio = plot->xAxis->pixelToCoord(pixel.x());
+    const double level = plot->yAxis->pixelToCoord(pixel.y()) * micrometresPerAxisUnit();
     const QCPAbstractPlottable* hit = plot->plottableAt(pixel, true);
-    if (TraceGraphsHolder* graphs = hit && hit->realVisibility() ? TraceGraphsHolder::fromPlottable(hit) : nullptr) {
-        graphs->markLevelAt(ratio, height);
-        m_ui.plotMain->replot();
-    }
-    const double level = height * micrometresPerAxisUnit();
+    const TraceGraphsHolder* hitGraphs =
+        hit && hit->realVisibility() ? TraceGraphsHolder::fromPlottable(hit) : nullptr;
     for (AbstractTrace* trace : traces()) {
-        if (auto* profile = dynamic_cast<ProfileTrace*>(trace); profile && isProfileType(trace))
+        auto* profile = dynamic_cast<ProfileTrace*>(trace);
+        const bool takesLevel = profile && isProfileType(trace);
+        if (takesLevel)
             profile->level = level;
+        TraceGraphsHolder* graphs = m_holders.value(trace->id);
+        if (graphs && (takesLevel || graphs == hitGraphs))
+            graphs->markLevel(level);
     }
+    m_ui.plotMain->replot();
     m_ui.traceList->updateDpParameter();
 }
 

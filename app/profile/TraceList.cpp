@@ -3,8 +3,6 @@
 #include <QButtonGroup>
 #include <QDialog>
 #include <QFileInfo>
-#include <QHeaderView>
-#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -12,6 +10,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QSplitter>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "AppSettings.h"
@@ -19,6 +19,7 @@
 #include "DrawingConstants.h"
 #include "DesktopServices.h"
 #include "Logger.h"
+#include "NumberFields.h"
 #include "ParameterRecalculation.h"
 #include "ParamsDialog.h"
 #include "ProfileTrace.h"
@@ -29,6 +30,21 @@
 namespace {
 
 const char* const kTraceIdProperty = "traceId";
+
+// Names of this many characters read whole in the list beside the details.
+constexpr int kWholeNameLength = 20;
+
+// The width the list needs to show a row with a name of kWholeNameLength
+// characters of its (fixed-pitch) font: the name, the check box before it,
+// the indentation of the tree and the frame around it.
+int listWidthForWholeNames(const QTreeWidget* list)
+{
+    const QStyle* style = list->style();
+    const int name = QFontMetrics(list->font()).horizontalAdvance(QString(kWholeNameLength, QLatin1Char('0')));
+    const int itemMargin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    const int checkBox = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, list) + 2 * itemMargin;
+    return list->indentation() + checkBox + name + 2 * itemMargin + 2 * list->frameWidth();
+}
 
 bool isProfileType(const AbstractTrace* trace)
 {
@@ -69,7 +85,7 @@ TraceList::TraceList(QWidget* parent)
     m_ui.tracesListTreeWidget->setFont(kMonospaceFont);
     m_ui.paramsListTreeWidget->setHeaderLabels(
         {QStringLiteral("Параметр"), QStringLiteral("Значение"), QStringLiteral("Ед. измерения")});
-    m_ui.paramsListTreeWidget->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    setUpSplitter();
     setDetailsVisible(false);
 
     connect(m_ui.tracesListTreeWidget, &QWidget::customContextMenuRequested, this,
@@ -239,6 +255,15 @@ void TraceList::watchDeleteKey(int traceId)
     });
 }
 
+// The list is never too narrow for whole names and keeps its width when the
+// window's width changes; the user moves the border between list and details.
+void TraceList::setUpSplitter()
+{
+    m_ui.tracesListTreeWidget->setMinimumWidth(listWidthForWholeNames(m_ui.tracesListTreeWidget));
+    m_ui.traceListSplitter->setStretchFactor(0, 0);
+    m_ui.traceListSplitter->setStretchFactor(1, 1);
+}
+
 void TraceList::setDetailsVisible(bool visible)
 {
     for (QWidget* widget : {static_cast<QWidget*>(m_ui.filterComboBox), static_cast<QWidget*>(m_ui.filterLabel),
@@ -247,6 +272,8 @@ void TraceList::setDetailsVisible(bool visible)
                             static_cast<QWidget*>(m_ui.traceLengthValuLabel),
                             static_cast<QWidget*>(m_ui.paramsListTreeWidget)})
         widget->setVisible(visible);
+    m_ui.traceDetails->setVisible(visible);
+    m_ui.traceListSplitter->refresh();
 }
 
 void TraceList::showTraceDetails(int traceId)
@@ -274,6 +301,10 @@ void TraceList::fillParameterTable(ProfileTrace* trace)
         const QString unit = ExtraArgs::unitText(name, value);
         m_ui.paramsListTreeWidget->addTopLevelItem(new QTreeWidgetItem(QStringList{name, value, unit}));
     }
+    // Fitted to the rows alone: the hidden header's texts would widen the
+    // columns beyond the narrow details.
+    for (int column = 0; column < m_ui.paramsListTreeWidget->columnCount(); ++column)
+        m_ui.paramsListTreeWidget->resizeColumnToContents(column);
 }
 
 void TraceList::cutOffChosen(int index)
@@ -456,9 +487,9 @@ void TraceList::joinTracesDialog(int traceId)
 bool TraceList::joinTraces(QDialog& dialog, int leftId, int rightId)
 {
     bool ok = false;
-    const double overlap = QInputDialog::getDouble(&dialog, QStringLiteral("Укажите нахлёст"),
-                                                   QStringLiteral("Введите длину нахлёста(мм):"), 10, 0.01, 1000, 2,
-                                                   &ok, dialog.windowFlags(), 0.01);
+    const double overlap = NumberFields::askForDouble(&dialog, QStringLiteral("Укажите нахлёст"),
+                                                      QStringLiteral("Введите длину нахлёста(мм):"), 10, 0.01, 1000,
+                                                      2, &ok, dialog.windowFlags(), 0.01);
     AbstractTrace* left = m_traces.value(leftId);
     AbstractTrace* right = m_traces.value(rightId);
     if (!ok || !isJoinable(left) || !isJoinable(right))
@@ -474,6 +505,7 @@ QTreeWidgetItem* TraceList::makeRow(AbstractTrace* trace, const QString& text, b
 {
     auto* row = new QTreeWidgetItem;
     row->setText(0, text);
+    row->setToolTip(0, text);
     row->setTextAlignment(0, Qt::AlignLeft | Qt::AlignVCenter);
     row->setData(0, Qt::UserRole, trace->id);
     row->setFlags(row->flags() | Qt::ItemIsUserCheckable);

@@ -85,6 +85,7 @@ private:
     bool holdsBusyTrace(const QTreeWidgetItem* row) const;
     QVector<ProfileTrace*> profileTraces() const;
 
+    void setUpSplitter();
     void setDetailsVisible(bool visible);
     void showTraceDetails(int traceId);
     void fillParameterTable(ProfileTrace* trace);

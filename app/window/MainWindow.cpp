@@ -34,6 +34,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     connect(this, &MainWindow::settingsChanged, m_profile, &ProfileAnalisisWidget::settingsChanged);
     m_ui.tabWidget->addTab(m_profile, kProfileTabTitle);
     connect(m_ui.tabWidget, &QTabWidget::currentChanged, this, &MainWindow::applyJogKeyRule);
+    m_focusKeeper.watchPages(m_ui.tabWidget);
     connectActions();
     m_ui.tabWidget->setTabsClosable(true);
     m_ui.tabWidget->tabBar()->setTabButton(0, QTabBar::RightSide, nullptr);
@@ -66,6 +67,13 @@ void MainWindow::addShortcut(const QKeySequence& keys, QAction* action)
 {
     auto* shortcut = new QShortcut(keys, this);
     connect(shortcut, &QShortcut::activated, action, &QAction::trigger);
+}
+
+bool MainWindow::focusNextPrevChild(bool next)
+{
+    if (m_focusKeeper.keepFocusOfDisabledWidget())
+        return false;
+    return QMainWindow::focusNextPrevChild(next);
 }
 
 void MainWindow::applyJogKeyRule(int currentIndex)

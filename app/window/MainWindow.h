@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AbstractTrace.h"
+#include "FocusKeeper.h"
 #include "ui_MainWindow.h"
 
 #include <QMainWindow>
@@ -14,6 +15,10 @@ class ProfileAnalisisWidget;
 // of traces to measurement. Its menus open trace files, open the settings
 // dialog and print reports; Ctrl+S and Ctrl+P belong to the window, so they
 // work while a read keeps the menu bar disabled.
+//
+// The keyboard focus stays where the user put it (FocusKeeper): it does not
+// fall to the next field when its widget is disabled, nor to a page's first
+// field when a tab is shown again.
 //
 // The jog keys act only while the profile tab is current. The save, print
 // and settings actions switch them off while they run; after a save or a
@@ -31,6 +36,9 @@ public:
 
 signals:
     void settingsChanged();
+
+protected:
+    bool focusNextPrevChild(bool next) override;
 
 public slots:
     void openNewTrace();
@@ -50,4 +58,5 @@ private:
 
     Ui::MainWindow m_ui;
     ProfileAnalisisWidget* m_profile = nullptr;
+    FocusKeeper m_focusKeeper{this};
 };

@@ -2,6 +2,7 @@
 
 #include "Device.h"
 #include "Logger.h"
+#include "NumberFields.h"
 #include "ParamsDialog.h"
 #include "ReferenceRaPrompt.h"
 #include "ServiceCodes.h"
@@ -35,6 +36,7 @@ SettingsDialog::SettingsDialog(QWidget* parent, const QList<AbstractTrace*>& tra
 {
     Q_ASSERT_X(m_launchCalibration, "SettingsDialog", "the dialog needs the calibration launcher");
     m_ui.setupUi(this);
+    NumberFields::prepare(this);
     loadSettings();
     const AppSettingsData settings = AppSettings::instance().snapshot();
     setDeveloperControlsVisible(settings.servise.is_developer_mode);

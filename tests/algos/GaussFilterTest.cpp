@@ -8,6 +8,7 @@
 #include "FuzzyCompare.h"
 #include "GaussFilter.h"
 #include "Geometry.h"
+#include "ProfileFixtures.h"
 #include "TestMain.h"
 
 namespace {
@@ -306,6 +307,19 @@ private slots:
         QCOMPARE(Algos::trimEnds(ProfileData{{}, {}}, 4), (ProfileData{{}, {}}));
         const ProfileData unordered{{0, 5, 1, 2, 6, 3, 10}, {0, 1, 2, 3, 4, 5, 6}};
         QCOMPARE(Algos::trimEnds(unordered, 4), (ProfileData{{5, 2, 6, 3}, {1, 3, 4, 5}}));
+    }
+
+    // Keys every 10 um up to 400 um as they come back from millimetres (350 as
+    // 350.00000000000006): the point half a cut-off before the end stays, as
+    // it does with the keys as sampled.
+    void trimEndsKeepsKeysOffByARounding()
+    {
+        ProfileData profile = fixtures::sampled(0, 400, 10, [](double x) { return x; });
+        const ProfileData sampled = Algos::trimEnds(profile, 100);
+        QCOMPARE(sampled[1].last(), 350.0);
+        profile[0] = fixtures::readBackFromMillimetres(profile[0]);
+        QVERIFY(profile[0][35] > 350);
+        QCOMPARE(Algos::trimEnds(profile, 100)[1], sampled[1]);
     }
 
     void resampleToPowerOfTwo_data()

@@ -33,6 +33,16 @@ inline ProfileData cosine(double amplitude, double wavelength, double length, do
                    [=](double x) { return amplitude * std::cos(2 * kPi * x / wavelength); });
 }
 
+// The keys as they come back from a plot in millimetres: each multiplied by
+// 0.001 and by 1000 again, some of them a unit in the last place off (350
+// comes back as 350.00000000000006).
+inline QVector<double> readBackFromMillimetres(QVector<double> keys)
+{
+    for (double& key : keys)
+        key = key * 0.001 * 1000;
+    return keys;
+}
+
 inline ProfileData line(double slope, double offset, double length, double step)
 {
     return sampled(0, length, step, [=](double x) { return offset + slope * x; });

@@ -148,6 +148,24 @@ private slots:
         QCOMPARE(Algos::splitIntoSamplingLengths(profile, samplingLength), referenceSplit(profile, samplingLength));
     }
 
+    // Keys every micrometre from 350 to 400 um as they come back from
+    // millimetres (350 as 350.00000000000006): the extent still spans five
+    // sampling lengths of 10 um, each holding the points it holds with the
+    // keys as sampled.
+    void keysOffByARounding()
+    {
+        const ProfileData sampled = fixtures::sampled(350, 400, 1, [](double x) { return x; });
+        ProfileData readBack = sampled;
+        readBack[0] = fixtures::readBackFromMillimetres(sampled[0]);
+        QVERIFY(readBack[0].last() - readBack[0].first() < 50);
+        QCOMPARE(Algos::samplingLengthCount(readBack[0], 10), 5);
+        const QVector<ProfileData> segments = Algos::splitIntoSamplingLengths(readBack, 10);
+        const QVector<ProfileData> expected = Algos::splitIntoSamplingLengths(sampled, 10);
+        QCOMPARE(segments.size(), expected.size());
+        for (int i = 0; i < segments.size(); ++i)
+            QCOMPARE(segments[i][1], expected[i][1]);
+    }
+
     // A copy of a profile shares its columns and finds the same entry; a copy
     // that was changed, or another sampling length, does not.
     void cacheRecognisesTheSameProfile()

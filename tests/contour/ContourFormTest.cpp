@@ -1,10 +1,7 @@
 #include "WorkspaceScene.h"
 
-#include "contour/DotToCommaFilter.h"
-
 #include "SettingsFixture.h"
 #include "TestMain.h"
-#include "TextInput.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -25,11 +22,6 @@ private slots:
     void spinBoxes_data();
     void spinBoxes();
     void modes();
-    void filterTurnsDecimalKeysIntoAComma_data();
-    void filterTurnsDecimalKeysIntoAComma();
-    void filterLeavesOtherKeys_data();
-    void filterLeavesOtherKeys();
-    void filterLeavesKeyReleases();
 };
 
 // Every object the workspace's code reaches, with its class.
@@ -153,71 +145,6 @@ void ContourFormTest::modes()
         QCOMPARE(scene.widget->findChild<QTextEdit*>(QStringLiteral("commentTextEdit"))->isVisible(), !calibration);
         QCOMPARE(scene.widget->isCalibrationMode(), calibration);
     }
-}
-
-void ContourFormTest::filterTurnsDecimalKeysIntoAComma_data()
-{
-    QTest::addColumn<QString>("key");
-    for (const QChar key : QStringLiteral(".?/юЮбБ<>"))
-        QTest::newRow(QString(key).toUtf8().constData()) << QString(key);
-}
-
-// Typed between two digits in a spin box of the Russian locale, each decimal
-// key gives the comma: 1,5.
-void ContourFormTest::filterTurnsDecimalKeysIntoAComma()
-{
-    QFETCH(QString, key);
-    QDoubleSpinBox spinBox;
-    spinBox.setDecimals(3);
-    spinBox.installEventFilter(new DotToCommaFilter(&spinBox));
-    spinBox.show();
-    spinBox.setFocus();
-    spinBox.selectAll();
-    typeText(&spinBox, QStringLiteral("1") + key + QStringLiteral("5"));
-    QCOMPARE(spinBox.text(), QStringLiteral("1,5"));
-    QCOMPARE(spinBox.valueFromText(spinBox.text()), 1.5);
-}
-
-void ContourFormTest::filterLeavesOtherKeys_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("cursor");
-    QTest::addColumn<QString>("text");
-    // From "1,25" with the cursor after "1,2"; a step selects the text (-1:
-    // the cursor is not looked at).
-    QTest::newRow("up") << int(Qt::Key_Up) << -1 << "1,35";
-    QTest::newRow("left") << int(Qt::Key_Left) << 2 << "1,25";
-    QTest::newRow("backspace") << int(Qt::Key_Backspace) << 2 << "1,5";
-    QTest::newRow("delete") << int(Qt::Key_Delete) << 3 << "1,2";
-}
-
-void ContourFormTest::filterLeavesOtherKeys()
-{
-    QFETCH(int, key);
-    QFETCH(int, cursor);
-    QFETCH(QString, text);
-    QDoubleSpinBox spinBox;
-    spinBox.setSingleStep(0.1);
-    spinBox.setValue(1.25);
-    spinBox.installEventFilter(new DotToCommaFilter(&spinBox));
-    spinBox.show();
-    spinBox.setFocus();
-    auto* edit = spinBox.findChild<QLineEdit*>();
-    edit->setCursorPosition(3);
-    QTest::keyClick(&spinBox, Qt::Key(key));
-    QCOMPARE(spinBox.text(), text);
-    if (cursor >= 0)
-        QCOMPARE(edit->cursorPosition(), cursor);
-}
-
-void ContourFormTest::filterLeavesKeyReleases()
-{
-    QObject watched;
-    DotToCommaFilter filter;
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Period, Qt::NoModifier, QStringLiteral("."));
-    QVERIFY(!filter.eventFilter(&watched, &release));
-    QKeyEvent noText(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
-    QVERIFY(!filter.eventFilter(&watched, &noText));
 }
 
 KALVORA_TEST_MAIN(ContourFormTest)

@@ -13,11 +13,14 @@
 #include "measurements/ReperPoint.h"
 #include "measurements/Thread.h"
 
+#include "FuzzyCompare.h"
 #include "MessageBoxAnswerer.h"
 #include "SettingsFixture.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "ThreadProfile.h"
 
+#include <QDir>
 #include <QInputDialog>
 #include <QStatusBar>
 
@@ -136,9 +139,107 @@ QStringList shownLabels(const WorkspaceScene& scene, const Measurement* m)
 
 enum class Expected { Radius, Circle, GivenRadius, LineDeviation, CircleDeviation };
 
+// A ground surface sampled every 2 um over 8 mm, as the instrument samples:
+// waves of 100, 37 and 13 um with heights of 2, 0.7 and 0.3 um.
+Points groundSurface()
+{
+    const double twoPi = 2 * 3.14159265358979323846;
+    Points points;
+    for (int i = 0; i <= 4000; ++i) {
+        const double x = 2.0 * i;
+        points.append(QPointF(x, 2 * std::sin(twoPi * x / 100) + 0.7 * std::sin(twoPi * x / 37 + 1)
+                                     + 0.3 * std::sin(twoPi * x / 13)));
+    }
+    return points;
+}
+
+// The top of a circle of radius 2 mm about (5 mm, 0) sampled every 2 um in x
+// over 2.8 mm, the heights spread by half a micrometre.
+Points sampledArc()
+{
+    Points points;
+    for (int i = 0; i <= 1400; ++i) {
+        const double x = 3600 + 2.0 * i;
+        points.append(QPointF(x, std::sqrt(2000.0 * 2000.0 - (x - 5000) * (x - 5000)) + 0.5 * std::sin(7.3 * i)));
+    }
+    return points;
+}
+
+enum class Contour { Surface, Arc, Vee };
+
+// What a kind's result is, and so how it scales with the display unit.
+enum class Quantity { Length, Angle, Micrometres, ConstructedCircle };
+
+Points contourPoints(Contour contour)
+{
+    switch (contour) {
+    case Contour::Surface:
+        return groundSurface();
+    case Contour::Arc:
+        return sampledArc();
+    case Contour::Vee:
+        return vee();
+    }
+    return {};
+}
+
+double unitsPerMillimetre(int unit)
+{
+    return unit == 0 ? 1 : unit == 1 ? 1000 : 1000000;
+}
+
+// The result in millimetres, degrees or micrometres, whatever the display
+// unit: a constructed circle gives its radius and both coordinates of its
+// centre.
+QVector<double> resultOf(const Measurement* m, Quantity quantity, int unit)
+{
+    switch (quantity) {
+    case Quantity::Length:
+        return {m->value() / unitsPerMillimetre(unit)};
+    case Quantity::Angle:
+    case Quantity::Micrometres:
+        return {m->value()};
+    case Quantity::ConstructedCircle: {
+        const reference::Circle circle = drawnCircle(m);
+        const double scale = unitsPerMillimetre(unit);
+        return {circle.radius / scale, circle.centre.x() / scale, circle.centre.y() / scale};
+    }
+    }
+    return {};
+}
+
+// A step of 2 mm tilted by 2 degrees: a low flat over 0 ... 4 mm, a rise over
+// 4 ... 5 mm and a high flat over 5 ... 10 mm, sampled every 10 um before the
+// tilt.
+Points tiltedStep()
+{
+    const double tilt = 2 * 3.14159265358979323846 / 180;
+    Points points;
+    for (int i = 0; i <= 1000; ++i) {
+        const double x = 10.0 * i;
+        const double y = std::clamp((x - 4000) * 2, 0.0, 2000.0);
+        points.append(QPointF(x * std::cos(tilt) - y * std::sin(tilt), x * std::sin(tilt) + y * std::cos(tilt)));
+    }
+    return points;
+}
+
+// The points of the low flat and of the rise of the tilted step.
+const QPoint kLowFlat{50, 350};
+const QPoint kRise{410, 490};
+
+// One levelling: the lay-flat button and the stretches dragged for it.
+struct Levelling
+{
+    QString button;
+    QVector<QPoint> drags;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Expected)
+Q_DECLARE_METATYPE(Contour)
+Q_DECLARE_METATYPE(Quantity)
+Q_DECLARE_METATYPE(QVector<Levelling>)
 
 class ContourValuesTest : public QObject
 {
@@ -154,6 +255,10 @@ private slots:
     void placedGeometryFollowsUnitChanges();
     void valueNotComputedShowsNoNumber_data();
     void valueNotComputedShowsNoNumber();
+    void valuesFromStretchesKeepTheirSizeInEveryUnit_data();
+    void valuesFromStretchesKeepTheirSizeInEveryUnit();
+    void levelledContourStaysLevelInEveryUnit_data();
+    void levelledContourStaysLevelInEveryUnit();
 };
 
 void ContourValuesTest::valueIsTheFitOfTheStretchHighlightedAtRelease_data()
@@ -402,7 +507,7 @@ void ContourValuesTest::valueNotComputedShowsNoNumber_data()
     QTest::newRow("filtered deviation of a stretch too short for a median")
         << "actionErrors" << "pushButtonRadiusErrorFilter" << 40 << 59
         << "участок короче, чем нужно для медианы по 0.25 мм";
-    QTest::newRow("deviation from a drawing that was not imported")
+    QTest::newRow("deviation from a drawing abandoned before its fit")
         << "actionDXF" << "pushButtonErrorPlane" << 40 << 140 << "сначала импортируйте чертёж";
 }
 
@@ -417,8 +522,12 @@ void ContourValuesTest::valueNotComputedShowsNoNumber()
     QFETCH(QString, reason);
     WorkspaceScene scene({traceThrough(noisyArc())});
     const QCPCurve* trace = scene.plot()->curve(0);
+    // The deviation chosen while the imported drawing waits for its fit
+    // abandons the drawing: there is none to measure against.
     if (buttonName == QStringLiteral("pushButtonErrorPlane")) {
-        ComparePlaneDXF::setFileProvider([](QWidget*) { return QString(); });
+        const QString path = QDir::current().filePath(QStringLiteral("drawing.dxf"));
+        writeText(path, QStringLiteral("ENTITIES\nAcDbLine\n10\n0\n20\n0\n11\n1\n21\n0\nENDSEC\n"));
+        ComparePlaneDXF::setFileProvider([path](QWidget*) { return path; });
         scene.choose(actionName, QStringLiteral("pushButtonDXFPlane"));
         scene.clickAt(pointOf(trace, 100).x(), pointOf(trace, 100).y());
     }
@@ -443,6 +552,175 @@ void ContourValuesTest::valueNotComputedShowsNoNumber()
     const std::string dump = report.dump();
     QVERIFY2(dump.find("—") != std::string::npos, dump.c_str());
     QVERIFY2(dump.find("0.0000") == std::string::npos, dump.c_str());
+}
+
+void ContourValuesTest::valuesFromStretchesKeepTheirSizeInEveryUnit_data()
+{
+    QTest::addColumn<Contour>("contour");
+    QTest::addColumn<QString>("actionName");
+    QTest::addColumn<QString>("buttonName");
+    // Pairs of trace point indexes: each stretch dragged from one to the other.
+    QTest::addColumn<QVector<QPoint>>("drags");
+    QTest::addColumn<bool>("placed");
+    QTest::addColumn<Quantity>("quantity");
+    // How far the results may differ, relative to the largest of them.
+    QTest::addColumn<double>("relative");
+
+    const QString errors = QStringLiteral("actionErrors");
+    const QString circles = QStringLiteral("actionCircumferenceAdditionalGeometry");
+    // The windows of the filtered kinds' running medians end on sampled points.
+    const QVector<QPoint> arc{{134, 1266}};
+    const QVector<QPoint> twoArcs{{134, 1266}, {1296, 1390}};
+    const auto row = [](const char* name, Contour contour, const QString& action, const char* button,
+                        const QVector<QPoint>& drags, bool placed, Quantity quantity, double relative = 1e-9) {
+        QTest::newRow(name) << contour << action << QString::fromLatin1(button) << drags << placed << quantity
+                            << relative;
+    };
+    // 0.4 ... 7.7 mm of the surface: the filter's bounds and the sampling
+    // lengths fall on sampled points.
+    row("Ra", Contour::Surface, QStringLiteral("actionR"), "pushButtonCalculateRA", {{201, 3849}}, true,
+        Quantity::Micrometres);
+    row("Rz", Contour::Surface, QStringLiteral("actionR"), "pushButtonCalculateRZ", {{201, 3849}}, true,
+        Quantity::Micrometres);
+    row("deviation from a line", Contour::Surface, errors, "pushButtonRMSE", {{500, 1500}}, true, Quantity::Length);
+    // The difference of the two levels is taken in single precision.
+    row("mean height", Contour::Vee, QStringLiteral("actionDistance"), "pushButtonMeanHeight", {{20, 60}, {200, 260}},
+        true, Quantity::Length, 1e-7);
+    row("angle", Contour::Vee, QStringLiteral("actionAngle"), "pushButtonDirectAngle", {{20, 120}, {180, 280}}, true,
+        Quantity::Angle);
+    row("angle to the horizontal", Contour::Vee, QStringLiteral("actionAngle"), "pushButtonHHorizonAngle",
+        {{20, 120}}, true, Quantity::Angle);
+    row("angle to the vertical", Contour::Vee, QStringLiteral("actionAngle"), "pushButtonVHorizonAngle",
+        {{180, 280}}, true, Quantity::Angle);
+    row("radius", Contour::Arc, QStringLiteral("actionRadius"), "pushButtonRadius", arc, true, Quantity::Length);
+    row("radius of two arcs", Contour::Arc, QStringLiteral("actionRadius"), "pushButtonMultiRadius", twoArcs, true,
+        Quantity::Length);
+    row("circle", Contour::Arc, circles, "pushButtonCircumSelect", arc, false, Quantity::ConstructedCircle);
+    row("circle of a given radius", Contour::Arc, circles, "pushButtonAGCircumSpecified", arc, false,
+        Quantity::ConstructedCircle);
+    row("deviation from a circle", Contour::Arc, errors, "pushButtonRadiusError", arc, true, Quantity::Length);
+    row("deviation from a circle of a given radius", Contour::Arc, errors, "pushButtonRDESpecified", arc, true,
+        Quantity::Length);
+    row("filtered deviation from a circle", Contour::Arc, errors, "pushButtonRadiusErrorFilter", arc, true,
+        Quantity::Length);
+    row("deviation from a circle over two stretches", Contour::Arc, errors, "pushButtonRadiusErrorByTwoSegment",
+        twoArcs, true, Quantity::Length);
+    row("filtered deviation from a circle over two stretches", Contour::Arc, errors,
+        "pushButtonRadiusErrorFilterMultypleSegments", twoArcs, true, Quantity::Length);
+}
+
+// Placed with the axes in millimetres, a value from stretches of the trace
+// reads the same size with the axes in micrometres, in nanometres and in
+// millimetres again: only the number of its unit changes.
+void ContourValuesTest::valuesFromStretchesKeepTheirSizeInEveryUnit()
+{
+    QFETCH(Contour, contour);
+    QFETCH(QString, actionName);
+    QFETCH(QString, buttonName);
+    QFETCH(QVector<QPoint>, drags);
+    QFETCH(bool, placed);
+    QFETCH(Quantity, quantity);
+    QFETCH(double, relative);
+    changeSettings([](AppSettings& settings) { settings.preferenses.inscribed_circle_radius_measurement = 2; });
+    setAxisUnit(0);
+    WorkspaceScene scene({traceThrough(contourPoints(contour))});
+    MessageBoxAnswerer answerer;
+    acceptDialogs(answerer);
+    scene.choose(actionName, buttonName);
+    const QCPCurve* trace = scene.plot()->curve(0);
+    for (const QPoint& drag : drags)
+        scene.drag(pointOf(trace, drag.x()), pointOf(trace, drag.y()));
+    if (placed) {
+        const QPointF released = pointOf(trace, drags.last().y());
+        scene.clickAt(released.x(), released.y());
+    }
+    Measurement* m = scene.manager()->measurements().last();
+    QVERIFY(m->isFinished());
+    QVERIFY2(!m->isValueNotComputed(), qPrintable(m->notComputedReason()));
+    const QVector<double> placedResult = resultOf(m, quantity, 0);
+    double largest = 0;
+    for (double r : placedResult)
+        largest = std::max(largest, std::abs(r));
+
+    for (int unit : {1, 2, 0}) {
+        setAxisUnit(unit);
+        scene.widget->recalcAllMeasurements();
+        QVERIFY2(!m->isValueNotComputed(), qPrintable(m->notComputedReason()));
+        QCOMPARE(scene.row(m->id())->text(1), m->valueText());
+        const QVector<double> result = resultOf(m, quantity, unit);
+        for (int i = 0; i < result.size(); ++i) {
+            KALVORA_COMPARE_NEAR_AT(result[i], placedResult[i], relative * largest,
+                                    QStringLiteral("unit %1, %2").arg(unit).arg(m->valueText()));
+        }
+    }
+}
+
+void ContourValuesTest::levelledContourStaysLevelInEveryUnit_data()
+{
+    QTest::addColumn<QVector<Levelling>>("levellings");
+    const QString byOne = QStringLiteral("pushButtonlayFlat");
+    const QString byTwo = QStringLiteral("pushButtonLayFlatByTwo");
+    QTest::newRow("lay-flat") << QVector<Levelling>{{byOne, {kLowFlat}}};
+    QTest::newRow("lay-flat by two")
+        << QVector<Levelling>{{byTwo, {{kLowFlat.x(), 150}, {250, kLowFlat.y()}}}};
+    // Levelled on the rise by mistake, then on the low flat.
+    QTest::newRow("levelled twice") << QVector<Levelling>{{byOne, {kRise}}, {byOne, {kLowFlat}}};
+}
+
+// The contour levelled with the axes in millimetres is the same levelled
+// contour in micrometres, nanometres and millimetres again, and the height of
+// the step placed on it keeps its size; the reset shows the tilted trace in
+// the unit then shown.
+void ContourValuesTest::levelledContourStaysLevelInEveryUnit()
+{
+    QFETCH(QVector<Levelling>, levellings);
+    setAxisUnit(0);
+    const Points trace = tiltedStep();
+    WorkspaceScene scene({traceThrough(trace)});
+    const QCPCurve* curve = scene.plot()->curve(0);
+    for (const Levelling& levelling : levellings) {
+        scene.choose(QStringLiteral("actionLayFlat"), levelling.button);
+        for (const QPoint& drag : levelling.drags)
+            scene.drag(pointOf(curve, drag.x()), pointOf(curve, drag.y()));
+    }
+    const Points levelled = pointsOf(curve, 0, curve->dataCount());
+    const Points lowFlat = pointsOf(curve, kLowFlat.x(), kLowFlat.y());
+    // Level to a nanometre: the angles pass through single precision.
+    QVERIFY(std::abs(lowFlat.last().y() - lowFlat.first().y()) < 1e-6);
+
+    const QPointF low = pointOf(curve, 200);
+    const QPointF high = pointOf(curve, 800);
+    Measurement* height = scene.placeDistance(QStringLiteral("pushButtonVerticalDistance"), low, high,
+                                              QPointF(6, (low.y() + high.y()) / 2));
+    QVERIFY(height->isFinished());
+    KALVORA_COMPARE_NEAR(height->value(), 2.0, 1e-6);
+    const double placedHeight = height->value();
+
+    // 1e-9 of the contour's 10 mm.
+    const double tolerance = 1e-8;
+    for (int unit : {1, 2, 0}) {
+        setAxisUnit(unit);
+        scene.widget->recalcAllMeasurements();
+        const double scale = unitsPerMillimetre(unit);
+        const Points shown = pointsOf(curve, 0, curve->dataCount());
+        QCOMPARE(shown.size(), levelled.size());
+        for (int i = 0; i < shown.size(); ++i) {
+            QVERIFY2(near(shown[i] / scale, levelled[i], tolerance),
+                     qPrintable(QStringLiteral("unit %1, point %2").arg(unit).arg(i)));
+        }
+        // The height of two points is taken from their coordinates in single
+        // precision: a float step or two of coordinates up to 6 mm.
+        KALVORA_COMPARE_NEAR_AT(height->value() / scale, placedHeight, 1e-6 * placedHeight, height->valueText());
+        QCOMPARE(scene.row(height->id())->text(1), height->valueText());
+    }
+
+    setAxisUnit(1);
+    scene.widget->recalcAllMeasurements();
+    scene.choose(QStringLiteral("actionLayFlat"), QStringLiteral("pushButtonRST"));
+    QCOMPARE(pointsOf(curve, 0, curve->dataCount()), trace);
+    // Between the tilted flats, give or take the 0.35 um rise of a
+    // neighbouring point the click may have snapped to.
+    KALVORA_COMPARE_NEAR(height->value(), trace[800].y() - trace[200].y(), 1);
 }
 
 KALVORA_TEST_MAIN(ContourValuesTest)

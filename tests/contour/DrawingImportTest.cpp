@@ -3,6 +3,7 @@
 #include "measurements/ComparePlaneDXF.h"
 #include "measurements/DxfDrawing.h"
 #include "measurements/math/DrawingGeometry.h"
+#include "measurements/ReperPoint.h"
 #include "plot/QCPItemArc.h"
 
 #include "DrawingChecks.h"
@@ -14,7 +15,9 @@
 #include <QDir>
 #include <QFile>
 #include <QStatusBar>
+#include <QTreeWidgetItemIterator>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace MeasurementMath;
@@ -80,9 +83,67 @@ struct DrawingTab
         file.close();
         MessageBoxAnswerer answerer;
         answerer.onDialog([path](QWidget* dialog) { MessageBoxAnswerer::chooseFile(dialog, path); });
+        pressWithDialog(pressAt);
+        return dynamic_cast<ComparePlaneDXF*>(scene.manager()->currentMeasurement());
+    }
+
+    // The file dialog cancelled.
+    void importNothing(const QPointF& pressAt)
+    {
+        MessageBoxAnswerer answerer;
+        pressWithDialog(pressAt);
+    }
+
+    // The press that opens the file dialog. Once the dialog has gone, a
+    // desktop's window system makes the tab's window active again (so that
+    // its Escape works); the offscreen platform leaves no window active.
+    void pressWithDialog(const QPointF& pressAt)
+    {
         scene.choose(QStringLiteral("actionDXF"), QStringLiteral("pushButtonDXFPlane"));
         scene.clickAt(pressAt.x(), pressAt.y());
-        return dynamic_cast<ComparePlaneDXF*>(scene.manager()->currentMeasurement());
+        scene.widget->activateWindow();
+        if (!QTest::qWaitForWindowActive(scene.widget.get()))
+            qWarning("workspace window not active again");
+    }
+
+    // What an import may leave on the tab.
+    struct Snapshot
+    {
+        Entities entities;
+        int items = 0;
+        int plottables = 0;
+        int rows = 0;
+        int measurements = 0;
+        bool deviationEnabled = false;
+
+        bool operator==(const Snapshot& o) const
+        {
+            return entities == o.entities && items == o.items && plottables == o.plottables && rows == o.rows
+                   && measurements == o.measurements && deviationEnabled == o.deviationEnabled;
+        }
+    };
+
+    Snapshot snapshot() const
+    {
+        Snapshot s;
+        s.entities = drawing().entities();
+        // The snap marker aside, which choosing a kind brings up.
+        s.items = scene.plot()->itemCount() - (scene.plot()->hasSelectionMarker() ? 1 : 0);
+        s.plottables = scene.plot()->plottableCount();
+        for (QTreeWidgetItemIterator it(scene.tree()); *it; ++it)
+            ++s.rows;
+        s.measurements = scene.manager()->measurements().size();
+        s.deviationEnabled = scene.button(QStringLiteral("pushButtonErrorPlane"))->isEnabled();
+        return s;
+    }
+
+    QString statusMessage() const { return scene.widget->findChild<QStatusBar*>()->currentMessage(); }
+
+    // The display unit changed as the settings dialog changes it.
+    void switchUnit(int unit)
+    {
+        setAxisUnit(unit);
+        scene.widget->recalcAllMeasurements();
     }
 
     const DxfDrawing& drawing() const { return scene.manager()->drawing(); }
@@ -103,6 +164,53 @@ struct DrawingTab
 };
 
 const QVector<QPointF> kFlat = sampled({{0, 0}, {40, 0}}, 0.5);
+
+QString describeSnapshot(const DrawingTab::Snapshot& s)
+{
+    return QStringLiteral("entities %1, items %2, plottables %3, rows %4, measurements %5, deviation button %6")
+        .arg(describe(s.entities))
+        .arg(s.items)
+        .arg(s.plottables)
+        .arg(s.rows)
+        .arg(s.measurements)
+        .arg(s.deviationEnabled);
+}
+
+bool samePoints(const QVector<QPointF>& a, const QVector<QPointF>& b, double tolerance)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i) {
+        if (QLineF(a.at(i), b.at(i)).length() > tolerance)
+            return false;
+    }
+    return true;
+}
+
+QVector<QPointF> positions(const Measurement* m)
+{
+    QVector<QPointF> result;
+    for (const ReperPoint* point : m->reperPoints())
+        result.append(point->position());
+    return result;
+}
+
+struct Extent
+{
+    double xmin = 1e300, xmax = -1e300, ymin = 1e300, ymax = -1e300;
+
+    void include(QPointF p)
+    {
+        xmin = std::min(xmin, p.x());
+        xmax = std::max(xmax, p.x());
+        ymin = std::min(ymin, p.y());
+        ymax = std::max(ymax, p.y());
+    }
+    bool inside(const QCPRange& x, const QCPRange& y) const
+    {
+        return x.contains(xmin) && x.contains(xmax) && y.contains(ymin) && y.contains(ymax);
+    }
+};
 
 // A contour of 0..40 mm: flat, a half circle of radius 5 over 20..30, flat.
 QVector<QPointF> bumpTrace()
@@ -129,6 +237,14 @@ private slots:
     void importedAsDrawn();
     void tabsKeepTheirOwnDrawings();
     void fittedMirroredInchDrawing();
+    void drawingFollowsUnitChanges_data();
+    void drawingFollowsUnitChanges();
+    void failedImportLeavesTabAsBefore_data();
+    void failedImportLeavesTabAsBefore();
+    void escapeAbandonsUnfinishedComparison_data();
+    void escapeAbandonsUnfinishedComparison();
+    void importedDrawingInSight_data();
+    void importedDrawingInSight();
 };
 
 void DrawingImportTest::importedAsDrawn_data()
@@ -277,6 +393,194 @@ void DrawingImportTest::fittedMirroredInchDrawing()
     Measurement* deviation = tab.scene.manager()->currentMeasurement();
     QVERIFY(deviation && deviation->isFinished());
     QVERIFY2(deviation->value() < 1e-6, qPrintable(deviation->valueText()));
+}
+
+void DrawingImportTest::drawingFollowsUnitChanges_data()
+{
+    QTest::addColumn<int>("picksInMillimetres");
+
+    QTest::newRow("waiting for the trace point") << 0;
+    QTest::newRow("waiting for the drawing point") << 1;
+    QTest::newRow("fitted") << 2;
+}
+
+// A line 2 mm above the flat trace, its point (12, 2) picked onto the trace
+// point (12, 0): the picks not made in millimetres are made in micrometres.
+// In every unit the drawing, its items, its reference points and the trace
+// point are where the unit puts them, and the fit lays the line on the trace.
+void DrawingImportTest::drawingFollowsUnitChanges()
+{
+    QFETCH(int, picksInMillimetres);
+
+    setAxisUnit(0);
+    DrawingTab tab(kFlat);
+    ComparePlaneDXF* comparison = tab.import(dxfEntities(QStringLiteral("0 LINE 100 AcDbLine 10 0 20 2 11 40 21 2")),
+                                             QStringLiteral("line.dxf"), {10, 0});
+    QVERIFY(comparison);
+    const QPointF picks[] = {{12, 0}, {12, 2}};
+    const auto pick = [&](int from, int to, double f) {
+        for (int i = from; i < to; ++i)
+            tab.scene.clickAt(picks[i].x() * f, picks[i].y() * f);
+    };
+    pick(0, picksInMillimetres, 1);
+    QCOMPARE(comparison->state(), picksInMillimetres);
+
+    const auto check = [&](double f) {
+        const DrawingEntity expected =
+            scaledEntity(comparison->state() == 2 ? lineEntity(0, 0, 40, 0) : lineEntity(0, 2, 40, 2), f);
+        QVERIFY2(sameEntities(tab.drawing().entities(), {expected}, 1e-9 * f),
+                 qPrintable(describe(tab.drawing().entities())));
+        QVERIFY(tab.itemsDrawEntities(1e-9 * f));
+        const QVector<QPointF> points = comparison->state() == 2 ? QVector<QPointF>() : entityReperPoints(expected);
+        QVERIFY2(samePoints(positions(comparison), points, 1e-9 * f), qPrintable(QString::number(f)));
+        if (comparison->state() > 0)
+            QCOMPARE(comparison->tracePoint(), picks[0] * f);
+    };
+    for (int unit : {1, 2, 0}) {
+        tab.switchUnit(unit);
+        const double f = unitFactor(unit);
+        check(f);
+        if (QTest::currentTestFailed())
+            QFAIL(qPrintable(QStringLiteral("in unit %1").arg(unit)));
+        if (unit == 1 && comparison->state() < 2) {
+            pick(comparison->state(), 2, f);
+            QCOMPARE(comparison->state(), 2);
+            check(f);
+        }
+    }
+}
+
+void DrawingImportTest::failedImportLeavesTabAsBefore_data()
+{
+    QTest::addColumn<QByteArray>("dxf");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("dialog cancelled") << QByteArray() << QString();
+    QTest::newRow("empty file") << QByteArray("") << "нет ни отрезков";
+    QTest::newRow("ENTITIES ending at EOF")
+        << dxfPairs(QStringLiteral("0 SECTION 2 ENTITIES 0 LINE 10 0 20 5 11 40 21 5 0 LINE 10 0 20 6 11 40 21 6 0 EOF"))
+        << "обрывается";
+    QTest::newRow("binary DXF") << QByteArray("AutoCAD Binary DXF\r\n\x1a\0\0\0SECTION", 32) << "двоичном";
+    QTest::newRow("drawing in miles") << dxfInUnits(3, QStringLiteral("0 LINE 10 0 20 0 11 1 21 0"))
+                                      << "$INSUNITS = 3";
+    QTest::newRow("header without entities") << dxfFile(dxfSection(QStringLiteral("HEADER"), QString()))
+                                             << "нет ни отрезков";
+}
+
+// On a tab without a drawing and on one whose drawing is fitted, the import
+// leaves the store, the plot, the tree and the deviation button as they were,
+// and the status line gives the reason.
+void DrawingImportTest::failedImportLeavesTabAsBefore()
+{
+    QFETCH(QByteArray, dxf);
+    QFETCH(QString, reason);
+
+    setAxisUnit(0);
+    DrawingTab tab(kFlat);
+    for (bool fitted : {false, true}) {
+        if (fitted) {
+            QVERIFY(tab.import(dxfEntities(QStringLiteral("0 LINE 10 0 20 1 11 40 21 1")), QStringLiteral("good.dxf"),
+                               {10, 0}));
+            tab.scene.clickAt(12, 0);
+            tab.scene.clickAt(12, 1);
+            QCOMPARE(tab.drawing().entityCount(), 1);
+        }
+        const DrawingTab::Snapshot before = tab.snapshot();
+        if (dxf.isNull())
+            tab.importNothing({10, 0});
+        else
+            tab.import(dxf, QStringLiteral("failing.dxf"), {10, 0});
+        const DrawingTab::Snapshot after = tab.snapshot();
+        QVERIFY2(after == before, qPrintable(describeSnapshot(before) + QStringLiteral(" -> ") + describeSnapshot(after)));
+        if (!reason.isEmpty())
+            QTRY_VERIFY2(tab.statusMessage().contains(reason), qPrintable(tab.statusMessage()));
+    }
+}
+
+void DrawingImportTest::escapeAbandonsUnfinishedComparison_data()
+{
+    QTest::addColumn<int>("picks");
+
+    QTest::newRow("waiting for the trace point") << 0;
+    QTest::newRow("waiting for the drawing point") << 1;
+}
+
+void DrawingImportTest::escapeAbandonsUnfinishedComparison()
+{
+    QFETCH(int, picks);
+
+    setAxisUnit(0);
+    DrawingTab tab(kFlat);
+    const DrawingTab::Snapshot before = tab.snapshot();
+    QVERIFY(tab.import(dxfEntities(QStringLiteral("0 LINE 10 0 20 1 11 40 21 1")), QStringLiteral("line.dxf"), {10, 0}));
+    if (picks > 0)
+        tab.scene.clickAt(12, 0);
+    QVERIFY(tab.snapshot().rows > before.rows);
+    QVERIFY(tab.scene.button(QStringLiteral("pushButtonErrorPlane"))->isEnabled());
+
+    QTest::keyClick(tab.scene.window(), Qt::Key_Escape);
+    const DrawingTab::Snapshot after = tab.snapshot();
+    QVERIFY2(after == before, qPrintable(describeSnapshot(before) + QStringLiteral(" -> ") + describeSnapshot(after)));
+    QVERIFY(!tab.scene.manager()->currentMeasurement());
+}
+
+void DrawingImportTest::importedDrawingInSight_data()
+{
+    QTest::addColumn<QString>("entities");
+    QTest::addColumn<QPointF>("drawingPoint");
+    QTest::addColumn<bool>("widens");
+
+    QTest::newRow("wholly below the view") << "0 LINE 10 0 20 0 11 40 21 0 0 CIRCLE 10 20 20 -4 40 4" << QPointF(12, 0)
+                                           << true;
+    QTest::newRow("partly above the view") << "0 LINE 10 0 20 40 11 40 21 70" << QPointF(12, 49) << true;
+    QTest::newRow("arc bulging out of the view") << "0 ARC 10 20 20 40 40 30 50 0 51 180" << QPointF(20, 70) << true;
+    QTest::newRow("in the view") << "0 LINE 10 5 20 39 11 35 21 41" << QPointF(14, 39.6) << false;
+}
+
+// A drawing drawn around y = 0 over a contour at y = 40 mm: the view shows
+// the whole drawing and the whole trace, so that both points the status line
+// asks for can be picked. A drawing in the view leaves the view alone.
+void DrawingImportTest::importedDrawingInSight()
+{
+    QFETCH(QString, entities);
+    QFETCH(QPointF, drawingPoint);
+    QFETCH(bool, widens);
+
+    setAxisUnit(0);
+    QVector<QPointF> trace;
+    for (const QPointF& p : kFlat)
+        trace.append(p + QPointF(0, 40));
+    DrawingTab tab(trace);
+    const QCPRange xBefore = tab.scene.plot()->xAxis->range();
+    const QCPRange yBefore = tab.scene.plot()->yAxis->range();
+    ComparePlaneDXF* comparison = tab.import(dxfEntities(entities), QStringLiteral("drawing.dxf"), {10, 40});
+    QVERIFY(comparison);
+    QTRY_COMPARE(tab.statusMessage(), kFirstPrompt);
+
+    const QCPRange x = tab.scene.plot()->xAxis->range();
+    const QCPRange y = tab.scene.plot()->yAxis->range();
+    Extent extent;
+    for (const QPointF& p : trace)
+        extent.include(p);
+    for (const QPointF& p : positions(comparison))
+        extent.include(p);
+    QVERIFY2(extent.inside(x, y), qPrintable(QStringLiteral("x %1..%2, y %3..%4")
+                                                 .arg(x.lower).arg(x.upper).arg(y.lower).arg(y.upper)));
+    if (widens) {
+        // The same scale on both axes.
+        const QRect rect = tab.scene.plot()->axisRect()->rect();
+        QVERIFY2(qAbs(x.size() / rect.width() - y.size() / rect.height()) < 1e-3 * x.size() / rect.width(),
+                 qPrintable(QStringLiteral("%1 x %2 px").arg(rect.width()).arg(rect.height())));
+    } else {
+        QCOMPARE(x, xBefore);
+        QCOMPARE(y, yBefore);
+    }
+
+    tab.scene.clickAt(12, 40);
+    QCOMPARE(comparison->state(), 1);
+    tab.scene.clickAt(drawingPoint.x(), drawingPoint.y());
+    QCOMPARE(comparison->state(), 2);
+    QCOMPARE(comparison->drawingPoint(), drawingPoint);
 }
 
 KALVORA_TEST_MAIN(DrawingImportTest)

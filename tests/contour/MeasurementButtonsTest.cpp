@@ -3,12 +3,17 @@
 #include "LogTexts.h"
 #include "MessageBoxAnswerer.h"
 #include "SettingsFixture.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "TextInput.h"
 
+#include "measurements/ComparePlaneDXF.h"
+
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QInputDialog>
 #include <QSpinBox>
+#include <QStatusBar>
 
 namespace {
 
@@ -46,6 +51,7 @@ private slots:
     void radiusDialog_data();
     void radiusDialog();
     void drawingDeviationFollowsTheManager();
+    void drawingDeviationIsNamedAsItsButton();
 };
 
 void MeasurementButtonsTest::buttons_data()
@@ -239,6 +245,42 @@ void MeasurementButtonsTest::drawingDeviationFollowsTheManager()
     QVERIFY(button->isEnabled());
     emit scene.manager()->enableButton(false);
     QVERIFY(!button->isEnabled());
+}
+
+// The deviation from the drawing is listed, and named in the status line, as
+// its button names it, not as the deviation from a line.
+void MeasurementButtonsTest::drawingDeviationIsNamedAsItsButton()
+{
+    // A drawing imported (which enables the deviation's button) and abandoned
+    // when the deviation is chosen before its fit.
+    const QString path = QDir::current().filePath(QStringLiteral("drawing.dxf"));
+    writeText(path, QStringLiteral("ENTITIES\nAcDbLine\n10\n0\n20\n0\n11\n1\n21\n0\nENDSEC\n"));
+    ComparePlaneDXF::setFileProvider([path](QWidget*) { return path; });
+    QVector<QPointF> points;
+    for (int i = 0; i <= 100; ++i)
+        points.append(QPointF(10.0 * i, 2.0 * i));
+    WorkspaceScene scene({traceThrough(points)});
+    const QCPCurve* trace = scene.plot()->curve(0);
+    const auto at = [trace](int index) {
+        const QCPCurveData& point = *(trace->data()->constBegin() + index);
+        return QPointF(point.key, point.value);
+    };
+    scene.choose(QStringLiteral("actionDXF"), QStringLiteral("pushButtonDXFPlane"));
+    scene.clickAt(at(50).x(), at(50).y());
+    ComparePlaneDXF::setFileProvider(nullptr);
+    scene.choose(QStringLiteral("actionDXF"), QStringLiteral("pushButtonErrorPlane"));
+    scene.drag(at(20), at(60));
+    const QPointF place = at(60) - QPointF(0, 0.3);
+    scene.clickAt(place.x(), place.y());
+    Measurement* deviation = scene.manager()->measurements().last();
+    QCOMPARE(deviation->type(), 32);
+
+    const QString name = QStringLiteral("Отклонение от чертежа");
+    QCOMPARE(scene.button(QStringLiteral("pushButtonErrorPlane"))->toolTip(), name);
+    QTreeWidgetItem* row = scene.row(deviation->id());
+    QVERIFY(row);
+    QCOMPARE(row->text(0), name);
+    QVERIFY(scene.widget->findChild<QStatusBar*>()->currentMessage().startsWith(name + QStringLiteral(": ")));
 }
 
 KALVORA_TEST_MAIN(MeasurementButtonsTest)

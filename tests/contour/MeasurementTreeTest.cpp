@@ -7,8 +7,10 @@
 #include "MessageBoxAnswerer.h"
 #include "TestMain.h"
 
+#include <QHelpEvent>
 #include <QInputDialog>
 #include <QSignalSpy>
+#include <QToolTip>
 
 Q_DECLARE_METATYPE(MeasurementCategory)
 Q_DECLARE_METATYPE(TreeDrop)
@@ -39,6 +41,8 @@ private slots:
     void dropDecision_data();
     void dropDecision();
     void extendedColumns();
+    void valuesInSightBesideALongName_data();
+    void valuesInSightBesideALongName();
 };
 
 void MeasurementTreeTest::groupRows()
@@ -368,9 +372,6 @@ void MeasurementTreeTest::extendedColumns()
     QCOMPARE(s.tree.columnCount(), 2);
     QCOMPARE(s.tree.headerItem()->text(0), QStringLiteral("ИЗМЕРЕНИЕ"));
     QCOMPARE(s.tree.headerItem()->text(1), QStringLiteral("ЗНАЧЕНИЕ"));
-    // Long names such as "Отклонение от окружности" stay whole.
-    QCOMPARE(s.tree.header()->sectionResizeMode(0), QHeaderView::ResizeToContents);
-    QVERIFY(s.tree.header()->stretchLastSection());
 
     // Even a row made editable opens no editor in either column.
     row->setFlags(row->flags() | Qt::ItemIsEditable);
@@ -384,6 +385,42 @@ void MeasurementTreeTest::extendedColumns()
 
     // The extended layout shows no means.
     QCOMPARE(s.category(MeasurementCategory::Roughness)->text(1), QString());
+}
+
+void MeasurementTreeTest::valuesInSightBesideALongName_data()
+{
+    QTest::addColumn<bool>("extended");
+    QTest::newRow("measurement tab") << false;
+    QTest::newRow("calibration screen") << true;
+}
+
+// In a tree too narrow for a long name the value column stays whole in the
+// viewport; the name is shortened, and its tooltip shows it whole.
+void MeasurementTreeTest::valuesInSightBesideALongName()
+{
+    QFETCH(bool, extended);
+    TreeScene s;
+    s.tree.setExtendedColumns(extended);
+    s.tree.resize(260, 400);
+    QTreeWidgetItem* row = s.add(CIRCLE_DEVIATION, 12.3456);
+    QCOMPARE(row->text(0), QStringLiteral("Отклонение от окружности"));
+    QTest::qWait(0);
+
+    const QHeaderView* header = s.tree.header();
+    const int valueLeft = header->sectionViewportPosition(1);
+    const int valueRight = valueLeft + header->sectionSize(1);
+    QVERIFY2(valueLeft >= 0 && valueRight <= s.tree.viewport()->width(),
+             qPrintable(QStringLiteral("%1..%2 of %3").arg(valueLeft).arg(valueRight).arg(s.tree.viewport()->width())));
+    // What each column's texts need, as the view measures them.
+    const QAbstractItemView& view = s.tree;
+    QVERIFY(header->sectionSize(1) >= view.sizeHintForColumn(1));
+    QVERIFY(header->sectionSize(0) < view.sizeHintForColumn(0));
+
+    const QPoint over = s.tree.visualItemRect(row).topLeft() + QPoint(60, 5);
+    QHelpEvent help(QEvent::ToolTip, over, s.tree.viewport()->mapToGlobal(over));
+    QApplication::sendEvent(s.tree.viewport(), &help);
+    QTRY_COMPARE(QToolTip::text(), row->text(0));
+    QToolTip::hideText();
 }
 
 KALVORA_TEST_MAIN(MeasurementTreeTest)

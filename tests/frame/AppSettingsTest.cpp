@@ -42,8 +42,13 @@ private slots:
         const AppSettingsData s = AppSettings::load(kIni);
         QCOMPARE(s.preferenses.enabled_params, (QMap<int, QString>{{0, "Ra"}}));
         QCOMPARE(s.preferenses.enabled_params_count, 1);
-        QCOMPARE(s.preferenses.disabled_params, profileParamNames);
-        QCOMPARE(s.preferenses.disabled_params_count, 55);
+        QMap<int, QString> hidden;
+        for (const QString& name : profileParamNames) {
+            if (name != QStringLiteral("Ra"))
+                hidden.insert(hidden.size(), name);
+        }
+        QCOMPARE(s.preferenses.disabled_params, hidden);
+        QCOMPARE(s.preferenses.disabled_params_count, 54);
         QCOMPARE(s.preferenses.meadian_filter_value, 3);
         QCOMPARE(s.calibration.reference_ball_radius, 15.875);
         QCOMPARE(s.servise.default_trace_file_name, QStringLiteral("Деталь"));
@@ -67,9 +72,14 @@ private slots:
         allButRaAndRz.removeAll(QStringLiteral("Ra"));
         allButRaAndRz.removeAll(QStringLiteral("Rz"));
 
-        QTest::newRow("missing enabled entries default to Ra")
+        QTest::newRow("missing enabled entries default to Ra, no hidden list hides the others")
             << QVariantMap{{"preferenses/enabled_params_count", 3}, {"preferenses/enabled_0", "Rz"}}
-            << QStringList{"Rz", "Ra", "Ra"} << QStringList{"Ra", "Rmax", "Rp", "Rv", "Rz"} << 55;
+            << QStringList{"Rz", "Ra", "Ra"} << QStringList(allButRaAndRz.mid(0, 5)) << 53;
+        QTest::newRow("a stored name in both lists stays in both")
+            << QVariantMap{{"preferenses/enabled_params_count", 1},  {"preferenses/enabled_0", "Ra"},
+                           {"preferenses/disabled_params_count", 2}, {"preferenses/disabled_0", "Rz"},
+                           {"preferenses/disabled_1", "Ra"}}
+            << QStringList{"Ra"} << QStringList{"Rz", "Ra", "Rmax", "Rp", "Rv"} << 55;
         QTest::newRow("names in neither list are appended after the highest position")
             << QVariantMap{{"preferenses/enabled_params_count", 1},   {"preferenses/enabled_0", "Rz"},
                            {"preferenses/disabled_params_count", 2},  {"preferenses/disabled_0", "Rp"},

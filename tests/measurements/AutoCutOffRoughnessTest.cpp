@@ -55,6 +55,7 @@ private slots:
     void sineThroughTheRealFilter();
     void micrometresPerUnit_data();
     void micrometresPerUnit();
+    void twiceTheCutOffAsReadBack();
 };
 
 void AutoCutOffRoughnessTest::cutOffChoice_data()
@@ -181,6 +182,19 @@ void AutoCutOffRoughnessTest::micrometresPerUnit()
     QFETCH(int, axisUnit);
     QFETCH(double, micrometres);
     QCOMPARE(MeasurementMath::micrometresPerUnit(axisUnit), micrometres);
+}
+
+// A stretch exactly twice 800 um long as it comes back from millimetres (1130
+// as 1130.0000000000002, 2730 as 2730) is long enough, as it is with the keys
+// as sampled.
+void AutoCutOffRoughnessTest::twiceTheCutOffAsReadBack()
+{
+    ProfileData profile = fixtures::sampled(1130, 2730, 10, [](double x) { return std::sin(x / 50); });
+    profile[0] = fixtures::readBackFromMillimetres(profile[0]);
+    QVERIFY(lengthOf(profile) < 1600);
+    const MeasurementMath::CutOffRoughness result = MeasurementMath::autoCutOffRoughness(
+        profile, [](const ProfileData&, double) { return 0.5; }, [](double) { return 800; });
+    QCOMPARE(result.value, std::optional<double>(0.5));
 }
 
 KALVORA_TEST_MAIN(AutoCutOffRoughnessTest)

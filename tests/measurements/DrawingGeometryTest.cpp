@@ -64,6 +64,8 @@ private slots:
     void arcAnglesNormalised();
     void transforms();
     void rotatedArcStaysArc();
+    void bounds_data();
+    void bounds();
     void unitFactors();
     void indexAnswersAsTheWalk_data();
     void indexAnswersAsTheWalk();
@@ -217,6 +219,39 @@ void DrawingGeometryTest::rotatedArcStaysArc()
     QVERIFY(isArc(arc));
     QVERIFY(std::abs(arc.parameters[4] - arc.parameters[3] - 90) < 1e-9);
     QVERIFY(std::abs(arc.parameters[3] - 265) < 1e-9);
+}
+
+void DrawingGeometryTest::bounds_data()
+{
+    QTest::addColumn<Entities>("entities");
+    QTest::addColumn<QRectF>("expected");
+
+    QTest::newRow("line") << Entities{lineEntity(3, 4, -1, 2)} << QRectF(QPointF(-1, 2), QPointF(3, 4));
+    QTest::newRow("circle") << Entities{circleEntity(1, 2, 3)} << QRectF(QPointF(-2, -1), QPointF(4, 5));
+    QTest::newRow("ellipse") << Entities{ellipseEntity(0, 0, 5, 2)} << QRectF(QPointF(-5, -2), QPointF(5, 2));
+    QTest::newRow("arc over the top") << Entities{arcEntity(0, 0, 10, 0, 180)}
+                                      << QRectF(QPointF(-10, 0), QPointF(10, 10));
+    QTest::newRow("arc across 0 degrees") << Entities{arcEntity(0, 0, 10, 270, 450)}
+                                          << QRectF(QPointF(0, -10), QPointF(10, 10));
+    QTest::newRow("short arc between the axes") << Entities{arcEntity(0, 0, 2, 30, 60)}
+                                                << QRectF(QPointF(1, 1), QPointF(std::sqrt(3.0), std::sqrt(3.0)));
+    QTest::newRow("several") << Entities{lineEntity(0, 0, 1, 0), circleEntity(20, -5, 1)}
+                             << QRectF(QPointF(0, -6), QPointF(21, 0));
+}
+
+// Left and right the smallest and largest x, top and bottom the smallest and
+// largest y of what is drawn.
+void DrawingGeometryTest::bounds()
+{
+    QFETCH(Entities, entities);
+    QFETCH(QRectF, expected);
+
+    const std::optional<QRectF> bounds = drawingBounds(entities);
+    QVERIFY(bounds);
+    for (const auto& [actual, wanted] : {std::pair{bounds->left(), expected.left()}, {bounds->right(), expected.right()},
+                                         {bounds->top(), expected.top()}, {bounds->bottom(), expected.bottom()}})
+        QVERIFY2(std::abs(actual - wanted) < 1e-12, qPrintable(QStringLiteral("%1 for %2").arg(actual).arg(wanted)));
+    QVERIFY(!drawingBounds({}));
 }
 
 void DrawingGeometryTest::unitFactors()

@@ -8,6 +8,8 @@
 #include <QBuffer>
 #include <QFile>
 
+#include <cmath>
+
 using namespace MeasurementMath;
 
 using Entities = QVector<DrawingEntity>;
@@ -47,6 +49,8 @@ private slots:
     void readableFiles();
     void drawingsAsDrawn_data();
     void drawingsAsDrawn();
+    void infiniteGeometryLeftOut_data();
+    void infiniteGeometryLeftOut();
     void drawingUnits_data();
     void drawingUnits();
     void unreadableFiles_data();
@@ -173,6 +177,44 @@ void DxfReaderTest::drawingsAsDrawn_data()
         << dxfEntities(QStringLiteral("0 POLYLINE 66 1 70 4 0 VERTEX 10 5 20 9 70 16 0 VERTEX 10 0 20 0 70 8 "
                                       "0 VERTEX 10 10 20 0 70 8 0 SEQEND"))
         << Entities{lineEntity(0, 0, 10, 0)};
+
+    // A bulge of rounding noise (the sine of pi) leaves the segment straight;
+    // a real bulge of 1e-3 is an arc whose included angle is 4 atan(1e-3) and
+    // whose middle lies 0.005 (half the bulge times the chord) off the chord.
+    const auto bulged = [](const QString& bulge) {
+        return dxfEntities(
+            QStringLiteral("0 LWPOLYLINE 100 AcDbPolyline 90 2 70 0 10 0 20 0 42 %1 10 10 20 0").arg(bulge));
+    };
+    const Entities straight{lineEntity(0, 0, 10, 0)};
+    QTest::newRow("bulge of noise 1.2e-16: a line") << bulged(QStringLiteral("1.2246467991473532e-16")) << straight;
+    QTest::newRow("bulge of noise -1e-13: a line") << bulged(QStringLiteral("-1e-13")) << straight;
+    const double r = 2500.0025;
+    const double halfAngle = 2 * std::atan(1e-3) * 180 / M_PI;
+    QTest::newRow("bulge 1e-3: an arc below the chord")
+        << bulged(QStringLiteral("1e-3"))
+        << Entities{{kCircleTag, {5, r - 0.005, r, 270 - halfAngle, 270 + halfAngle}}};
+    QTest::newRow("bulge -1e-3: an arc above the chord")
+        << bulged(QStringLiteral("-1e-3"))
+        << Entities{{kCircleTag, {5, 0.005 - r, r, 90 - halfAngle, 90 + halfAngle}}};
+    QTest::newRow("R12 vertex bulge of noise: a line")
+        << dxfEntities(QStringLiteral("0 POLYLINE 66 1 70 0 0 VERTEX 10 0 20 0 42 1.2246467991473532e-16 "
+                                      "0 VERTEX 10 10 20 0 0 SEQEND"))
+        << straight;
+
+    // Comments are skipped wherever they stand.
+    QTest::newRow("comment between SECTION and its name")
+        << dxfPairs(QStringLiteral("999 written 0 SECTION 999 by 2 ENTITIES 0 LINE 10 0 20 0 11 10 21 0 "
+                                   "0 ENDSEC 0 EOF"))
+        << straight;
+    QTest::newRow("comments inside entities and before ENDSEC")
+        << dxfEntities(QStringLiteral("0 LINE 999 ENDSEC 10 0 20 0 999 21 11 10 21 0 999 0 "
+                                      "0 LWPOLYLINE 100 AcDbPolyline 90 2 70 0 10 0 20 5 999 note 10 10 20 5 "
+                                      "999 ENTITIES"))
+        << Entities{lineEntity(0, 0, 10, 0), lineEntity(0, 5, 10, 5)};
+    QTest::newRow("comment between a header variable and its value")
+        << dxfFile(dxfSection(QStringLiteral("HEADER"), QStringLiteral("9 $INSUNITS 999 inches 70 1"))
+                   + dxfSection(QStringLiteral("ENTITIES"), QStringLiteral("0 LINE 10 0 20 0 11 1 21 0")))
+        << Entities{lineEntity(0, 0, 25.4, 0)};
 }
 
 void DxfReaderTest::drawingsAsDrawn()
@@ -181,6 +223,40 @@ void DxfReaderTest::drawingsAsDrawn()
     QFETCH(Entities, expected);
 
     const DxfReadResult result = readBytes(bytes);
+    QVERIFY2(result.isReadable(), qPrintable(result.errorText()));
+    QVERIFY2(sameEntities(result.entities, expected, 1e-9), qPrintable(describe(result.entities)));
+}
+
+// Finite numbers whose entity is not finite once its bulge and unit are
+// applied: the entity is left out, the others stay.
+void DxfReaderTest::infiniteGeometryLeftOut_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<double>("unitFactor");
+    QTest::addColumn<Entities>("expected");
+
+    const QString line = QStringLiteral(" 0 LINE 10 0 20 0 11 1 21 0");
+    QTest::newRow("bulge 1e200")
+        << dxfEntities(
+               QStringLiteral("0 LWPOLYLINE 100 AcDbPolyline 90 3 70 0 10 0 20 0 42 1e200 10 10 20 0 10 10 20 10"))
+        << 1.0 << Entities{lineEntity(10, 0, 10, 10)};
+    QTest::newRow("line at 1e307 inches") << dxfInUnits(1, QStringLiteral("0 LINE 10 1e307 20 0 11 0 21 0") + line)
+                                          << 1.0 << Entities{lineEntity(0, 0, 25.4, 0)};
+    QTest::newRow("circle of radius 1e307 inches")
+        << dxfInUnits(1, QStringLiteral("0 CIRCLE 10 0 20 0 40 1e307") + line) << 1.0
+        << Entities{lineEntity(0, 0, 25.4, 0)};
+    QTest::newRow("arc at 1e303 mm in nanometres")
+        << dxfEntities(QStringLiteral("0 ARC 10 1e303 20 0 40 1 50 0 51 90") + line) << 1e6
+        << Entities{lineEntity(0, 0, 1e6, 0)};
+}
+
+void DxfReaderTest::infiniteGeometryLeftOut()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(double, unitFactor);
+    QFETCH(Entities, expected);
+
+    const DxfReadResult result = readBytes(bytes, unitFactor);
     QVERIFY2(result.isReadable(), qPrintable(result.errorText()));
     QVERIFY2(sameEntities(result.entities, expected, 1e-9), qPrintable(describe(result.entities)));
 }
@@ -233,6 +309,8 @@ void DxfReaderTest::unreadableFiles_data()
     QTest::newRow("no ENTITIES section") << QByteArray("0\nSECTION\n2\nHEADER\n0\nENDSEC\n0\nEOF\n") << 8
                                          << "нет ни отрезков";
     QTest::newRow("empty file") << QByteArray() << 0 << "нет ни отрезков";
+    QTest::newRow("only infinite geometry") << dxfInUnits(1, QStringLiteral("0 LINE 10 1e307 20 0 11 0 21 0")) << 26
+                                            << "нет ни отрезков";
     QTest::newRow("no ENDSEC") << QByteArray("ENTITIES\nAcDbLine\n10\n0\n20\n0\n11\n1\n21\n1\n") << 10
                                << "обрывается";
     QTest::newRow("NUL bytes in the text") << QByteArray("0\nSECTION\n2\nENTI\0TIES\n", 22) << 4 << "двоичные";

@@ -1,5 +1,6 @@
 #include "measurements/math/RunningMedian.h"
 
+#include "../algos/ProfileFixtures.h"
 #include "TestMain.h"
 
 #include <algorithm>
@@ -57,6 +58,7 @@ private slots:
     void equalsSortedCopy_data();
     void equalsSortedCopy();
     void curveMovesKeysOnByWindow();
+    void keysOffByARounding();
 };
 
 // Values equal to the keys show what the window held: the first median is
@@ -137,6 +139,17 @@ void RunningMedianTest::curveMovesKeysOnByWindow()
     QCOMPARE(curve.keys.size(), curve.deviations.size());
     for (int k = 0; k < curve.size(); ++k)
         QCOMPARE(curve.keys.at(k), keys.at(k) + 250);
+}
+
+// Keys every 10 um from 100 um as they come back from millimetres (350 as
+// 350.00000000000006): the windows hold the points they hold with the keys as
+// sampled, so the medians are the same.
+void RunningMedianTest::keysOffByARounding()
+{
+    const QVector<double> keys = evenKeys(60, 100, 10);
+    const QVector<double> readBack = fixtures::readBackFromMillimetres(keys);
+    QVERIFY(readBack != keys);
+    QCOMPARE(runningMedian(readBack, keys, 250), runningMedian(keys, keys, 250));
 }
 
 KALVORA_TEST_MAIN(RunningMedianTest)

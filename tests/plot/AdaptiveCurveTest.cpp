@@ -24,6 +24,8 @@ private slots:
     void drawsTheLibrarysPicture();
     void edgesDrawnAsTheLibraryDrawsThem_data();
     void edgesDrawnAsTheLibraryDrawsThem();
+    void denseTraceWithinAPixelOfTheLibrary_data();
+    void denseTraceWithinAPixelOfTheLibrary();
     void appendingInBatchesDrawsWhatOneSetDraws();
     void antialiasedDenseTraceIsAsDarkAsTheWholeLine_data();
     void antialiasedDenseTraceIsAsDarkAsTheWholeLine();
@@ -126,6 +128,40 @@ void comparePolylineWithPoints(const PlotWidget& plot, AdaptiveCurve* curve)
         ++checked;
     }
     QVERIFY(checked > 0);
+}
+
+// Where one picture has ink that the other lacks within a pixel either way,
+// "missing at x, y" (in drawn) or "extra at x, y"; empty when none.
+QString differenceBeyondAPixel(const QImage& drawn, const QImage& full)
+{
+    auto covers = [](const QImage& image, const QImage& other, int x, int y) {
+        const QRgb wanted = other.pixel(x, y);
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const QPoint p(x + dx, y + dy);
+                if (image.rect().contains(p) && image.pixel(p) == wanted)
+                    return true;
+            }
+        return false;
+    };
+    for (int y = 0; y < full.height(); ++y) {
+        for (int x = 0; x < full.width(); ++x) {
+            if (full.pixel(x, y) != qRgb(255, 255, 255) && !covers(drawn, full, x, y))
+                return QStringLiteral("missing at %1, %2").arg(x).arg(y);
+            if (drawn.pixel(x, y) != qRgb(255, 255, 255) && !covers(full, drawn, x, y))
+                return QStringLiteral("extra at %1, %2").arg(x).arg(y);
+        }
+    }
+    return QString();
+}
+
+int inkedPixels(const QImage& image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) != qRgb(255, 255, 255) ? 1 : 0;
+    return count;
 }
 
 } // namespace
@@ -447,28 +483,9 @@ void AdaptiveCurveTest::drawsTheLibrarysPicture()
     curve->adaptive = false;
     const QImage full = f.plot.toPixmap().toImage();
 
-    auto covers = [](const QImage& image, const QImage& other, int x, int y) {
-        const QRgb wanted = other.pixel(x, y);
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx) {
-                const QPoint p(x + dx, y + dy);
-                if (image.rect().contains(p) && image.pixel(p) == wanted)
-                    return true;
-            }
-        return false;
-    };
-    int drawnPixels = 0;
-    for (int y = 0; y < full.height(); ++y) {
-        for (int x = 0; x < full.width(); ++x) {
-            if (full.pixel(x, y) != qRgb(255, 255, 255)) {
-                ++drawnPixels;
-                QVERIFY2(covers(drawn, full, x, y), qPrintable(QStringLiteral("missing at %1, %2").arg(x).arg(y)));
-            }
-            if (drawn.pixel(x, y) != qRgb(255, 255, 255))
-                QVERIFY2(covers(full, drawn, x, y), qPrintable(QStringLiteral("extra at %1, %2").arg(x).arg(y)));
-        }
-    }
-    QVERIFY(drawnPixels > 100);
+    const QString difference = differenceBeyondAPixel(drawn, full);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    QVERIFY(inkedPixels(full) > 100);
 }
 
 void AdaptiveCurveTest::edgesDrawnAsTheLibraryDrawsThem_data()
@@ -528,6 +545,57 @@ void AdaptiveCurveTest::edgesDrawnAsTheLibraryDrawsThem()
     QVERIFY2(differing.isEmpty(), qPrintable(QStringLiteral("%1 pixels differ: %2")
                                                  .arg(differing.size())
                                                  .arg(differing.mid(0, 20).join(' '))));
+}
+
+void AdaptiveCurveTest::denseTraceWithinAPixelOfTheLibrary_data()
+{
+    QTest::addColumn<QCPRange>("keys");
+    QTest::addColumn<QCPRange>("values");
+    const QCPRange values(-2.5, 2.5);
+    QTest::newRow("left edge, the data ending in view") << QCPRange(49.9, 50.1) << values;
+    QTest::newRow("left edge") << QCPRange(37.262768, 37.462768) << values;
+    QTest::newRow("left edge, the data starting after a gap") << QCPRange(52.09344, 52.29344) << values;
+    QTest::newRow("right edge") << QCPRange(47.355235, 47.555235) << values;
+    QTest::newRow("all four edges") << QCPRange(49.77, 49.97) << QCPRange(-0.8, 0.9);
+}
+
+// About 1.7 points per pixel column and noise far taller than a pixel: each
+// column of the thinned line, the first and the last inside the axis rect
+// included, is the library's to within a pixel. A point the one-pixel step
+// left out took a column's end with it, and where the neighbouring column
+// lies beyond the axis rect nothing drawn there stood in for it.
+void AdaptiveCurveTest::denseTraceWithinAPixelOfTheLibrary()
+{
+    QFETCH(QCPRange, keys);
+    QFETCH(QCPRange, values);
+    // A wave under noise, keys 0..100 a step of 1e-4 apart, no values at 50..52.
+    static const QVector<QCPCurveData> data = [] {
+        std::mt19937 generator(1);
+        std::normal_distribution<double> noise(0, 0.4);
+        QVector<QCPCurveData> trace;
+        trace.reserve(1000000);
+        for (int i = 0; i < 1000000; ++i) {
+            const double key = i * 1e-4;
+            const bool missing = i >= 500000 && i < 520000;
+            trace.append(QCPCurveData(i, key, missing ? kNaN : std::sin(0.7 * key) + noise(generator)));
+        }
+        return trace;
+    }();
+    PlotFixture f;
+    f.plot.resize(1200, 700);
+    f.plot.setNotAntialiasedElements(QCP::aeAll);
+    f.plot.xAxis->setVisible(false);
+    f.plot.yAxis->setVisible(false);
+    AdaptiveCurve* curve = curveWith(f.plot, data);
+    curve->setPen(QPen(Qt::black, 1));
+    f.plot.xAxis->setRange(keys);
+    f.plot.yAxis->setRange(values);
+    const QImage drawn = f.plot.toPixmap().toImage();
+    curve->adaptive = false;
+    const QImage library = f.plot.toPixmap().toImage();
+    const QString difference = differenceBeyondAPixel(drawn, library);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    QVERIFY(inkedPixels(library) > 1000);
 }
 
 // Live recordings append to a drawn curve: the picture is the one of the

@@ -75,6 +75,14 @@ void PolylineThinnerTest::thinning_data()
         << Points{{0, 0}, {1.5, 0}, {3, 0}};
     QTest::newRow("step measured from the last kept point, not the previous one")
         << Points{{0, 0}, {0, 0.8}, {0, 1.6}, {0, 2.4}} << Points{{0, 0}, {0, 1.6}};
+    // A point left out for lying near the last kept one comes back where the
+    // line drawn past it does not reach its height in its pixel column.
+    QTest::newRow("a point near the last kept one, beyond the line past it in its column")
+        << Points{{7, 29.5}, {7.6, 30.2}, {8.2, 23.5}} << Points{{7, 29.5}, {7.6, 30.2}, {8.2, 23.5}};
+    QTest::newRow("a point near the last kept one, beyond the line past it in the next column")
+        << Points{{10.6, 20}, {11.2, 20.5}, {11.8, 10}} << Points{{10.6, 20}, {11.2, 20.5}, {11.8, 10}};
+    QTest::newRow("a point near the last kept one, on the line past it")
+        << Points{{10.6, 20}, {11.2, 20.5}, {11.8, 21}} << Points{{10.6, 20}, {11.8, 21}};
     QTest::newRow("the last point is not forced in") << Points{{0, 0}, {5, 0}, {5.5, 0.5}} << Points{{0, 0}, {5, 0}};
     QTest::newRow("column reduced to first, lowest, highest, last")
         << Points{{3.1, 50}, {3.3, 10}, {3.4, 30}, {3.6, 90}, {3.7, 40}, {3.9, 45}, {6, 0}}

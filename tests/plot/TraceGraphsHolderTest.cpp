@@ -72,7 +72,7 @@ private slots:
     void cropOfAContourTraceKeepsTheDisplayedStretch();
     void straighteningLeavesTheWavesAtTheRmsLevel();
     void visibilityKeepsHiddenPartsHidden();
-    void markLevelTakesThePointNearerInBothCoordinates();
+    void levelLinesStandAtTheLevelInTheDisplayUnit();
     void heightDistributionIsStoredInMicrometres();
     void emptyHistogramWindowClearsTheBands();
     void ratioCurveFollowsTheVisibleHeights();
@@ -143,7 +143,7 @@ void TraceGraphsHolderTest::destructorLeavesThePlotsAsTheyWere()
         TraceGraphsHolder holder(nullptr, &trace, &mainPlot, &histogramPlot, &ratioPlot);
         holder.updateGraphs(true, false);
         holder.profileCurve()->setSelection(QCPDataSelection(QCPDataRange(3, 9)));
-        holder.markLevelAt(50, 1);
+        holder.markLevel(1);
         QVERIFY(PlotContents(mainPlot).curves == 2);
     }
     QVERIFY(PlotContents(mainPlot) == before[0]);
@@ -364,7 +364,7 @@ void TraceGraphsHolderTest::visibilityKeepsHiddenPartsHidden()
     QVERIFY(!holder.startMarker()->line()->visible() && !holder.endMarker()->label()->visible());
 
     holder.profileCurve()->setSelection(QCPDataSelection(QCPDataRange(3, 9)));
-    holder.markLevelAt(50, 10);
+    holder.markLevel(10);
     holder.setVisible(false);
     QVERIFY(!holder.startMarker()->line()->visible() && !holder.levelLines()[1]->visible());
     holder.setVisible(true);
@@ -372,25 +372,37 @@ void TraceGraphsHolderTest::visibilityKeepsHiddenPartsHidden()
     QVERIFY(holder.levelLines()[1]->visible());
 }
 
-void TraceGraphsHolderTest::markLevelTakesThePointNearerInBothCoordinates()
+// The level is given in micrometres, as "Dp" takes it: the lines stand at it
+// in the display unit, wherever the ratio curve lies, and follow a change of
+// the unit; a hidden trace's lines wait hidden.
+void TraceGraphsHolderTest::levelLinesStandAtTheLevelInTheDisplayUnit()
 {
     HolderFixture f(rampProfile(10));
     TraceGraphsHolder& holder = *f.holder;
-    holder.markLevelAt(0, 0);
-    QCOMPARE(holder.levelLines()[0]->point1->coords(), QPointF(0, 0));
-    QVERIFY(holder.levelMarked());
-
-    // Heights 1, 2, 3 at ratios 100, 50, 10: a click far to the right at the
-    // height of the last point is nearer to the later points in height only.
+    holder.setUnit("mm", false);
+    holder.updateGraphs(false, false);
     holder.ratioGraph()->setData({1, 2, 3}, {100, 50, 10});
-    holder.markLevelAt(500, 2.9);
+    holder.markLevel(2500);
+    QVERIFY(holder.levelMarked());
+    QCOMPARE(holder.level(), 2500.0);
     for (QCPItemStraightLine* line : holder.levelLines()) {
         QVERIFY(line->visible());
-        QCOMPARE(line->point1->coords(), QPointF(0, 1));
-        QCOMPARE(line->point2->coords(), QPointF(0.01, 1));
+        QCOMPARE(line->point1->coords(), QPointF(0, 2.5));
+        QCOMPARE(line->point2->coords(), QPointF(0.01, 2.5));
     }
-    holder.markLevelAt(40, 2.2);
-    QCOMPARE(holder.levelLines()[2]->point1->coords(), QPointF(0, 2));
+
+    holder.setUnit("nm", true);
+    for (QCPItemStraightLine* line : holder.levelLines())
+        QCOMPARE(line->point1->coords(), QPointF(0, 2.5e6));
+
+    holder.setVisible(false);
+    holder.markLevel(-4);
+    for (QCPItemStraightLine* line : holder.levelLines()) {
+        QVERIFY(!line->visible());
+        QCOMPARE(line->point1->coords(), QPointF(0, -4000));
+    }
+    holder.setVisible(true);
+    QVERIFY(holder.levelLines()[2]->visible());
 }
 
 void TraceGraphsHolderTest::heightDistributionIsStoredInMicrometres()

@@ -260,14 +260,17 @@ private slots:
         QTest::addColumn<double>("expectedLevel");
         QTest::addColumn<bool>("expectMarked");
         QTest::newRow("left on the curve, millimetres") << 0 << 0.0025 << int(Qt::LeftButton) << true << 2.5 << true;
-        QTest::newRow("left beside the curve") << 0 << 0.0025 << int(Qt::LeftButton) << false << 2.5 << false;
+        QTest::newRow("left beside the curve") << 0 << 0.0025 << int(Qt::LeftButton) << false << 2.5 << true;
         QTest::newRow("right button") << 0 << 0.0025 << int(Qt::RightButton) << true << 0.0 << false;
         QTest::newRow("left, micrometres") << 1 << 2.5 << int(Qt::LeftButton) << true << 2.5 << true;
-        QTest::newRow("left, nanometres") << 2 << 2500.0 << int(Qt::LeftButton) << false << 2.5 << false;
+        QTest::newRow("left beside the curve, nanometres") << 2 << 2500.0 << int(Qt::LeftButton) << false << 2.5
+                                                           << true;
     }
 
     // The pressed height, in micrometres, becomes the level of every
-    // profile trace, main and additional, and "Dp" follows it.
+    // profile trace, main and additional, and "Dp" follows it; on the curve
+    // or beside it, the level lines of both stand at that height (the
+    // additional trace's hidden until it is shown).
     void levelMark()
     {
         QFETCH(int, axisUnit);
@@ -307,7 +310,21 @@ private slots:
         QVERIFY2(std::abs(pressedLevel - expectedLevel) < 0.05, qPrintable(QString::number(pressedLevel)));
         QCOMPARE(trace->level, pressedLevel);
         QCOMPARE(additional->level, pressedLevel);
-        QCOMPARE(graphs->levelMarked(), expectMarked);
+        const TraceGraphsHolder* additionalGraphs = ws.holder(additional->id);
+        for (const TraceGraphsHolder* holder : {graphs, additionalGraphs}) {
+            QCOMPARE(holder->levelMarked(), expectMarked);
+            for (const QCPItemStraightLine* line : holder->levelLines()) {
+                QCOMPARE(line->visible(), expectMarked && holder->isVisible());
+                if (!expectMarked)
+                    continue;
+                const double lineHeight = line->point1->coords().y();
+                const double pressedHeight = ratioPlot->yAxis->pixelToCoord(pixel.y());
+                QVERIFY2(std::abs(lineHeight - pressedHeight) <= 1e-12 * std::abs(pressedHeight),
+                         qPrintable(QString::number(lineHeight, 'g', 17)));
+                const double levelOfTheLine = lineHeight / holder->unitFactor();
+                QVERIFY(std::abs(levelOfTheLine - trace->level) <= 1e-12 * trace->level);
+            }
+        }
 
         const QString shown = trace->parameterResults.value(QStringLiteral("Dp"));
         ExtraArgs fresh;

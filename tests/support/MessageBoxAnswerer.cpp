@@ -3,6 +3,7 @@
 #include "TextInput.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCompleter>
@@ -153,4 +154,24 @@ bool MessageBoxAnswerer::enterText(QWidget* dialog, const QString& text)
         return false;
     typeText(edit, text);
     return clickStandardButton(dialog, QDialogButtonBox::Ok);
+}
+
+bool MessageBoxAnswerer::enterNumber(QWidget* dialog, const QString& text)
+{
+    QAbstractSpinBox* field = nullptr;
+    for (QAbstractSpinBox* candidate : dialog->findChildren<QAbstractSpinBox*>()) {
+        if (candidate->isVisible())
+            field = candidate;
+    }
+    if (!field)
+        return false;
+    typeNumber(field, text);
+    for (QDialogButtonBox* box : dialog->findChildren<QDialogButtonBox*>()) {
+        QPushButton* ok = box->button(QDialogButtonBox::Ok);
+        if (ok && ok->isEnabled()) {
+            QTest::mouseClick(ok, Qt::LeftButton);
+            return true;
+        }
+    }
+    return false;
 }

@@ -46,6 +46,10 @@ public:
     // Types the text into the dialog's line edit, as an input dialog has one,
     // and clicks its OK button; false when it has no line edit or no OK.
     static bool enterText(QWidget* dialog, const QString& text);
+    // Types the number into the dialog's shown number field, as an input
+    // dialog has one, with typeNumber(), and clicks its OK button; false
+    // when it has no such field or its OK is not enabled.
+    static bool enterNumber(QWidget* dialog, const QString& text);
     // Types `path` into a file dialog's name field and confirms it with
     // Return; false when the dialog is no file dialog of the widget kind.
     static bool chooseFile(QWidget* dialog, const QString& path);

@@ -338,7 +338,7 @@ void SimulatedController::onProfileCommand(const std::string& command)
         startProfileTrace();
     else if (command == DeviceCommands::kStopTrace)
         dropTrace();
-    else if (command == DeviceCommands::kAutoMinMaxCalib && m_profileTraceOpen)
+    else if (command == DeviceCommands::kAutoMinMaxCalib && m_profileTraceOpen && m_profileTrace.answersStop)
         queueProfileBlock();
 }
 

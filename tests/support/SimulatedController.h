@@ -44,6 +44,9 @@ public:
         // The block follows the points by itself; otherwise only once the host
         // stops the trace ("CC", then "CV").
         bool endsByItself = true;
+        // False: a trace that does not end by itself stays unanswered, the
+        // controller falling silent after its points (a cable half out).
+        bool answersStop = true;
     };
 
     // 460800 baud with a start and a stop bit.

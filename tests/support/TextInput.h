@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractSpinBox>
 #include <QString>
 #include <QWidget>
 #include <QWindow>
@@ -27,4 +28,16 @@ inline void typeText(QWindow* window, const QString& text)
 {
     for (const QChar character : text)
         QTest::sendKeyEvent(QTest::Click, window, keyOf(character), QString(character), Qt::NoModifier);
+}
+
+// Replaces the number of a shown field as the operator does, all through the
+// window system: a click into the field, Ctrl+A, then the text key by key.
+// The field is left with the focus and the edit not yet finished.
+inline void typeNumber(QAbstractSpinBox* field, const QString& text)
+{
+    QWidget* window = field->window();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      field->mapTo(window, QPoint(field->width() / 3, field->height() / 2)));
+    QTest::keyClick(window->windowHandle(), Qt::Key_A, Qt::ControlModifier);
+    typeText(window->windowHandle(), text);
 }

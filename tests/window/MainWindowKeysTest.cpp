@@ -15,6 +15,11 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QTreeView>
 
 using Commands = std::vector<std::string>;
 
@@ -226,8 +231,66 @@ private slots:
         QVERIFY(!profileHasRecording());
     }
 
+    // A trace started and stopped with the mouse disables the buttons under
+    // the cursor for a while; afterwards, and after a visit to a measurement
+    // tab, the arrows jog again and leave the window's number fields alone.
+    void theKeysJogAfterARecordingAndATabChange()
+    {
+        workspace::RecordingFolders folders;
+        window().resize(1366, 768);
+        SimulatedController::ProfileTrace trace;
+        trace.points = {40000, 40001, 40002, 40003, 40004};
+        trace.blockSamples.assign(250, 1000);
+        trace.endsByItself = false;
+        m_link->controller.setProfileTrace(trace);
+        // The provider has its trace ready before the first point.
+        m_link->controller.stall(300);
+        auto* density = qobject_cast<QSpinBox*>(field("histogramDensitySpinBox"));
+        const int densityBefore = density->value();
+
+        QTest::mouseClick(button("startTraceButton"), Qt::LeftButton);
+        QVERIFY(profileHasRecording());
+        const AbstractTrace* recorded = profile()->dataProvider()->trace();
+        QVERIFY(QTest::qWaitFor([&] { return workspace::rawData(recorded).value(0).size() == 5; }, 5000));
+        QTest::mouseClick(button("stopTraceButton"), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return isIdle(); }, 10000));
+        QCOMPARE(workspace::rawData(recorded).value(0).size(), 250);
+
+        m_link->controller.clearReceived();
+        clickKeys(window().windowHandle(), {Qt::Key_Right, Qt::Key_Up, Qt::Key_Down});
+        QVERIFY(waitForCommand(m_link->controller, "DX0"));
+        QTest::qWait(300);
+        QCOMPARE(sentCommands(), (Commands{"DX-", "DX0", "DZ+", "DZ0", "DZ-", "DZ0"}));
+        QCOMPARE(density->value(), densityBefore);
+
+        auto* toolBar = profile()->findChild<QToolBar*>(QStringLiteral("toolBar"));
+        QTest::mouseClick(toolBar->widgetForAction(profile()->findChild<QAction*>(QStringLiteral("actionToMeasurement"))),
+                          Qt::LeftButton);
+        QTabWidget* tabs = window().findChild<QTabWidget*>(QStringLiteral("tabWidget"));
+        QCOMPARE(tabs->currentIndex(), 1);
+        auto* tree = tabs->currentWidget()->findChild<QTreeView*>();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), tree);
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(0).center());
+        QCOMPARE(tabs->currentIndex(), 0);
+
+        m_link->controller.clearReceived();
+        clickKeys(window().windowHandle(), {Qt::Key_Right, Qt::Key_Up});
+        QVERIFY(waitForCommand(m_link->controller, "DZ0"));
+        QCOMPARE(sentCommands(), (Commands{"DX-", "DX0", "DZ+", "DZ0"}));
+        QCOMPARE(density->value(), densityBefore);
+        QTest::mouseClick(tabs->tabBar()->tabButton(1, QTabBar::RightSide), Qt::LeftButton);
+    }
+
 private:
     using Link = ControllerLink<MainWindow>;
+
+    // No recording runs and the panel, the tool bar and the menus take input.
+    bool isIdle() const
+    {
+        return !profile()->isReadInProgress() && button("startTraceButton")->isEnabled()
+            && window().menuBar()->isEnabled();
+    }
 
     MainWindow& window() const { return *m_link->window; }
     ProfileAnalisisWidget* profile() const { return window().profileWidget(); }

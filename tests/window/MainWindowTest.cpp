@@ -17,16 +17,20 @@
 #include "contour/MeasurementTreeWidget.h"
 #include "contour/MeasurementsManager.h"
 #include "measurements/Measurement.h"
+#include "plot/PlotAxisTicker.h"
 #include "plot/PlotWidget.h"
 #include "plot/TraceGraphsHolder.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QHelpEvent>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -138,6 +142,41 @@ QStringList treeValues(ContourAnalisisWidget* tab)
     return values;
 }
 
+// The tick labels of every shown axis of the window's plots, by axis: "plot
+// axis: label | label | ...".
+QStringList tickLabelsOfEveryAxis(const MainWindow& window)
+{
+    QStringList axes;
+    for (PlotWidget* plot : window.findChildren<PlotWidget*>()) {
+        for (QCPAxis* axis : plot->axisRect()->axes()) {
+            if (axis->visible() && axis->tickLabels()) {
+                const QString name = plot->objectName() + QLatin1Char(' ') + QString::number(axis->axisType());
+                axes << name + QStringLiteral(": ") + axis->tickVectorLabels().toList().join(QStringLiteral(" | "));
+            }
+        }
+    }
+    return axes;
+}
+
+// Where two tick labels read the same number, the two; empty when none do.
+// Labels are read back as the user reads them: the number before the unit.
+QString repeatedTickLabel(const QStringList& labels, const QString& suffix, const QLocale& locale)
+{
+    QMap<double, QString> read;
+    for (const QString& label : labels) {
+        if (label.isEmpty())
+            continue;
+        bool isNumber = false;
+        const double number = locale.toDouble(label.chopped(suffix.size()), &isNumber) + 0.0;
+        if (!isNumber)
+            return QStringLiteral("unreadable \"%1\"").arg(label);
+        if (read.contains(number))
+            return read.value(number) + QStringLiteral(" and ") + label;
+        read.insert(number, label);
+    }
+    return QString();
+}
+
 // The window as main() makes it, shown, with no instrument to find.
 struct ShownWindow
 {
@@ -184,6 +223,7 @@ struct ShownWindow
     // dialog that it opens with `path` (an empty path cancels it).
     void openThroughMenu(const QString& path)
     {
+        fileDialogTitle.clear();
         MessageBoxAnswerer answerer;
         answerer.chooseMenuEntry(QStringLiteral("Открыть трассу"));
         answerer.onDialog([this, path](QWidget* dialog) {
@@ -231,6 +271,7 @@ class MainWindowTest : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
     void init() { loadSettingsFile(); }
 
     void theWindow()
@@ -307,6 +348,125 @@ private slots:
             QVERIFY2(control->isVisible() && toolBar->rect().contains(inBar),
                      qPrintable(control->objectName() + QLatin1Char(' ') + control->metaObject()->className()));
         }
+    }
+
+    // On a 1366 x 768 screen, with a profile trace read and selected, a
+    // trace name of 20 characters reads whole beside the trace's details;
+    // the user widens the list against the details by the border between
+    // them, and a name longer than the list shows whole in its tooltip.
+    void traceNamesReadWhole()
+    {
+        ShownWindow shown;
+        shown.window.resize(1366, 768);
+        QTRY_COMPARE(shown.window.size(), QSize(1366, 768));
+        const QString name = QStringLiteral("Втулка_2024-03-15_01");
+        const QString longName = QStringLiteral("Втулка_2024-03-15_01_после_шлифовки_и_полировки");
+        QVERIFY(shown.openNewProfileFile(name + QStringLiteral(".txt")));
+        QVERIFY(shown.openNewProfileFile(longName + QStringLiteral(".txt")));
+        auto* list = shown.profile()->findChild<QTreeWidget*>(QStringLiteral("tracesListTreeWidget"));
+        QTreeWidgetItem* row = list->topLevelItem(0);
+        QCOMPARE(row->text(0), name);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(row).center());
+        auto* details = shown.profile()->findChild<QWidget*>(QStringLiteral("paramsListTreeWidget"));
+        QTRY_VERIFY(details->isVisible());
+
+        // The list's one column spans its viewport; the row's whole text fits in it.
+        const auto wholeRowWidth = [list](QTreeWidgetItem* item) {
+            QStyleOptionViewItem option;
+            option.initFrom(list);
+            option.font = list->font();
+            option.features |= QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+            const QModelIndex index = list->model()->index(list->indexOfTopLevelItem(item), 0);
+            return list->visualItemRect(item).left() + list->itemDelegate()->sizeHint(option, index).width();
+        };
+        QVERIFY2(wholeRowWidth(row) <= list->viewport()->width(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(wholeRowWidth(row)).arg(list->viewport()->width())));
+
+        // Dragged to the right, the border stops where the details reach
+        // their least width.
+        auto* splitter = shown.profile()->findChild<QSplitter*>(QStringLiteral("traceListSplitter"));
+        QVERIFY(splitter);
+        QWidget* detailsPanel = splitter->widget(1);
+        const int listWidth = list->width();
+        const int widening = qMin(60, detailsPanel->width() - detailsPanel->minimumSizeHint().width());
+        QVERIFY2(widening >= 20, qPrintable(QString::number(widening)));
+        QSplitterHandle* handle = splitter->handle(1);
+        const QPoint from = handle->mapTo(&shown.window, handle->rect().center());
+        const QPoint to = from + QPoint(60, 0);
+        QTest::mousePress(shown.window.windowHandle(), Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(shown.window.windowHandle(), from + QPoint(30, 0));
+        QTest::mouseMove(shown.window.windowHandle(), to);
+        QTest::mouseRelease(shown.window.windowHandle(), Qt::LeftButton, Qt::NoModifier, to);
+        QTRY_COMPARE(list->width(), listWidth + widening);
+        QVERIFY(details->isVisible());
+
+        QTreeWidgetItem* longRow = list->topLevelItem(1);
+        QVERIFY(wholeRowWidth(longRow) > list->viewport()->width());
+        const QPoint over = list->visualItemRect(longRow).center();
+        QHelpEvent help(QEvent::ToolTip, over, list->viewport()->mapToGlobal(over));
+        QApplication::sendEvent(list->viewport(), &help);
+        QTRY_COMPARE(QToolTip::text(), longName);
+        QToolTip::hideText();
+    }
+
+    void noTwoTickLabelsAlike_data()
+    {
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<double>("lower");
+        QTest::addColumn<double>("upper");
+        QTest::newRow("a stretch of a ±2 µm profile zoomed, in millimetres") << 0 << -0.0012 << 0.0013;
+        QTest::newRow("a micrometre at 5 mm, in millimetres") << 0 << 4.9995 << 5.0006;
+        QTest::newRow("a few nanometres at 1 mm, in micrometres") << 1 << 1000.0012 << 1000.0041;
+        QTest::newRow("a few nanometres at 12 mm, in nanometres") << 2 << 12345678.1 << 12345681.7;
+        QTest::newRow("a whole trace, in millimetres") << 0 << -0.5 << 12.3;
+        QTest::newRow("a whole trace, in nanometres") << 2 << -1500.0 << 9000000.0;
+    }
+
+    // Every axis the window shows, on the profile tab and on a measurement
+    // tab, over ranges down to a few nanometres in each unit: no two ticks
+    // read the same number. Where the axis's own precision tells the ticks
+    // apart, the labels are those it gives.
+    void noTwoTickLabelsAlike()
+    {
+        QFETCH(int, unit);
+        QFETCH(double, lower);
+        QFETCH(double, upper);
+        changeSettings([unit](AppSettings& s) { s.view.axis_unit = unit; });
+        ShownWindow shown;
+        shown.window.resize(1366, 768);
+        QVERIFY(shown.openNewProfileFile(QStringLiteral("axes.txt")));
+        shown.handOver();
+        QVERIFY(shown.currentTab());
+
+        int axes = 0;
+        for (PlotWidget* plot : shown.window.findChildren<PlotWidget*>()) {
+            for (QCPAxis* axis : plot->axisRect()->axes())
+                axis->setRange(lower, upper);
+            plot->replot();
+            for (QCPAxis* axis : plot->axisRect()->axes()) {
+                if (!axis->visible() || !axis->tickLabels())
+                    continue;
+                ++axes;
+                const QString where = plot->objectName() + QLatin1Char(' ') + QString::number(axis->axisType());
+                const QString suffix = PlotAxisTicker::of(axis)->tickLabelSuffix();
+                QStringList shownLabels = axis->tickVectorLabels().toList();
+                const QString repeated = repeatedTickLabel(shownLabels, suffix, plot->locale());
+                QVERIFY2(repeated.isEmpty(), qPrintable(where + QStringLiteral(": ") + repeated));
+
+                QStringList asBuilt;
+                for (double tick : axis->tickVector()) {
+                    asBuilt << plot->locale().toString(tick, axis->numberFormat().at(0).toLatin1(),
+                                                       axis->numberPrecision())
+                            + suffix;
+                }
+                if (repeatedTickLabel(asBuilt, suffix, plot->locale()).isEmpty()) {
+                    shownLabels.removeAll(QString());
+                    for (const QString& label : shownLabels)
+                        QVERIFY2(asBuilt.contains(label), qPrintable(where + QStringLiteral(": ") + label));
+                }
+            }
+        }
+        QVERIFY2(axes >= 6, qPrintable(tickLabelsOfEveryAxis(shown.window).join(QLatin1Char('\n'))));
     }
 
     // The jog keys work the panel's buttons from the window: the receiver

@@ -4,6 +4,7 @@
 #include "DeviceDataProvider.h"
 #include "DeviceStatusText.h"
 #include "KeyReceiver.h"
+#include "NumberFields.h"
 #include "ProgressBar.h"
 #include "ReferenceRaPrompt.h"
 #include "SettingsAccess.h"
@@ -25,6 +26,7 @@ QIcon jogIcon(const QString& name, bool pressed)
 DeviceControlWidget::DeviceControlWidget(QWidget* parent) : QWidget(parent)
 {
     m_ui.setupUi(this);
+    NumberFields::prepare(this);
     m_ui.progressBar->setRange(0, 1);
     m_ui.stopTraceButton->setEnabled(false);
     fillControls();
@@ -50,16 +52,28 @@ void DeviceControlWidget::fillControls()
     m_ui.speedComboBox->setCurrentIndex(s.movement.current_speed);
     m_ui.filterComboBox->setCurrentIndex(s.device.spinbox_filter_length_index);
     m_ui.traceLengthSpinBox->setValue(s.device.trace_length);
+    storeShownTraceLength(s.device.trace_length);
+}
+
+// A stored length that the box cannot show is stored as the box shows it:
+// the link sends the stored length when it sets the controller up, and the
+// controller is to trace the length the operator sees.
+void DeviceControlWidget::storeShownTraceLength(int stored)
+{
+    const int shown = m_ui.traceLengthSpinBox->value();
+    if (shown == stored)
+        return;
+    withSettings([shown](AppSettings& s) { s.device.trace_length = shown; });
+    saveSettingsOrWarn(this);
 }
 
 void DeviceControlWidget::adaptToDeviceType()
 {
     const bool profile = m_device.type() == PROFILE;
     for (QPushButton* button : {m_ui.xplusButton, m_ui.xminusButton, m_ui.yplusButton, m_ui.yminusButton,
-                                m_ui.zplusButton, m_ui.zminusButton, m_ui.autoMinMaxCalibButton})
+                                m_ui.zplusButton, m_ui.zminusButton, m_ui.autoMinMaxCalibButton,
+                                m_ui.calibrationPushButton})
         button->setVisible(!profile);
-    if (profile)
-        m_ui.calibrationPushButton->hide();
     for (QWidget* widget : std::initializer_list<QWidget*>{m_ui.traceLengthSpinBox, m_ui.traceLengthLabel,
                                                            m_ui.filterComboBox, m_ui.filterLabel,
                                                            m_ui.additionalTracePushButton, m_ui.calibVelmarPushButton})
@@ -88,6 +102,7 @@ void DeviceControlWidget::connectDevice()
     connect(&m_device, &Device::crashDevice, this, &DeviceControlWidget::endOfOperation);
     connect(&m_device, &Device::normalStatus, this, &DeviceControlWidget::endOfOperation);
     connect(&m_device, &Device::needCalibration, this, &DeviceControlWidget::onNeedCalibration);
+    connect(&m_device, &Device::stopUnanswered, this, &DeviceControlWidget::onStopUnanswered);
     connectJogButtons();
     connect(m_ui.autoMinMaxCalibButton, &QPushButton::pressed, &m_device, &Device::autoMinMaxCalib);
     connect(m_ui.filterComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
@@ -204,6 +219,14 @@ void DeviceControlWidget::onNeedCalibration()
     endOfOperation();
     m_ui.startTraceButton->setText(QStringLiteral("Калибровка"));
     m_state.requestCalibration();
+}
+
+// The recording has ended as at a lost link, with the points received; the
+// instrument stays connected.
+void DeviceControlWidget::onStopUnanswered()
+{
+    endOfOperation();
+    emit statusBarText(DeviceStatusText::stopUnanswered(m_device.portName()));
 }
 
 void DeviceControlWidget::onPushButtonStopTrace()
@@ -342,6 +365,10 @@ void DeviceControlWidget::refreshStatusText()
 {
     if (!m_device.isReaderRunning())
         return;
+    if (m_device.isStopUnanswered()) {
+        emit statusBarText(DeviceStatusText::stopUnanswered(m_device.portName()));
+        return;
+    }
     emit statusBarText(DeviceStatusText::readings(m_device.type(), m_device.portName(), m_device.consoleHeight(),
                                                   m_device.probeHeight(), m_device.xPosition()));
 }

@@ -73,6 +73,7 @@ public slots:
 
 private:
     void fillControls();
+    void storeShownTraceLength(int stored);
     void adaptToDeviceType();
     void connectDevice();
     void connectJogButtons();
@@ -87,6 +88,7 @@ private:
     void stopRecording();
     void onPushButtonStopTrace();
     void onNeedCalibration();
+    void onStopUnanswered();
     void onDeviceOpened();
     void onDeviceLost();
     void onSpeedChanged(int index);

@@ -1,6 +1,7 @@
 #include "FastSettingsWidget.h"
 
 #include "DeviceCommands.h"
+#include "NumberFields.h"
 #include "SettingsAccess.h"
 #include "SettingsSaving.h"
 #include "TraceTypes.h"
@@ -61,6 +62,7 @@ QString refillSelector(QComboBox* selector, const QStringList& names, QString ch
 FastSettingsWidget::FastSettingsWidget(QWidget* parent) : QWidget(parent)
 {
     initFromSettings();
+    NumberFields::prepare(this);
     connectControls();
 }
 

@@ -1,6 +1,7 @@
 #include "ReferenceRaPrompt.h"
 
 #include "Device.h"
+#include "NumberFields.h"
 #include "SettingsAccess.h"
 #include "SettingsSaving.h"
 
@@ -41,6 +42,7 @@ ReferenceRaPrompt::ReferenceRaPrompt(QWidget* parent) : QDialog(parent), m_value
     layout->addWidget(new QLabel(QStringLiteral("Введите эталонное Ra:")));
     layout->addWidget(m_value);
     layout->addLayout(buttons);
+    NumberFields::prepare(this);
 }
 
 double ReferenceRaPrompt::value() const

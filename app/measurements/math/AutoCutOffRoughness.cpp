@@ -1,6 +1,7 @@
 #include "AutoCutOffRoughness.h"
 
 #include "GaussFilter.h"
+#include "KeySlack.h"
 
 #include <QVector>
 
@@ -15,11 +16,15 @@ constexpr double kFirstCutOff = 800;
 // naming new ones.
 constexpr int kMaxPasses = 16;
 
-double profileLength(const ProfileData& profile)
+// Whether the profile is shorter than twice the cut-off; a length that falls
+// short of it by no more than a rounding is not.
+bool isShorterThanTwice(const ProfileData& profile, double cutOff)
 {
     if (profile.size() < 1 || profile[0].isEmpty())
-        return 0;
-    return profile[0].last() - profile[0].first();
+        return 2 * cutOff > 0;
+    const double first = profile[0].first();
+    const double last = profile[0].last();
+    return 2 * cutOff > last - first + Algos::keySlack(first, last);
 }
 
 double shortCutOff(double cutOff)
@@ -57,7 +62,7 @@ CutOffRoughness autoCutOffRoughness(ProfileData profile, const ProfileParameter&
     QVector<double> tried{cutOff};
     double value = 0;
     for (int pass = 0; pass < kMaxPasses; ++pass) {
-        if (2 * cutOff > profileLength(profile))
+        if (isShorterThanTwice(profile, cutOff))
             return {std::nullopt, cutOff};
         profile = Algos::gaussFilter(profile, cutOff, shortCutOff(cutOff));
         value = parameter(profile, cutOff);

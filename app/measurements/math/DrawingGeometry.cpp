@@ -74,7 +74,49 @@ QVector<QPointF> arcReperPoints(QPointF c, double r, double s, double e)
     return points;
 }
 
+// The points that bound the entity: a line's ends, the four axis ends of a
+// circle or an ellipse, an arc's ends and the axis ends it passes.
+QVector<QPointF> boundingPoints(const DrawingEntity& entity)
+{
+    const QVector<double>& p = entity.parameters;
+    const QPointF c(p.value(0), p.value(1));
+    if (isLine(entity))
+        return {QPointF(p[0], p[1]), QPointF(p[2], p[3])};
+    if (isArc(entity)) {
+        QVector<QPointF> points{pointAtAngle(c, p[2], p[3]), pointAtAngle(c, p[2], p[4])};
+        for (int k = 0; k < 8; ++k) {
+            if (p[3] <= 90 * k && 90 * k <= p[4])
+                points.append(pointAtAngle(c, p[2], 90 * k));
+        }
+        return points;
+    }
+    if (isCircleOrArc(entity) || isEllipse(entity)) {
+        const double a = p[2];
+        const double b = isEllipse(entity) ? p[3] : p[2];
+        return {c + QPointF(a, 0), c - QPointF(a, 0), c + QPointF(0, b), c - QPointF(0, b)};
+    }
+    return {};
+}
+
 } // namespace
+
+std::optional<QRectF> drawingBounds(const QVector<DrawingEntity>& entities)
+{
+    std::optional<QRectF> bounds;
+    for (const DrawingEntity& entity : entities) {
+        for (const QPointF& point : boundingPoints(entity)) {
+            if (!bounds) {
+                bounds = QRectF(point, point);
+                continue;
+            }
+            bounds->setLeft(std::min(bounds->left(), point.x()));
+            bounds->setRight(std::max(bounds->right(), point.x()));
+            bounds->setTop(std::min(bounds->top(), point.y()));
+            bounds->setBottom(std::max(bounds->bottom(), point.y()));
+        }
+    }
+    return bounds;
+}
 
 QPointF footOfPerpendicular(QPointF p, QPointF a, QPointF b)
 {

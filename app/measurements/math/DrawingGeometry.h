@@ -3,7 +3,10 @@
 #include "DrawingEntity.h"
 
 #include <QPointF>
+#include <QRectF>
 #include <QVector>
+
+#include <optional>
 
 namespace MeasurementMath {
 
@@ -30,6 +33,11 @@ double distanceToEntity(const DrawingEntity& entity, double x, double y);
 // The smallest distance to any entity by walking them all;
 // kNoDrawingDistance without any.
 double distanceToNearestEntity(const QVector<DrawingEntity>& entities, double x, double y);
+
+// The extent of the entities, whole circles and ellipses, arcs as far as
+// they reach: left and right the smallest and largest x, top and bottom the
+// smallest and largest y. None without any line, circle, arc or ellipse.
+std::optional<QRectF> drawingBounds(const QVector<DrawingEntity>& entities);
 
 // The points of an entity a user can snap to: 12 for a line (both ends, then
 // ten along it), 26 for a circle or an ellipse (the four axis ends, then two at

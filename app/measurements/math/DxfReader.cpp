@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -23,6 +24,8 @@ const QString kTruncated = QStringLiteral("файл обрывается до к
 const QString kNoEntity = QStringLiteral("в файле нет ни отрезков, ни дуг, ни окружностей, ни эллипсов, ни полилиний");
 const QString kUnknownUnit = QStringLiteral("единицы чертежа ($INSUNITS = %1) не поддерживаются: читаются миллиметры, "
                                             "сантиметры, метры, микрометры, дюймы и футы");
+
+constexpr int kCommentCode = 999;
 
 // POLYLINE flags: a closed polyline, and the meshes that are no outline.
 constexpr int kClosed = 1;
@@ -118,6 +121,16 @@ struct Vertex
     double bulge = 0;
 };
 
+// The arc's middle lies half the bulge times the chord off the chord; below
+// this fraction of the chord the bulge is rounding noise (CAD programs write
+// the sine of pi, 1.2e-16, on straight segments) and the segment is straight.
+constexpr double kNegligibleSagitta = 1e-9;
+
+bool isNegligibleBulge(double bulge)
+{
+    return std::abs(bulge) / 2 < kNegligibleSagitta;
+}
+
 // The segment from a to b, or the arc that the bulge (the tangent of a
 // quarter of the included angle, positive counter-clockwise) makes of it.
 DrawingEntity polylineSegment(const Vertex& a, const Vertex& b)
@@ -125,7 +138,7 @@ DrawingEntity polylineSegment(const Vertex& a, const Vertex& b)
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
     const double chord = std::sqrt(dx * dx + dy * dy);
-    if (a.bulge == 0 || chord == 0)
+    if (isNegligibleBulge(a.bulge) || chord == 0)
         return lineEntity(a.x, a.y, b.x, b.y);
     const double g = a.bulge;
     // From the chord's middle along its left normal to the centre.
@@ -137,6 +150,19 @@ DrawingEntity polylineSegment(const Vertex& a, const Vertex& b)
     const double angleA = std::atan2(a.y - cy, a.x - cx) * kDegreesPerRadian;
     const double angleB = std::atan2(b.y - cy, b.x - cx) * kDegreesPerRadian;
     return g > 0 ? arcEntity(cx, cy, r, angleA, angleB) : arcEntity(cx, cy, r, angleB, angleA);
+}
+
+// Every number finite, and a radius or half-axes that are positive.
+bool hasUsableGeometry(const DrawingEntity& entity)
+{
+    const QVector<double>& p = entity.parameters;
+    if (!std::all_of(p.cbegin(), p.cend(), [](double v) { return std::isfinite(v); }))
+        return false;
+    if (isCircleOrArc(entity))
+        return p[2] > 0;
+    if (isEllipse(entity))
+        return p[2] > 0 && p[3] > 0;
+    return true;
 }
 
 } // namespace
@@ -216,17 +242,20 @@ DxfReadResult DxfReader::read()
         if (!takePair(*code, value))
             return {{}, m_result.error, m_result.errorLine};
     }
+    scaleEntities(m_millimetresPerUnit);
     if (m_section == Section::Entities && !m_entitiesEnded)
         fail(kTruncated, m_lines->lineNumber());
     else if (m_result.entities.isEmpty())
         fail(kNoEntity, m_lines->lineNumber());
-    scaleEntities(m_millimetresPerUnit);
     return m_result;
 }
 
-// A section is named by the pair right after its "0 SECTION".
+// A section is named by the pair right after its "0 SECTION", comments
+// (999) aside.
 bool DxfReader::takePair(int code, const QByteArray& value)
 {
+    if (code == kCommentCode)
+        return true;
     const QByteArray word = firstWord(value);
     const bool sectionNameDue = m_sectionNameDue;
     m_sectionNameDue = false;
@@ -366,11 +395,19 @@ void DxfReader::append(const DrawingEntity& entity)
     m_result.entities.append(entity);
 }
 
+// An entity that the bulge or the scale has made infinite is left out, as
+// one with a number that is not finite.
 void DxfReader::scaleEntities(double millimetresPerUnit)
 {
     const double factor = m_factor * millimetresPerUnit;
-    for (DrawingEntity& entity : m_result.entities)
-        entity = scaledEntity(entity, factor);
+    QVector<DrawingEntity> scaled;
+    scaled.reserve(m_result.entities.size());
+    for (const DrawingEntity& entity : qAsConst(m_result.entities)) {
+        DrawingEntity s = scaledEntity(entity, factor);
+        if (hasUsableGeometry(s))
+            scaled.append(std::move(s));
+    }
+    m_result.entities = std::move(scaled);
 }
 
 void DxfReader::readLine()

@@ -44,17 +44,20 @@ struct DxfReadResult
 // and the subclass markers "AcDbLine", "AcDbCircle" (with "AcDbArc" after
 // it), "AcDbEllipse" and "AcDbPolyline" followed by their pairs, so that a
 // bare list of markers and pairs reads as well. An entity ends at the next
-// code 0 or such a word. An entity with a value that is not a finite number,
-// a radius or an axis that is not positive, or that the end of the file cuts
-// off is left out.
+// code 0 or such a word. Comments (999) are skipped wherever they stand. An
+// entity with a value that is not a finite number, a radius or an axis that
+// is not positive, or that the end of the file cuts off is left out, and so
+// is one whose geometry is no longer finite once its bulge and units are
+// applied.
 //
-// Polyline bulges become arcs; a closed polyline of two or more vertices
-// gets its closing segment, or arc from the last vertex's bulge. Circles,
-// arcs and polylines, whose coordinates are in the entity's own plane, are
-// mirrored (x to -x, arcs turning the other way) when their extrusion points
-// down the z axis; lines and ellipses are written in world coordinates and
-// need no mirroring. Ellipses are taken whole, with their axes along x and y;
-// polygon and polyface meshes are skipped.
+// Polyline bulges become arcs, except a bulge of rounding noise, whose arc
+// would lie within a negligible distance of its chord; a closed polyline of
+// two or more vertices gets its closing segment, or arc from the last
+// vertex's bulge. Circles, arcs and polylines, whose coordinates are in the
+// entity's own plane, are mirrored (x to -x, arcs turning the other way) when
+// their extrusion points down the z axis; lines and ellipses are written in
+// world coordinates and need no mirroring. Ellipses are taken whole, with
+// their axes along x and y; polygon and polyface meshes are skipped.
 class DxfReader
 {
 public:

@@ -1,5 +1,7 @@
 #include "RunningMedian.h"
 
+#include "KeySlack.h"
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -67,15 +69,16 @@ QVector<double> runningMedian(const QVector<double>& keys, const QVector<double>
     if (count == 0)
         return medians;
 
+    const double lastKey = keys[count - 1];
+    const double slack = Algos::keySlack(keys[0], lastKey);
     MedianWindow held;
     held.push(keys[0], values[0]);
     int i = 0;
-    for (; i < count && keys[i] - keys[0] < window / 2; ++i)
+    for (; i < count && keys[i] - keys[0] < window / 2 - slack; ++i)
         held.push(keys[i], values[i]);
 
-    const double lastKey = keys[count - 1];
-    for (; i < count && lastKey - keys[i] >= window / 2; ++i) {
-        if (keys[i] - held.oldestKey() > window) {
+    for (; i < count && lastKey - keys[i] >= window / 2 - slack; ++i) {
+        if (keys[i] - held.oldestKey() > window + slack) {
             medians.append(held.median());
             held.replaceOldest(keys[i], values[i]);
         } else {
