@@ -3,9 +3,17 @@
 #include <QPointF>
 #include <QVector>
 
+#include <cmath>
+
 #include "ProfileData.h"
 
 namespace Algos {
+
+// Both coordinates are finite numbers.
+inline bool isFinite(const QPointF& p)
+{
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
 
 bool isPowerOfTwo(int n);
 

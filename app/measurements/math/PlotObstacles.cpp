@@ -1,5 +1,7 @@
 #include "PlotObstacles.h"
 
+#include "Geometry.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -9,11 +11,6 @@ namespace MeasurementMath {
 namespace {
 
 constexpr double kColumnWidth = 16;
-
-bool isFinite(const QPointF& p)
-{
-    return std::isfinite(p.x()) && std::isfinite(p.y());
-}
 
 // Cuts the segment to the slab lower <= start + t (end - start) <= upper of
 // one coordinate, narrowing [t0, t1]; false once nothing is left.
@@ -50,7 +47,7 @@ PlotObstacles::PlotObstacles(QVector<QRectF> labels, const QVector<QVector<QPoin
         for (int i = 1; i < curve.size(); ++i) {
             const QPointF a = curve.at(i - 1);
             const QPointF b = curve.at(i);
-            if (!isFinite(a) || !isFinite(b))
+            if (!Algos::isFinite(a) || !Algos::isFinite(b))
                 continue;
             const int index = m_segments.size();
             m_segments.append(QLineF(a, b));
