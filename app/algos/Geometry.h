@@ -9,6 +9,8 @@
 
 namespace Algos {
 
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+
 // Both coordinates are finite numbers.
 inline bool isFinite(const QPointF& p)
 {
