@@ -4,6 +4,7 @@
 
 #include "TestMain.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -16,6 +17,7 @@ private slots:
     void hitTestMatchesLibrary_data();
     void hitTestMatchesLibrary();
     void hitTestFollowsDataAndViewChanges();
+    void viewPolylineFollowsDataAndView();
     void shortPolylinesAndThinningOff();
     void curveThatLostAnAxisDrawsNothing();
     void drawsTheLibrarysPicture_data();
@@ -96,6 +98,36 @@ void compareWithLibrary(const PlotWidget& plot, const AdaptiveCurve* curve)
         hits += fastDistance >= 0 ? 1 : 0;
     }
     QVERIFY(hits > 0 || curve->lineStyle() == QCPCurve::lsNone);
+}
+
+double distanceToSegment(const QPointF& p, const QPointF& a, const QPointF& b)
+{
+    const QPointF d = b - a;
+    const double lengthSquared = QPointF::dotProduct(d, d);
+    const double t = lengthSquared > 0 ? std::clamp(QPointF::dotProduct(p - a, d) / lengthSquared, 0.0, 1.0) : 0.0;
+    return QLineF(p, a + t * d).length();
+}
+
+// Every point of the curve inside the axis rect lies within a pixel and a
+// half of the view polyline.
+void comparePolylineWithPoints(const PlotWidget& plot, AdaptiveCurve* curve)
+{
+    const QVector<QPointF> polyline = curve->viewPolyline();
+    QVERIFY(polyline.size() >= 2);
+    const QRectF inside = QRectF(plot.axisRect()->rect()).adjusted(1, 1, -1, -1);
+    int checked = 0;
+    for (auto it = curve->data()->constBegin(); it != curve->data()->constEnd(); ++it) {
+        const QPointF p(plot.xAxis->coordToPixel(it->key), plot.yAxis->coordToPixel(it->value));
+        if (!inside.contains(p))
+            continue;
+        double nearest = std::numeric_limits<double>::infinity();
+        for (int i = 1; i < polyline.size(); ++i)
+            nearest = std::min(nearest, distanceToSegment(p, polyline.at(i - 1), polyline.at(i)));
+        const int index = it - curve->data()->constBegin();
+        QVERIFY2(nearest <= 1.5, qPrintable(QStringLiteral("point %1 is %2 px off").arg(index).arg(nearest)));
+        ++checked;
+    }
+    QVERIFY(checked > 0);
 }
 
 // Where one picture has ink that the other lacks within a pixel either way,
@@ -268,6 +300,39 @@ void AdaptiveCurveTest::hitTestFollowsDataAndViewChanges()
         f.plot.replot();
         compareWithLibrary(f.plot, curve);
     }
+}
+
+// The polyline the curve would draw, as label placement asks for it between
+// drawings: it follows a change of the view, of the data and of points
+// announced as changed in place.
+void AdaptiveCurveTest::viewPolylineFollowsDataAndView()
+{
+    PlotFixture f;
+    AdaptiveCurve* curve = curveWith(f.plot, noisyData(4000));
+    f.plot.replot();
+    comparePolylineWithPoints(f.plot, curve);
+
+    f.plot.xAxis->setRange(20, 30);
+    comparePolylineWithPoints(f.plot, curve);
+
+    for (auto it = curve->data()->begin(); it != curve->data()->end(); ++it)
+        it->value = 100 - it->value * 0.5;
+    comparePolylineWithPoints(f.plot, curve);
+
+    (curve->data()->begin() + 1001)->value += 40;
+    curve->markDataChanged();
+    comparePolylineWithPoints(f.plot, curve);
+
+    (curve->data()->begin() + 1002)->value -= 40;
+    f.plot.replot();
+    comparePolylineWithPoints(f.plot, curve);
+
+    f.plot.resize(500, 300);
+    f.plot.replot();
+    comparePolylineWithPoints(f.plot, curve);
+
+    curve->setLineStyle(QCPCurve::lsNone);
+    QVERIFY(curve->viewPolyline().isEmpty());
 }
 
 void AdaptiveCurveTest::shortPolylinesAndThinningOff()
