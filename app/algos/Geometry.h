@@ -3,9 +3,19 @@
 #include <QPointF>
 #include <QVector>
 
+#include <cmath>
+
 #include "ProfileData.h"
 
 namespace Algos {
+
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+
+// Both coordinates are finite numbers.
+inline bool isFinite(const QPointF& p)
+{
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
 
 bool isPowerOfTwo(int n);
 

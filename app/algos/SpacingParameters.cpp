@@ -3,13 +3,13 @@
 #include <cmath>
 
 #include "AmplitudeParameters.h"
+#include "Geometry.h"
 
 namespace Algos {
 
 namespace {
 
 constexpr double kDegreesPerRadian = 57.29577951308232;
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kPeakDensityLength = 10000;
 constexpr double kElementWidthShare = 0.01;   // of the sampling length

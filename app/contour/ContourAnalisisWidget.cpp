@@ -69,8 +69,7 @@ void logInfo(const QString& text)
 QRect laidOutAxisRect(PlotWidget* plot)
 {
     plot->setViewport(plot->rect());
-    for (const auto phase : {QCPLayoutElement::upPreparation, QCPLayoutElement::upMargins, QCPLayoutElement::upLayout})
-        plot->plotLayout()->update(phase);
+    plot->updateLayout();
     return plot->axisRect()->rect();
 }
 

@@ -2,6 +2,7 @@
 
 #include "IntersectionPairing.h"
 
+#include "Geometry.h"
 #include "measurements/AgTextPlacement.h"
 #include "measurements/ArcsRadiusMeasurement.h"
 #include "measurements/CircumfAGMeasurement.h"
@@ -43,14 +44,7 @@
 #include <QMouseEvent>
 #include <QShortcut>
 
-#include <cmath>
-
 namespace {
-
-bool isFinite(const QPointF& p)
-{
-    return std::isfinite(p.x()) && std::isfinite(p.y());
-}
 
 bool isLineKind(int kind)
 {
@@ -394,7 +388,7 @@ void MeasurementsManager::buildIntersections(Measurement* primitive, Measurement
     QList<QPointF> points;
     if (const IntersectionRoutine routine = intersectionRoutine(primitive->name(), finished->name())) {
         for (const QPointF& point : routine(primitive, finished)) {
-            if (isFinite(point))
+            if (Algos::isFinite(point))
                 points.append(point);
         }
     }

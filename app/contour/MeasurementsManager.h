@@ -88,7 +88,7 @@ public:
     void buildIntersections(Measurement* primitive, Measurement* finished);
 
 signals:
-    // A drawing comparison was created (true) or removed (false).
+    // A drawing comparison has read its drawing (true) or was removed (false).
     void enableButton(bool enable);
     // A drawing comparison has read its drawing into the tab's drawing.
     void drawingImported();

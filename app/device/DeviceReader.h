@@ -61,7 +61,13 @@ public:
     int type() const { return m_type; }
     void setType(int type) { m_type = type; }
     bool isTracing() const { return m_tracing; }
-    void setTracing(bool tracing) { m_tracing = tracing; }
+    // A new trace drops a wait for the answer to an earlier stop.
+    void setTracing(bool tracing)
+    {
+        if (tracing)
+            m_stopAnswer.end();
+        m_tracing = tracing;
+    }
     // The stop of the trace has gone out; the controller is to end the trace.
     void waitForStopAnswer();
     // The controller left a stop unanswered and has sent nothing since.

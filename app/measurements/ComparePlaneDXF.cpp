@@ -4,7 +4,6 @@
 #include "DisplayUnit.h"
 #include "DxfDrawing.h"
 #include "MeasurementKind.h"
-#include "ReperPoint.h"
 #include "math/DrawingFit.h"
 #include "math/DrawingGeometry.h"
 #include "math/DxfReader.h"
@@ -139,10 +138,7 @@ void ComparePlaneDXF::drawEntity(QCPAbstractItem* item, const DrawingEntity& ent
     if (!withPoints)
         return;
     const QVector<QPointF> points = entityReperPoints(entity);
-    const int first = reperPoints().size();
-    addReperPoints(points.size());
-    for (int i = 0; i < points.size(); ++i)
-        setReperPoint(first + i, points.at(i));
+    addFixedReperPoints(QList<QPointF>(points.cbegin(), points.cend()));
     m_reperPointCount += points.size();
 }
 
@@ -270,8 +266,9 @@ void ComparePlaneDXF::fitShift(const QVector<QPointF>& trace)
 }
 
 // The shared drawing is rescaled once for all comparisons of the tab, by the
-// change of the unit factor since it was last in step; the reference points
-// of this comparison's drawing and its picked points follow in every state.
+// change of the unit factor since it was last in step; the picked points
+// follow in every state, and the drawing's reference points, being fixed
+// ones, with the base.
 void ComparePlaneDXF::scaleGeometry(double ratio)
 {
     ComparePlaneMeasurement::scaleGeometry(ratio);
@@ -280,8 +277,6 @@ void ComparePlaneDXF::scaleGeometry(double ratio)
     if (!drawing.isEmpty() && factor != drawing.unitFactor())
         scaleDrawing(factor / drawing.unitFactor());
     drawing.setUnitFactor(factor);
-    for (int i = 0; i < m_reperPointCount && i < reperPoints().size(); ++i)
-        setReperPoint(i, reperPoints().at(i)->position() * ratio);
     m_tracePoint *= ratio;
     m_drawingPoint *= ratio;
 }

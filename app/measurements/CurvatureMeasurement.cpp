@@ -3,8 +3,10 @@
 #include "Constants.h"
 #include "DisplayUnit.h"
 #include "DrawingConstants.h"
+#include "LabelObstacles.h"
 #include "Logger.h"
 #include "math/LengthUnit.h"
+#include "math/RadiusLabelPlacement.h"
 #include "math/SinglePrecision.h"
 
 #include "plot/PlotWidget.h"
@@ -25,6 +27,9 @@ RangeProtocol::Options protocolOptions(int selectionsNeeded, bool yieldsValue)
     return options;
 }
 
+// The arrow's head is 8 pixels wide; the label keeps a pixel more off its line.
+constexpr double kArrowClearance = 5;
+
 } // namespace
 
 const QString CurvatureMeasurement::kNoCircleText = QStringLiteral("по выделенным точкам не строится окружность");
@@ -38,6 +43,7 @@ CurvatureMeasurement::CurvatureMeasurement(E_MEASUREMENTS code, PlotWidget* plot
     setYieldsValue(m_kind.yieldsValue);
     createItems();
     addConnection(connect(plot, &QCustomPlot::mouseRelease, this, &CurvatureMeasurement::onPlotMouseRelease));
+    m_relayout = connect(plot, &QCustomPlot::afterLayout, this, &CurvatureMeasurement::keepLabelOffArrow);
     RangeProtocol::prepareRangeSelection(plot, traceCount);
     plot->setSelectionMarkerVisible(true);
     updateUnitText();
@@ -48,6 +54,8 @@ CurvatureMeasurement::CurvatureMeasurement(E_MEASUREMENTS code, PlotWidget* plot
 
 CurvatureMeasurement::~CurvatureMeasurement()
 {
+    // The base's destruction may lay the plot out again.
+    disconnect(m_relayout);
     Logger::instance().log(INFO, name() + QStringLiteral(" delete with value: ") + valueText());
     if (PlotWidget* p = plot()) {
         for (QCPAbstractItem* item : items())
@@ -167,18 +175,21 @@ void CurvatureMeasurement::showResult(QPointF centre, double radius)
     m_radius = radius;
     markValueComputed();
     placeCircle(centre, radius);
-    placeLabel(valueText(), toSinglePrecision(cursor), 0, Qt::AlignHCenter | Qt::AlignBottom);
+    m_labelAnchor = toSinglePrecision(cursor);
+    placeLabel(valueText(), *m_labelAnchor, 0, Qt::AlignHCenter | Qt::AlignBottom);
     if (m_radiusLine) {
         const QVector2D arm = direction * float(radius);
         m_radiusLine->start->setCoords(toSinglePrecision(centre));
         m_radiusLine->end->setCoords(toSinglePrecision(centre + arm.toPointF()));
     }
     setItemsVisible(true);
+    keepLabelOffArrow();
     emit statusText(name() + QStringLiteral(": ") + valueText());
 }
 
 void CurvatureMeasurement::showNoResult(const QString& reason)
 {
+    m_labelAnchor.reset();
     setItemsVisible(false);
     markValueNotComputed(reason);
 }
@@ -201,6 +212,23 @@ bool CurvatureMeasurement::updateUnitText()
     m_unitText = text;
     forgetFit();
     return true;
+}
+
+void CurvatureMeasurement::keepLabelOffArrow()
+{
+    PlotWidget* p = plot();
+    if (!p || !m_label || !m_radiusLine || !m_labelAnchor)
+        return;
+    const QPointF anchor(p->xAxis->coordToPixel(m_labelAnchor->x()), p->yAxis->coordToPixel(m_labelAnchor->y()));
+    const QLineF arrow(m_radiusLine->start->pixelPosition(), m_radiusLine->end->pixelPosition());
+    const QSizeF size = textPixelRect(m_label).size();
+    const RadiusLabelPlace place = radiusLabelPlace(arrow, anchor, size, kArrowClearance);
+    if (!place.besideArrow) {
+        m_label->position->setCoords(*m_labelAnchor);
+        return;
+    }
+    const QPointF bottomCentre(place.rect.center().x(), place.rect.bottom());
+    m_label->position->setCoords(p->xAxis->pixelToCoord(bottomCentre.x()), p->yAxis->pixelToCoord(bottomCentre.y()));
 }
 
 QList<QCPAbstractItem*> CurvatureMeasurement::items() const

@@ -26,7 +26,9 @@ class QCPItemText;
 // The ranges are picked with the shared range protocol. A radius kind then
 // follows the cursor with its label until the next left release places it; a
 // circle kind finishes at the release that completes its range and announces
-// it with measumentFinished.
+// it with measumentFinished. The label stands above the cursor unless the
+// arrow would run through it there; then it stands beside the arrow's line
+// (RadiusLabelPlacement), as worked out again at every layout of the plot.
 class CurvatureMeasurement : public Measurement
 {
 public:
@@ -89,6 +91,8 @@ protected:
 
 private:
     void createItems();
+    // Moves the value label off the arrow, for the plot's current layout.
+    void keepLabelOffArrow();
     // The radius line, the circle and the label, as far as they still exist.
     QList<QCPAbstractItem*> items() const;
     void onPlotMouseRelease(QMouseEvent* event);
@@ -100,6 +104,9 @@ private:
     QPointer<QCPItemText> m_label;
     ReportLabelFont m_reportFont;
     double m_radius = 0;
+    // Where the label was put: the cursor of the last result shown.
+    std::optional<QPointF> m_labelAnchor;
+    QMetaObject::Connection m_relayout;
     QString m_unitText;
     int m_traceCount = 0;
     RangeProtocol m_protocol;

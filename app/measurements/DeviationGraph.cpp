@@ -2,7 +2,8 @@
 
 #include "AppSettings.h"
 #include "DrawingConstants.h"
-#include "math/ScaleTicks.h"
+#include "LabelObstacles.h"
+#include "math/DeviationScaleLayout.h"
 
 #include "plot/AdaptiveCurve.h"
 #include "plot/PlotWidget.h"
@@ -41,10 +42,12 @@ DeviationGraph::DeviationGraph(PlotWidget* plot, Adopt adopt)
         (*connector)->setPen(kBlackPen);
         m_adopt(*connector);
     }
+    m_relayout = QObject::connect(plot, &QCustomPlot::afterLayout, [this] { layoutScale(); });
 }
 
 DeviationGraph::~DeviationGraph()
 {
+    QObject::disconnect(m_relayout);
     if (!m_plot)
         return;
     for (QCPItemLine* connector : {m_firstConnector.data(), m_secondConnector.data()}) {
@@ -120,32 +123,66 @@ void DeviationGraph::drawScale(const BandScale& scale, const QString& unit)
 {
     if (!m_plot)
         return;
-    const ScaleTicks ticks = scaleTicks(scale.minimum, scale.maximum);
-    const double end = m_band.baselineEnd().x();
-    const double length = kTickLength * scale.height;
-    for (int i = 0; i < ticks.values.size(); ++i) {
-        const double value = ticks.values.at(i);
-        const double y = scale.toBand(value);
-        QCPItemLine* line = pooled(m_tickLines, i);
-        line->start->setCoords(end, y);
-        line->end->setCoords(end - length, y);
-        line->setVisible(true);
-        QString text = MeasurementMath::tickText(value);
-        if (i == ticks.values.size() - 1 && !unit.isEmpty())
+    m_scale = scale;
+    m_ticks = scaleTicks(scale.minimum, scale.maximum);
+    const int count = m_ticks.values.size();
+    for (int i = 0; i < count; ++i) {
+        QString text = MeasurementMath::tickText(m_ticks.values.at(i));
+        if (i == count - 1 && !unit.isEmpty())
             text += QLatin1Char('\n') + unit;
         QCPItemText* label = pooled(m_tickTexts, i);
-        // Beside the mark, clear of the connector that ends the band.
-        label->setPositionAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        label->position->setCoords(end + length, y);
+        label->setPositionAlignment(Qt::AlignCenter);
         label->setText(text);
-        label->setVisible(true);
+        pooled(m_tickLines, i);
     }
-    for (int i = ticks.values.size(); i < m_ticksShown; ++i) {
+    for (int i = count; i < m_ticksShown; ++i) {
         pooled(m_tickLines, i)->setVisible(false);
         pooled(m_tickTexts, i)->setVisible(false);
     }
-    m_ticksShown = ticks.values.size();
+    m_ticksShown = count;
+    layoutScale();
     applyCurvePen();
+}
+
+void DeviationGraph::layoutScale()
+{
+    if (!m_plot || m_ticksShown == 0)
+        return;
+    const QCPAxis* xAxis = m_plot->xAxis;
+    const QCPAxis* yAxis = m_plot->yAxis;
+    const double end = m_band.baselineEnd().x();
+    const double length = kTickLength * m_scale.height;
+    const DeviationScaleLayout::Band band{xAxis->coordToPixel(m_band.first.x()), xAxis->coordToPixel(end),
+                                          yAxis->coordToPixel(m_band.lowest), yAxis->coordToPixel(m_band.baseline)};
+    QVector<DeviationScaleLayout::Tick> ticks;
+    QSet<const QCPAbstractItem*> own;
+    for (int i = 0; i < m_ticksShown; ++i) {
+        const QCPItemText* label = pooled(m_tickTexts, i);
+        own.insert(label);
+        ticks.append({m_ticks.values.at(i), yAxis->coordToPixel(m_scale.toBand(m_ticks.values.at(i))),
+                      textPixelRect(label).size()});
+    }
+    const DeviationScaleLayout layout(band, ticks, m_ticks.step,
+                                      std::abs(xAxis->coordToPixel(end) - xAxis->coordToPixel(end - length)),
+                                      m_plot->axisRect()->rect());
+    const DeviationScaleLayout::Placement placement = layout.place(labelObstacles(m_plot, own));
+
+    const double markFrom = xAxis->pixelToCoord(placement.markFrom);
+    const double markTo = xAxis->pixelToCoord(placement.markTo);
+    for (int i = 0; i < m_ticksShown; ++i) {
+        const double y = m_scale.toBand(m_ticks.values.at(i));
+        QCPItemLine* mark = pooled(m_tickLines, i);
+        mark->start->setCoords(markFrom, y);
+        mark->end->setCoords(markTo, y);
+        mark->setVisible(true);
+        pooled(m_tickTexts, i)->setVisible(false);
+    }
+    for (int k = 0; k < placement.labelled.size(); ++k) {
+        const QPointF centre = placement.labels.at(k).center();
+        QCPItemText* label = m_tickTexts.at(placement.labelled.at(k));
+        label->position->setCoords(xAxis->pixelToCoord(centre.x()), yAxis->pixelToCoord(centre.y()));
+        label->setVisible(true);
+    }
 }
 
 void DeviationGraph::setConnectorPen(const QPen& pen)
@@ -159,11 +196,29 @@ void DeviationGraph::setConnectorPen(const QPen& pen)
 QStringList DeviationGraph::tickTexts() const
 {
     QStringList texts;
-    for (int i = 0; i < m_ticksShown; ++i) {
-        if (const QCPItemText* text = m_tickTexts.at(i))
-            texts << text->text();
-    }
+    for (const QCPItemText* label : tickLabels())
+        texts << label->text();
     return texts;
+}
+
+QVector<const QCPItemText*> DeviationGraph::tickLabels() const
+{
+    QVector<const QCPItemText*> labels;
+    for (int i = 0; i < m_ticksShown; ++i) {
+        if (const QCPItemText* text = m_tickTexts.at(i); text && text->visible())
+            labels << text;
+    }
+    return labels;
+}
+
+QVector<const QCPItemLine*> DeviationGraph::tickMarks() const
+{
+    QVector<const QCPItemLine*> marks;
+    for (int i = 0; i < m_ticksShown; ++i) {
+        if (const QCPItemLine* line = m_tickLines.at(i))
+            marks << line;
+    }
+    return marks;
 }
 
 void DeviationGraph::applyCurvePen()

@@ -120,11 +120,12 @@ void ErrorMeasurement::calculate()
     m_value = deviations.value;
     markValueComputed();
     m_band = deviationBand(m_kept->frame, toSinglePrecision(cursorPosition().y()));
-    drawDeviationCurve(deviations.curve);
+    // The label first: the scale keeps clear of it.
     if (deviations.circle)
         showCircleAndLabel(deviations.circle->centre, deviations.circle->radius);
     else
         showLabel();
+    drawDeviationCurve(deviations.curve);
 }
 
 void ErrorMeasurement::setLabelEnlarged(bool enlarged)

@@ -1,6 +1,7 @@
 #include "Measurement.h"
 
 #include "DisplayUnit.h"
+#include "Geometry.h"
 #include "MeasurementLayers.h"
 #include "PickCurve.h"
 #include "ReperPoint.h"
@@ -13,7 +14,6 @@
 #include <QMouseEvent>
 
 #include <atomic>
-#include <cmath>
 
 namespace {
 
@@ -21,11 +21,6 @@ int nextMeasurementId()
 {
     static std::atomic<int> lastId{0};
     return ++lastId;
-}
-
-bool isFinite(const QPointF& p)
-{
-    return std::isfinite(p.x()) && std::isfinite(p.y());
 }
 
 } // namespace
@@ -141,7 +136,7 @@ void Measurement::setReperPoint(int i, const QPointF& p)
         qWarning() << "Measurement::setReperPoint: no reference point" << i << "of" << m_reperPoints.size();
         return;
     }
-    if (!isFinite(p))
+    if (!Algos::isFinite(p))
         return;
     ReperPoint* point = m_reperPoints.at(i);
     point->setPosition(p);

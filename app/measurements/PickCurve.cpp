@@ -1,12 +1,11 @@
 #include "PickCurve.h"
 
 #include "DrawingConstants.h"
+#include "Geometry.h"
 
 #include "plot/PlotWidget.h"
 
 #include <QPainter>
-
-#include <cmath>
 
 namespace {
 
@@ -14,18 +13,13 @@ constexpr double kMarkerSize = 7;
 // From this many points on, the markers are kept as an image on screen.
 constexpr int kImageFrom = 100;
 
-bool isFinite(const QPointF& p)
-{
-    return std::isfinite(p.x()) && std::isfinite(p.y());
-}
-
 // Whether the marker's whole-pixel square meets the clip rectangle, as the
 // library's tracer decides it. A centre far outside the view is rejected in
 // floating point first: its whole-pixel square would not fit into int.
 bool markerTouches(const QRect& clip, const QPointF& centre, double halfSize)
 {
     const QRectF square(centre - QPointF(halfSize, halfSize), centre + QPointF(halfSize, halfSize));
-    if (!isFinite(centre) || !QRectF(clip).adjusted(-1, -1, 1, 1).intersects(square))
+    if (!Algos::isFinite(centre) || !QRectF(clip).adjusted(-1, -1, 1, 1).intersects(square))
         return false;
     return clip.intersects(square.toRect());
 }
@@ -91,7 +85,7 @@ void PickCurve::setDataPoint(int i, const QPointF& p)
 
 void PickCurve::setPosition(int i, const QPointF& p)
 {
-    if (i < 0 || i >= m_points.size() || !isFinite(p) || !m_plot)
+    if (i < 0 || i >= m_points.size() || !Algos::isFinite(p) || !m_plot)
         return;
     setDataPoint(i, p);
     ++m_revision;

@@ -198,9 +198,11 @@ QVector<QPointF> AdaptiveCurve::thinPoints(const QVector<QPointF>& lines) const
 void AdaptiveCurve::draw(QCPPainter* painter)
 {
     // The data may have changed in place where the fingerprint does not look,
-    // so the next hit test projects the points afresh; hit tests between two
-    // drawings use what the first of them projected.
+    // so the next hit test projects the points afresh, and the next view
+    // polyline is thinned afresh; those between two drawings use what the
+    // first of them computed.
     m_projectionStale = true;
+    m_polylineCurrent = false;
     if (!drawsPlainLine()) {
         QCPCurve::draw(painter);
         return;
@@ -230,15 +232,20 @@ void AdaptiveCurve::drawSegment(QCPPainter* painter, const QCPDataRange& range, 
     // (QCPPainter::setAntialiasing); the thinner works in the device's pixels.
     applyDefaultAntialiasingHint(painter);
     const bool shifted = painter->antialiasing() && !painter->modes().testFlag(QCPPainter::pmVectorized);
+    QCPCurve::drawCurveLine(painter, thinnedLines(range, pen.widthF(), shifted));
+}
+
+QVector<QPointF> AdaptiveCurve::thinnedLines(const QCPDataRange& range, double penWidth, bool shifted) const
+{
     const QPointF shift = shifted ? QPointF(0.5, 0.5) : QPointF();
     const QCPCurveData* data = mDataContainer->constBegin();
-    const ViewEdges edges(*this, pen.widthF(), shift);
+    const ViewEdges edges(*this, penWidth, shift);
     PolylineThinner thinner;
     thinner.setExtremesInColumnMiddle(shifted);
     CurveClipper<ViewEdges, PolylineThinner> clipper(edges, thinner);
     clipper.start(data[range.end() - 1]);
     for (const CurveDataSummary::Span& span : m_summary.visibleSpans(
-             data, range.begin(), range.end(), keyEdges(lineClipRect(pen.widthF()), shifted ? 0.5 : 0.0))) {
+             data, range.begin(), range.end(), keyEdges(lineClipRect(penWidth), shifted ? 0.5 : 0.0))) {
         for (int i = span.from; i < span.to; ++i)
             clipper.add(data[i]);
     }
@@ -248,7 +255,28 @@ void AdaptiveCurve::drawSegment(QCPPainter* painter, const QCPDataRange& range, 
         for (QPointF& point : lines)
             point -= shift;
     }
-    QCPCurve::drawCurveLine(painter, lines);
+    return lines;
+}
+
+QVector<QPointF> AdaptiveCurve::viewPolyline()
+{
+    if (mDataContainer->isEmpty() || !mKeyAxis || !mValueAxis)
+        return {};
+    const PolylineKey key{currentView(), dataRevision(), mLineStyle, mPen.widthF(), drawsPlainLine()};
+    if (m_polylineCurrent && key == m_polylineKey)
+        return m_polyline;
+    const QCPDataRange all(0, dataCount());
+    m_polyline.clear();
+    if (!key.plain) {
+        if (mLineStyle != lsNone)
+            getCurveLines(&m_polyline, all, key.penWidth);
+    } else {
+        updateSummary();
+        m_polyline = thinnedLines(all, key.penWidth, false);
+    }
+    m_polylineKey = key;
+    m_polylineCurrent = true;
+    return m_polyline;
 }
 
 // The summary follows the data: points appended at the end, behind points
@@ -489,4 +517,10 @@ bool AdaptiveCurve::View::operator==(const View& other) const
         && valueReversed == other.valueReversed && keyScale == other.keyScale && valueScale == other.valueScale
         && keyOrientation == other.keyOrientation && keyRect == other.keyRect && valueRect == other.valueRect
         && data == other.data && size == other.size && sample == other.sample && tolerance == other.tolerance;
+}
+
+bool AdaptiveCurve::PolylineKey::operator==(const PolylineKey& other) const
+{
+    return view == other.view && revision == other.revision && lineStyle == other.lineStyle
+        && penWidth == other.penWidth && plain == other.plain;
 }

@@ -28,6 +28,13 @@ public:
 
     double selectTest(const QPointF& pos, bool onlySelectable, QVariant* details = nullptr) const override;
 
+    // The polyline in the plot's pixels that drawing the whole curve now
+    // would draw (thinned, cut at the view's edges; NaN points at gaps);
+    // empty for a curve drawn without lines. The first call after a drawing
+    // costs what a drawing costs; later ones for the same view and data
+    // return what it computed.
+    QVector<QPointF> viewPolyline();
+
     bool adaptive = true;
 
 protected:
@@ -53,6 +60,9 @@ private:
     class ViewEdges;
 
     void drawSegment(QCPPainter* painter, const QCPDataRange& range, const QPen& pen) const;
+    // The thinned polyline of the range for a pen of that width; shifted by
+    // half a pixel in thinning, for an antialiased raster.
+    QVector<QPointF> thinnedLines(const QCPDataRange& range, double penWidth, bool shifted) const;
     void updateSummary();
     QVector<double> keyEdges(const QRectF& clipRect, double shift) const;
     View currentView() const;
@@ -77,4 +87,20 @@ private:
     mutable CurvePixelIndex m_lines;
     mutable bool m_linesValid = false;
     mutable int m_allInside = -1; // -1 not known yet for the current view
+
+    // What the view polyline depends on besides points changed in place
+    // unannounced, which only a drawing tells.
+    struct PolylineKey
+    {
+        View view;
+        quint64 revision = 0;
+        int lineStyle = 0;
+        double penWidth = 0;
+        bool plain = false;
+        bool operator==(const PolylineKey& other) const;
+    };
+
+    QVector<QPointF> m_polyline;
+    PolylineKey m_polylineKey;
+    bool m_polylineCurrent = false;
 };

@@ -64,8 +64,11 @@ public:
     // the library takes for a click changes nothing.
     void takeInRelease(QMouseEvent* event);
 
-protected:
+    // Lays the plot out at its viewport, as a replot does before it draws;
+    // the axis rects then have the sizes the next drawing gives them.
     void updateLayout() override;
+
+protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void processRectSelection(QRect rect, QMouseEvent* event) override;
 

@@ -266,12 +266,6 @@ void TraceList::setUpSplitter()
 
 void TraceList::setDetailsVisible(bool visible)
 {
-    for (QWidget* widget : {static_cast<QWidget*>(m_ui.filterComboBox), static_cast<QWidget*>(m_ui.filterLabel),
-                            static_cast<QWidget*>(m_ui.speedLable), static_cast<QWidget*>(m_ui.speedValueLable),
-                            static_cast<QWidget*>(m_ui.traceLenghtLabel),
-                            static_cast<QWidget*>(m_ui.traceLengthValuLabel),
-                            static_cast<QWidget*>(m_ui.paramsListTreeWidget)})
-        widget->setVisible(visible);
     m_ui.traceDetails->setVisible(visible);
     m_ui.traceListSplitter->refresh();
 }

@@ -1,5 +1,9 @@
 #include "WorkspaceScene.h"
 
+#include "LabelChecks.h"
+
+#include "contour/ContourReport.h"
+
 #include "DesktopOpenRecorder.h"
 #include "MessageBoxAnswerer.h"
 #include "ReportFiles.h"
@@ -70,6 +74,39 @@ struct ReportScene
     WorkspaceScene scene;
     QStringList names;
 };
+
+// Micrometres: a level with a roughness of 1 either way to x = 3000, a V
+// groove 1300 deep to x = 4500, the level again, a groove of radius 2000 from
+// 6300 to 8700 (centre 1600 above the level), the level to 10000; points 10
+// apart.
+ProfileData grooves()
+{
+    ProfileData columns(2);
+    for (int i = 0; i <= 1000; ++i) {
+        const double x = 10.0 * i;
+        double y = std::sin(7.3 * i);
+        if (x > 3000 && x < 4500)
+            y = -1300 + std::abs(x - 3750) * 1300 / 750;
+        else if (x > 6300 && x < 8700)
+            y = 1600 - std::sqrt(2000.0 * 2000 - (x - 7500) * (x - 7500));
+        columns[0].append(x);
+        columns[1].append(y);
+    }
+    return columns;
+}
+
+// The visible texts of the plot but the deviation scale's own labels.
+QVector<const QCPItemText*> otherLabels(PlotWidget* plot, const ErrorMeasurement& deviation)
+{
+    const QVector<const QCPItemText*> own = deviation.deviationGraph().tickLabels();
+    QVector<const QCPItemText*> others;
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        const auto* text = qobject_cast<const QCPItemText*>(plot->item(i));
+        if (text && text->realVisibility() && !text->text().trimmed().isEmpty() && !own.contains(text))
+            others.append(text);
+    }
+    return others;
+}
 
 QString pngOf(const QString& html)
 {
@@ -159,6 +196,8 @@ private slots:
             QVERIFY(after[i].font.pointSizeF() < enlargedSize);
         }
     }
+
+    void labelsReadableInImage();
 
     // The part name, the comment, the inspector and the organisation read in
     // the report as they were typed, line breaks of the comment included.
@@ -252,6 +291,58 @@ private slots:
             QCOMPARE(m->labelText(), QString());
     }
 };
+
+// A line deviation on the level beside a V groove with its angle, and the
+// radius of a groove labelled from inside: on screen and in the report's
+// image, where the labels are enlarged, the scale's values overlap neither
+// each other nor the trace nor the angle's label, and the radius's arrow
+// does not run through its label.
+void ContourReportTest::labelsReadableInImage()
+{
+    WorkspaceScene scene({grooves()});
+    scene.choose(QStringLiteral("actionAngle"), QStringLiteral("pushButtonDirectAngle"));
+    scene.drag({3100, -1100}, {3600, -260});
+    scene.drag({3900, -260}, {4400, -1170});
+    scene.clickAt(3750, -700);
+    scene.choose(QStringLiteral("actionErrors"), QStringLiteral("pushButtonRMSE"));
+    scene.drag({800, std::sin(7.3 * 80)}, {2980, std::sin(7.3 * 298)});
+    scene.clickAt(2000, -250);
+    scene.choose(QStringLiteral("actionRadius"), QStringLiteral("pushButtonRadius"));
+    const double grooveSide = 1600 - std::sqrt(2000.0 * 2000 - 900 * 900);
+    scene.drag({6600, grooveSide}, {8400, grooveSide});
+    scene.clickAt(7500, 1000);
+    const QList<Measurement*> placed = scene.manager()->measurements();
+    QCOMPARE(placed.size(), 3);
+    QVERIFY(placed.last()->isFinished());
+    const auto* deviation = dynamic_cast<const ErrorMeasurement*>(placed.at(1));
+    const auto* radius = dynamic_cast<const CurvatureMeasurement*>(placed.at(2));
+    QVERIFY(deviation && radius);
+    PlotWidget* plot = scene.plot();
+    const QCPCurve* trace = plot->curve(0);
+
+    plot->replot();
+    QCOMPARE(scaleProblems(*deviation, {trace}, otherLabels(plot, *deviation)), QString());
+    QVERIFY(!arrowCrossesLabel(*radius));
+
+    QString scaleInImage = QStringLiteral("not laid out");
+    bool arrowInImage = true;
+    QStringList labelTexts;
+    const QMetaObject::Connection check = QObject::connect(plot, &QCustomPlot::afterLayout, plot, [&] {
+        scaleInImage = scaleProblems(*deviation, {trace}, otherLabels(plot, *deviation));
+        arrowInImage = arrowCrossesLabel(*radius);
+        labelTexts.clear();
+        for (const QCPItemText* label : otherLabels(plot, *deviation))
+            labelTexts.append(label->text());
+    });
+    scene.widget->prepareForReport();
+    renderPlotImages(scene.widget.get());
+    QObject::disconnect(check);
+    scene.widget->restoreAfterReport();
+    labelTexts.sort();
+    QCOMPARE(labelTexts, (QStringList{"E_1", "R_1", "α_1"}));
+    QCOMPARE(scaleInImage, QString());
+    QVERIFY(!arrowInImage);
+}
 
 KALVORA_TEST_MAIN(ContourReportTest)
 #include "ContourReportTest.moc"

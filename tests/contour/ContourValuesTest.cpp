@@ -12,6 +12,7 @@
 #include "measurements/LinePrimitive.h"
 #include "measurements/ReperPoint.h"
 #include "measurements/Thread.h"
+#include "measurements/math/LengthUnit.h"
 
 #include "FuzzyCompare.h"
 #include "MessageBoxAnswerer.h"
@@ -50,12 +51,6 @@ public:
 private:
     QCPDataRange m_last;
 };
-
-QPointF pointOf(const QCPCurve* curve, int index)
-{
-    const QCPCurveData& point = *(curve->data()->constBegin() + index);
-    return QPointF(point.key, point.value);
-}
 
 Points pointsOf(const QCPCurve* curve, int begin, int end)
 {
@@ -183,11 +178,6 @@ Points contourPoints(Contour contour)
     return {};
 }
 
-double unitsPerMillimetre(int unit)
-{
-    return unit == 0 ? 1 : unit == 1 ? 1000 : 1000000;
-}
-
 // The result in millimetres, degrees or micrometres, whatever the display
 // unit: a constructed circle gives its radius and both coordinates of its
 // centre.
@@ -195,13 +185,13 @@ QVector<double> resultOf(const Measurement* m, Quantity quantity, int unit)
 {
     switch (quantity) {
     case Quantity::Length:
-        return {m->value() / unitsPerMillimetre(unit)};
+        return {m->value() / MeasurementMath::unitsPerMillimetre(unit).value()};
     case Quantity::Angle:
     case Quantity::Micrometres:
         return {m->value()};
     case Quantity::ConstructedCircle: {
         const reference::Circle circle = drawnCircle(m);
-        const double scale = unitsPerMillimetre(unit);
+        const double scale = MeasurementMath::unitsPerMillimetre(unit).value();
         return {circle.radius / scale, circle.centre.x() / scale, circle.centre.y() / scale};
     }
     }
@@ -701,7 +691,7 @@ void ContourValuesTest::levelledContourStaysLevelInEveryUnit()
     for (int unit : {1, 2, 0}) {
         setAxisUnit(unit);
         scene.widget->recalcAllMeasurements();
-        const double scale = unitsPerMillimetre(unit);
+        const double scale = MeasurementMath::unitsPerMillimetre(unit).value();
         const Points shown = pointsOf(curve, 0, curve->dataCount());
         QCOMPARE(shown.size(), levelled.size());
         for (int i = 0; i < shown.size(); ++i) {

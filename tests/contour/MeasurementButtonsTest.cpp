@@ -261,16 +261,12 @@ void MeasurementButtonsTest::drawingDeviationIsNamedAsItsButton()
         points.append(QPointF(10.0 * i, 2.0 * i));
     WorkspaceScene scene({traceThrough(points)});
     const QCPCurve* trace = scene.plot()->curve(0);
-    const auto at = [trace](int index) {
-        const QCPCurveData& point = *(trace->data()->constBegin() + index);
-        return QPointF(point.key, point.value);
-    };
     scene.choose(QStringLiteral("actionDXF"), QStringLiteral("pushButtonDXFPlane"));
-    scene.clickAt(at(50).x(), at(50).y());
+    scene.clickAt(pointOf(trace, 50).x(), pointOf(trace, 50).y());
     ComparePlaneDXF::setFileProvider(nullptr);
     scene.choose(QStringLiteral("actionDXF"), QStringLiteral("pushButtonErrorPlane"));
-    scene.drag(at(20), at(60));
-    const QPointF place = at(60) - QPointF(0, 0.3);
+    scene.drag(pointOf(trace, 20), pointOf(trace, 60));
+    const QPointF place = pointOf(trace, 60) - QPointF(0, 0.3);
     scene.clickAt(place.x(), place.y());
     Measurement* deviation = scene.manager()->measurements().last();
     QCOMPARE(deviation->type(), 32);

@@ -172,6 +172,13 @@ inline ProfileData traceThrough(const QVector<QPointF>& points)
     return columns;
 }
 
+// The point of the curve's data at the index.
+inline QPointF pointOf(const QCPCurve* curve, int index)
+{
+    const QCPCurveData& point = *(curve->data()->constBegin() + index);
+    return QPointF(point.key, point.value);
+}
+
 // The display unit, "view/axis_unit", changed without saving.
 inline void setAxisUnit(int unit)
 {

@@ -1,13 +1,17 @@
 #include "ArcPoints.h"
 #include "ContourScene.h"
+#include "LabelChecks.h"
 
 #include "measurements/DeviationGraph.h"
+#include "measurements/DxfDrawing.h"
+#include "measurements/ErrorPlane.h"
 #include "measurements/RDEMFiterByTwoSegment.h"
 #include "measurements/RDEMSpecified.h"
 #include "measurements/RDEMeasurement.h"
 #include "measurements/RMSEMeasurement.h"
 #include "measurements/RadiusDisplacementErrorMeasurementByTwoSegment.h"
 #include "measurements/RadiusDisplacementFilterErrorMeasurement.h"
+#include "measurements/math/DrawingEntity.h"
 
 #include "Constants.h"
 #include "FuzzyCompare.h"
@@ -21,7 +25,9 @@
 
 using Make = KindScene<ErrorMeasurement>::Make;
 using Points = QVector<QPointF>;
+using Stretches = QVector<QPair<int, int>>;
 Q_DECLARE_METATYPE(Make)
+Q_DECLARE_METATYPE(Stretches)
 
 namespace {
 
@@ -75,6 +81,38 @@ double lowestBeforeLast(const QCPCurve* curve, const Selection& selection)
     return lowest;
 }
 
+// A level top from x = 0 to 600 with a roughness of 0.3 either way, a V
+// groove 200 deep down to x = 700 and up to 800, and the level on to 1000;
+// points 5 apart.
+Points levelBesideVee()
+{
+    Points points;
+    for (int i = 0; i <= 120; ++i)
+        points.append(QPointF(5 * i, 300 + 0.3 * std::sin(7.3 * i)));
+    for (int i = 1; i <= 40; ++i)
+        points.append(QPointF(600 + 5 * i, 300 - 10 * std::min(i, 40 - i)));
+    for (int i = 1; i <= 40; ++i)
+        points.append(QPointF(800 + 5 * i, 300));
+    return points;
+}
+
+// An arc of radius 400 about (500, 0) from 160 down to 20 degrees, 300
+// points, radii spread by 2 either way: the contour falls away on both sides
+// of a stretch picked on its top.
+Points archedTop()
+{
+    return arcPoints(QPointF(500, 0), 400, 160, 20, 300, 2);
+}
+
+// The drawing the arched top was made after.
+const DxfDrawing& archDrawing()
+{
+    static DxfDrawing drawing;
+    if (drawing.isEmpty())
+        drawing.append(MeasurementMath::arcEntity(500, 0, 400, 20, 160), nullptr);
+    return drawing;
+}
+
 // A deviation kind on a trace, the mouse moved to heights at the middle of
 // the view.
 struct DeviationScene : KindScene<ErrorMeasurement>
@@ -111,6 +149,8 @@ private slots:
     void liveDragStaysFinite_data();
     void liveDragStaysFinite();
     void labelShowsReportLabel();
+    void scaleStaysClear_data();
+    void scaleStaysClear();
     void givenRadiusFollowsUnit();
     void deletionLeavesNothing_data();
     void deletionLeavesNothing();
@@ -456,6 +496,82 @@ void DeviationMeasurementsTest::labelShowsReportLabel()
     QCOMPARE(s.m->valueLabel()->font().pointSize(), 20);
     s.m->setLabelEnlarged(false);
     QCOMPARE(s.m->valueLabel()->font(), normal);
+}
+
+void DeviationMeasurementsTest::scaleStaysClear_data()
+{
+    QTest::addColumn<Points>("trace");
+    QTest::addColumn<Make>("make");
+    QTest::addColumn<Stretches>("stretches");
+    // Another measurement's label at a point of the plot, or none.
+    QTest::addColumn<QString>("otherLabel");
+    QTest::addColumn<QPointF>("otherLabelAt");
+
+    QTest::newRow("11 on the level beside a V groove, the angle's label in it")
+        << levelBesideVee() << Make(maker<RMSEMeasurement>()) << Stretches{{30, 119}} << QStringLiteral("α_1")
+        << QPointF(700, 240);
+    QTest::newRow("12 on an arched top") << archedTop() << Make(maker<RDEMeasurement>()) << Stretches{{90, 210}}
+                                         << QString() << QPointF();
+    QTest::newRow("14 on an arched top") << archedTop() << Make(maker<RadiusDisplacementFilterErrorMeasurement>())
+                                         << Stretches{{40, 260}} << QString() << QPointF();
+    QTest::newRow("15 on an arched top") << archedTop()
+                                         << Make(maker<RadiusDisplacementErrorMeasurementByTwoSegment>(2))
+                                         << Stretches{{90, 130}, {170, 210}} << QString() << QPointF();
+    QTest::newRow("32 on an arched top") << archedTop() << Make(maker<ErrorPlane>(&archDrawing()))
+                                         << Stretches{{90, 210}} << QString() << QPointF();
+}
+
+// In a band 40 px high the ticks are 5 px apart; the contour beside the
+// stretch crosses the band's heights. The labels of the scale overlap neither
+// each other nor the curves nor another label: while the band is placed, once
+// it is, zoomed out, and in an image rendered at another size.
+void DeviationMeasurementsTest::scaleStaysClear()
+{
+    QFETCH(Points, trace);
+    QFETCH(Make, make);
+    QFETCH(Stretches, stretches);
+    QFETCH(QString, otherLabel);
+    QFETCH(QPointF, otherLabelAt);
+
+    DeviationScene s(trace, make);
+    QVector<const QCPItemText*> others;
+    if (!otherLabel.isEmpty()) {
+        auto* label = new QCPItemText(&s.scene.plot);
+        label->setFont(QFont(QStringLiteral("MS Shell Dlg 2"), 20));
+        label->setText(otherLabel);
+        label->position->setCoords(otherLabelAt);
+        others.append(label);
+    }
+    for (const auto& [from, to] : stretches)
+        s.scene.dragAlong(s.curve, from, to);
+    QVERIFY(s.m->isPlacing());
+    const QPoint lowestPoint = s.scene.pixel(500, s.m->band().lowest);
+    s.scene.move(lowestPoint + QPoint(0, 40));
+    QVERIFY2(s.m->deviationGraph().tickMarks().size() >= 5, "ticks closer than a label's height");
+    QCOMPARE(scaleProblems(*s.m, {s.curve}, others), QString());
+
+    s.scene.click(lowestPoint + QPoint(0, 40));
+    QVERIFY(s.m->isFinished());
+    s.scene.plot.replot();
+    QCOMPARE(scaleProblems(*s.m, {s.curve}, others), QString());
+
+    for (QCPAxis* axis : {s.scene.plot.xAxis, s.scene.plot.yAxis})
+        axis->scaleRange(3);
+    s.scene.plot.replot();
+    QCOMPARE(scaleProblems(*s.m, {s.curve}, others), QString());
+
+    // Checked after the scale's own layout at each layout of the rendering.
+    QString inImage = QStringLiteral("not laid out");
+    QSize laidOutFor;
+    QObject::connect(&s.scene.plot, &QCustomPlot::afterLayout, &s.scene.plot, [&] {
+        inImage = scaleProblems(*s.m, {s.curve}, others);
+        laidOutFor = s.scene.plot.viewport().size();
+    });
+    for (QCPAxis* axis : {s.scene.plot.xAxis, s.scene.plot.yAxis})
+        axis->scaleRange(1.0 / 3);
+    s.scene.plot.toPixmap(1000, 300);
+    QCOMPARE(laidOutFor, QSize(1000, 300));
+    QCOMPARE(inImage, QString());
 }
 
 // A radius given in micrometres is 0.8 after a switch to millimetres, and the

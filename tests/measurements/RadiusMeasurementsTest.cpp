@@ -1,5 +1,6 @@
 #include "ArcPoints.h"
 #include "ContourScene.h"
+#include "LabelChecks.h"
 
 #include "measurements/ArcsRadiusMeasurement.h"
 #include "measurements/CircumfAGMeasurement.h"
@@ -57,6 +58,13 @@ QPointF centreOf(const QCPItemEllipse* circle)
 
 using RadiusScene = KindScene<CurvatureMeasurement>;
 
+// The bottom of the circle of radius 2 mm about (5, 2.6), from 200 to 340
+// degrees: a concave groove, whose radius the user labels from inside.
+Points grooveArc()
+{
+    return arcPoints(QPointF(5, 2.6), 2, 200, 340, 200, 0.001);
+}
+
 } // namespace
 
 class RadiusMeasurementsTest : public QObject
@@ -76,6 +84,8 @@ private slots:
     void givenRadiusFollowsUnit();
     void radiusFollowsUnit();
     void labelShowsReportLabel();
+    void labelStaysOffArrow_data();
+    void labelStaysOffArrow();
     void liveDragStaysFinite_data();
     void liveDragStaysFinite();
     void deletionLeavesNothing_data();
@@ -132,7 +142,8 @@ void RadiusMeasurementsTest::radiusOfNoisyArc()
     QVERIFY(s.m->isPlacing());
     QVERIFY(signalTexts(status).contains(QStringLiteral("Расположите значение")));
 
-    const QPoint cursor = s.scene.pixel(6, 1);
+    // Beyond the arrow's head: the label stands on the cursor.
+    const QPoint cursor = s.scene.pixel(6.6, 1.6);
     s.scene.move(cursor);
     KALVORA_COMPARE_NEAR(s.m->value(), 2.0, 0.005);
     QCOMPARE(s.m->valueText(), QString::number(s.m->value(), 'f', 4) + QStringLiteral("мм"));
@@ -310,6 +321,66 @@ void RadiusMeasurementsTest::labelShowsReportLabel()
     QCOMPARE(s.m->valueLabel()->font().pointSize(), 20);
     s.m->setLabelEnlarged(false);
     QCOMPARE(s.m->valueLabel()->font(), normal);
+}
+
+void RadiusMeasurementsTest::labelStaysOffArrow_data()
+{
+    QTest::addColumn<QPointF>("cursor");
+    QTest::addColumn<bool>("atCursor");
+
+    QTest::newRow("inside, between the centre and the bottom") << QPointF(5, 1.2) << false;
+    QTest::newRow("inside, aside") << QPointF(5.8, 1.4) << false;
+    QTest::newRow("just below the arc, under the arrow's head") << QPointF(5, 0.5) << false;
+    QTest::newRow("far below the arc") << QPointF(5, -0.3) << true;
+    QTest::newRow("above the centre") << QPointF(5.3, 3.4) << false;
+}
+
+// The label of a radius in a groove, placed at the cursor: the arrow from the
+// centre never runs through it, while it is placed and after, zoomed out,
+// labelled for the report and in an image rendered at another size. Where
+// the arrow ends before the label, the label stands at the cursor as ever.
+void RadiusMeasurementsTest::labelStaysOffArrow()
+{
+    QFETCH(QPointF, cursor);
+    QFETCH(bool, atCursor);
+
+    RadiusScene s(grooveArc(), Make(maker<RegularRadiusMeasurement>()));
+    s.scene.plot.yAxis->setRange(-0.6, 3.6);
+    s.scene.plot.replot();
+    s.scene.dragAlong(s.curve, 10, 190);
+    QVERIFY(s.m->isPlacing());
+    s.scene.move(s.scene.pixel(cursor.x(), cursor.y()));
+    KALVORA_COMPARE_NEAR(s.m->value(), 2.0, 0.005);
+    QVERIFY(s.m->valueLabel()->visible());
+    QVERIFY(!arrowCrossesLabel(*s.m));
+    const QPointF placedAt = s.m->valueLabel()->position->coords();
+    const QPointF cursorCoords = s.scene.coords(s.scene.pixel(cursor.x(), cursor.y()));
+    QCOMPARE(QLineF(placedAt, cursorCoords).length() < 1e-6, atCursor);
+
+    s.scene.click(s.scene.pixel(cursor.x(), cursor.y()));
+    QVERIFY(s.m->isFinished());
+    s.scene.plot.replot();
+    QVERIFY(!arrowCrossesLabel(*s.m));
+
+    for (QCPAxis* axis : {s.scene.plot.xAxis, s.scene.plot.yAxis})
+        axis->scaleRange(3);
+    s.scene.plot.replot();
+    QVERIFY(!arrowCrossesLabel(*s.m));
+
+    s.m->setLabelText(QStringLiteral("R_1"));
+    s.m->updateLabel();
+    s.m->setLabelEnlarged(true);
+    bool crossesInImage = true;
+    QSize laidOutFor;
+    QObject::connect(&s.scene.plot, &QCustomPlot::afterLayout, &s.scene.plot, [&] {
+        crossesInImage = arrowCrossesLabel(*s.m);
+        laidOutFor = s.scene.plot.viewport().size();
+    });
+    for (QCPAxis* axis : {s.scene.plot.xAxis, s.scene.plot.yAxis})
+        axis->scaleRange(1.0 / 3);
+    s.scene.plot.toPixmap(900, 400);
+    QCOMPARE(laidOutFor, QSize(900, 400));
+    QVERIFY(!crossesInImage);
 }
 
 void RadiusMeasurementsTest::liveDragStaysFinite_data()

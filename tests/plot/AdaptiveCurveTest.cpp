@@ -4,6 +4,7 @@
 
 #include "TestMain.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -16,6 +17,7 @@ private slots:
     void hitTestMatchesLibrary_data();
     void hitTestMatchesLibrary();
     void hitTestFollowsDataAndViewChanges();
+    void viewPolylineFollowsDataAndView();
     void shortPolylinesAndThinningOff();
     void curveThatLostAnAxisDrawsNothing();
     void drawsTheLibrarysPicture_data();
@@ -98,6 +100,36 @@ void compareWithLibrary(const PlotWidget& plot, const AdaptiveCurve* curve)
     QVERIFY(hits > 0 || curve->lineStyle() == QCPCurve::lsNone);
 }
 
+double distanceToSegment(const QPointF& p, const QPointF& a, const QPointF& b)
+{
+    const QPointF d = b - a;
+    const double lengthSquared = QPointF::dotProduct(d, d);
+    const double t = lengthSquared > 0 ? std::clamp(QPointF::dotProduct(p - a, d) / lengthSquared, 0.0, 1.0) : 0.0;
+    return QLineF(p, a + t * d).length();
+}
+
+// Every point of the curve inside the axis rect lies within a pixel and a
+// half of the view polyline.
+void comparePolylineWithPoints(const PlotWidget& plot, AdaptiveCurve* curve)
+{
+    const QVector<QPointF> polyline = curve->viewPolyline();
+    QVERIFY(polyline.size() >= 2);
+    const QRectF inside = QRectF(plot.axisRect()->rect()).adjusted(1, 1, -1, -1);
+    int checked = 0;
+    for (auto it = curve->data()->constBegin(); it != curve->data()->constEnd(); ++it) {
+        const QPointF p(plot.xAxis->coordToPixel(it->key), plot.yAxis->coordToPixel(it->value));
+        if (!inside.contains(p))
+            continue;
+        double nearest = std::numeric_limits<double>::infinity();
+        for (int i = 1; i < polyline.size(); ++i)
+            nearest = std::min(nearest, distanceToSegment(p, polyline.at(i - 1), polyline.at(i)));
+        const int index = it - curve->data()->constBegin();
+        QVERIFY2(nearest <= 1.5, qPrintable(QStringLiteral("point %1 is %2 px off").arg(index).arg(nearest)));
+        ++checked;
+    }
+    QVERIFY(checked > 0);
+}
+
 // Where one picture has ink that the other lacks within a pixel either way,
 // "missing at x, y" (in drawn) or "extra at x, y"; empty when none.
 QString differenceBeyondAPixel(const QImage& drawn, const QImage& full)
@@ -130,6 +162,32 @@ int inkedPixels(const QImage& image)
         for (int x = 0; x < image.width(); ++x)
             count += image.pixel(x, y) != qRgb(255, 255, 255) ? 1 : 0;
     return count;
+}
+
+// No antialiasing and no axes: the plot shows the curve's pixels alone, as
+// the rasterizer picks them.
+void showCurveAlone(PlotWidget& plot)
+{
+    plot.setNotAntialiasedElements(QCP::aeAll);
+    plot.xAxis->setVisible(false);
+    plot.yAxis->setVisible(false);
+}
+
+struct Pictures
+{
+    QImage thinned;
+    QImage library;
+};
+
+// The plot drawn with the curve thinned, then with the library's own
+// drawing of the curve (which the curve keeps afterwards).
+Pictures thinnedAndLibraryPictures(PlotWidget& plot, AdaptiveCurve* curve)
+{
+    Pictures pictures;
+    pictures.thinned = plot.toPixmap().toImage();
+    curve->adaptive = false;
+    pictures.library = plot.toPixmap().toImage();
+    return pictures;
 }
 
 } // namespace
@@ -242,6 +300,39 @@ void AdaptiveCurveTest::hitTestFollowsDataAndViewChanges()
         f.plot.replot();
         compareWithLibrary(f.plot, curve);
     }
+}
+
+// The polyline the curve would draw, as label placement asks for it between
+// drawings: it follows a change of the view, of the data and of points
+// announced as changed in place.
+void AdaptiveCurveTest::viewPolylineFollowsDataAndView()
+{
+    PlotFixture f;
+    AdaptiveCurve* curve = curveWith(f.plot, noisyData(4000));
+    f.plot.replot();
+    comparePolylineWithPoints(f.plot, curve);
+
+    f.plot.xAxis->setRange(20, 30);
+    comparePolylineWithPoints(f.plot, curve);
+
+    for (auto it = curve->data()->begin(); it != curve->data()->end(); ++it)
+        it->value = 100 - it->value * 0.5;
+    comparePolylineWithPoints(f.plot, curve);
+
+    (curve->data()->begin() + 1001)->value += 40;
+    curve->markDataChanged();
+    comparePolylineWithPoints(f.plot, curve);
+
+    (curve->data()->begin() + 1002)->value -= 40;
+    f.plot.replot();
+    comparePolylineWithPoints(f.plot, curve);
+
+    f.plot.resize(500, 300);
+    f.plot.replot();
+    comparePolylineWithPoints(f.plot, curve);
+
+    curve->setLineStyle(QCPCurve::lsNone);
+    QVERIFY(curve->viewPolyline().isEmpty());
 }
 
 void AdaptiveCurveTest::shortPolylinesAndThinningOff()
@@ -406,21 +497,17 @@ void AdaptiveCurveTest::drawsTheLibrarysPicture()
 {
     QFETCH(Setup, setup);
     PlotFixture f;
-    f.plot.setNotAntialiasedElements(QCP::aeAll);
-    f.plot.xAxis->setVisible(false);
-    f.plot.yAxis->setVisible(false);
+    showCurveAlone(f.plot);
     AdaptiveCurve* curve = nullptr;
     setup(f.plot, curve);
     curve->setPen(QPen(Qt::black, 0));
     if (curve->selectionDecorator())
         curve->selectionDecorator()->setPen(QPen(Qt::red, 0));
-    const QImage drawn = f.plot.toPixmap().toImage();
-    curve->adaptive = false;
-    const QImage full = f.plot.toPixmap().toImage();
+    const Pictures pictures = thinnedAndLibraryPictures(f.plot, curve);
 
-    const QString difference = differenceBeyondAPixel(drawn, full);
+    const QString difference = differenceBeyondAPixel(pictures.thinned, pictures.library);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
-    QVERIFY(inkedPixels(full) > 100);
+    QVERIFY(inkedPixels(pictures.library) > 100);
 }
 
 void AdaptiveCurveTest::edgesDrawnAsTheLibraryDrawsThem_data()
@@ -457,9 +544,7 @@ void AdaptiveCurveTest::edgesDrawnAsTheLibraryDrawsThem()
     }();
     PlotFixture f;
     f.plot.resize(1200, 700);
-    f.plot.setNotAntialiasedElements(QCP::aeAll);
-    f.plot.xAxis->setVisible(false);
-    f.plot.yAxis->setVisible(false);
+    showCurveAlone(f.plot);
     QCPAxis* keyAxis = keyAxisVertical ? f.plot.yAxis : f.plot.xAxis;
     QCPAxis* valueAxis = keyAxisVertical ? f.plot.xAxis : f.plot.yAxis;
     auto* curve = new AdaptiveCurve(keyAxis, valueAxis);
@@ -467,13 +552,11 @@ void AdaptiveCurveTest::edgesDrawnAsTheLibraryDrawsThem()
     curve->setPen(QPen(Qt::black, 0));
     keyAxis->setRange(keys);
     valueAxis->setRange(values);
-    const QImage drawn = f.plot.toPixmap().toImage();
-    curve->adaptive = false;
-    const QImage library = f.plot.toPixmap().toImage();
+    const Pictures pictures = thinnedAndLibraryPictures(f.plot, curve);
     QStringList differing;
-    for (int y = 0; y < library.height(); ++y) {
-        for (int x = 0; x < library.width(); ++x) {
-            if (drawn.pixel(x, y) != library.pixel(x, y))
+    for (int y = 0; y < pictures.library.height(); ++y) {
+        for (int x = 0; x < pictures.library.width(); ++x) {
+            if (pictures.thinned.pixel(x, y) != pictures.library.pixel(x, y))
                 differing.append(QStringLiteral("(%1, %2)").arg(x).arg(y));
         }
     }
@@ -518,19 +601,15 @@ void AdaptiveCurveTest::denseTraceWithinAPixelOfTheLibrary()
     }();
     PlotFixture f;
     f.plot.resize(1200, 700);
-    f.plot.setNotAntialiasedElements(QCP::aeAll);
-    f.plot.xAxis->setVisible(false);
-    f.plot.yAxis->setVisible(false);
+    showCurveAlone(f.plot);
     AdaptiveCurve* curve = curveWith(f.plot, data);
     curve->setPen(QPen(Qt::black, 1));
     f.plot.xAxis->setRange(keys);
     f.plot.yAxis->setRange(values);
-    const QImage drawn = f.plot.toPixmap().toImage();
-    curve->adaptive = false;
-    const QImage library = f.plot.toPixmap().toImage();
-    const QString difference = differenceBeyondAPixel(drawn, library);
+    const Pictures pictures = thinnedAndLibraryPictures(f.plot, curve);
+    const QString difference = differenceBeyondAPixel(pictures.thinned, pictures.library);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
-    QVERIFY(inkedPixels(library) > 1000);
+    QVERIFY(inkedPixels(pictures.library) > 1000);
 }
 
 // Live recordings append to a drawn curve: the picture is the one of the

@@ -136,15 +136,22 @@ bool MessageBoxAnswerer::clickButton(QWidget* dialog, const QString& text)
     return false;
 }
 
-bool MessageBoxAnswerer::clickStandardButton(QWidget* dialog, QDialogButtonBox::StandardButton button)
+QPushButton* MessageBoxAnswerer::standardButton(QWidget* dialog, QDialogButtonBox::StandardButton button)
 {
     for (QDialogButtonBox* box : dialog->findChildren<QDialogButtonBox*>()) {
-        if (QPushButton* target = box->button(button)) {
-            QTest::mouseClick(target, Qt::LeftButton);
-            return true;
-        }
+        if (QPushButton* target = box->button(button))
+            return target;
     }
-    return false;
+    return nullptr;
+}
+
+bool MessageBoxAnswerer::clickStandardButton(QWidget* dialog, QDialogButtonBox::StandardButton button)
+{
+    QPushButton* target = standardButton(dialog, button);
+    if (!target)
+        return false;
+    QTest::mouseClick(target, Qt::LeftButton);
+    return true;
 }
 
 bool MessageBoxAnswerer::enterText(QWidget* dialog, const QString& text)
@@ -166,12 +173,9 @@ bool MessageBoxAnswerer::enterNumber(QWidget* dialog, const QString& text)
     if (!field)
         return false;
     typeNumber(field, text);
-    for (QDialogButtonBox* box : dialog->findChildren<QDialogButtonBox*>()) {
-        QPushButton* ok = box->button(QDialogButtonBox::Ok);
-        if (ok && ok->isEnabled()) {
-            QTest::mouseClick(ok, Qt::LeftButton);
-            return true;
-        }
-    }
-    return false;
+    QPushButton* ok = standardButton(dialog, QDialogButtonBox::Ok);
+    if (!ok || !ok->isEnabled())
+        return false;
+    QTest::mouseClick(ok, Qt::LeftButton);
+    return true;
 }

@@ -12,6 +12,7 @@
 
 class QLineEdit;
 class QMenu;
+class QPushButton;
 
 // Answers every modal dialog and popup menu that opens while the object
 // lives. Message boxes are recorded (title and text), their check box ticked
@@ -67,6 +68,10 @@ public:
     QList<QStringList> menus() const { return m_menus; }
 
 private:
+    // The first standard button of that kind in the dialog's button boxes;
+    // null without one.
+    static QPushButton* standardButton(QWidget* dialog, QDialogButtonBox::StandardButton button);
+
     void answerModal();
     void answerMessageBox(QMessageBox* box);
     void answerMenu(QMenu* menu);

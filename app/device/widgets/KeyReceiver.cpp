@@ -15,9 +15,10 @@ bool isTraceKey(int key)
     return key == Qt::Key_Return || key == Qt::Key_Space;
 }
 
+// The main window's window object, which Qt names after the widget.
 bool isMainWindow(const QObject* watched)
 {
-    return watched->objectName() == QLatin1String(KeyReceiver::kMainWindowObjectName);
+    return watched->objectName() == QLatin1String(JogKeyContext::kMainWindowName) + QLatin1String("Window");
 }
 
 bool panelMayAct()

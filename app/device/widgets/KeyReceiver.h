@@ -17,9 +17,10 @@ class QKeyEvent;
 // own). A press acts only while the main window is active with no dialog or
 // popup open and no field taking typed or step keys (JogKeyContext), and is
 // then consumed; a release acts only when the main window's window object
-// ("MainWindowWindow") sees it, under the same condition. A press that goes
-// to a widget instead keeps its release from acting as well, so a Return
-// that confirmed a dialog starts nothing when it goes up on the main window.
+// (named by Qt after the main window: "MainWindowWindow") sees it, under the
+// same condition. A press that goes to a widget instead keeps its release
+// from acting as well, so a Return that confirmed a dialog starts nothing
+// when it goes up on the main window.
 // While the receiver is off, a press is passed on and remembered by the
 // release counter, so that its release, once the receiver is on again, does
 // not let go of a button it never pressed.
@@ -41,8 +42,6 @@ class KeyReceiver : public QObject
 
 public:
     using KeyMap = QMap<int, QPointer<QPushButton>>;
-
-    static constexpr const char* kMainWindowObjectName = "MainWindowWindow";
 
     KeyReceiver();
     explicit KeyReceiver(const KeyMap& keyMap);

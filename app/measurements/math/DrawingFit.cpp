@@ -1,6 +1,7 @@
 #include "DrawingFit.h"
 
 #include "DrawingGeometry.h"
+#include "Geometry.h"
 
 #include <cmath>
 
@@ -15,7 +16,6 @@ constexpr double kNoErrorYet = 1e308;
 // start from (a micrometre from a millimetre), so that they stop at the same
 // length in every display unit.
 constexpr double kFinestShiftOfStep = 0.001;
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 } // namespace
 
@@ -31,7 +31,7 @@ double DrawingFit::error(const DrawingPlacement& placement) const
     const QPointF shift = placement.shift;
     if (placement.degrees == 0)
         return summedDistance(m_trace, m_drawing, [shift](QPointF p) { return p - shift; });
-    const double a = placement.degrees * kRadiansPerDegree;
+    const double a = placement.degrees * Algos::kRadiansPerDegree;
     const double cosA = std::cos(a);
     const double sinA = std::sin(a);
     const QPointF centre = m_centre;

@@ -1,5 +1,6 @@
 #include "DrawingGeometry.h"
 
+#include "Geometry.h"
 #include "LengthUnit.h"
 
 #include <algorithm>
@@ -8,8 +9,6 @@
 namespace MeasurementMath {
 
 namespace {
-
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 double distance(QPointF a, QPointF b)
 {
@@ -25,7 +24,7 @@ bool between(double v, double a, double b)
 
 QPointF pointAtAngle(QPointF centre, double radius, double degrees)
 {
-    const double a = degrees * kRadiansPerDegree;
+    const double a = degrees * Algos::kRadiansPerDegree;
     return centre + radius * QPointF(std::cos(a), std::sin(a));
 }
 
@@ -138,7 +137,7 @@ double distanceToArc(QPointF p, QPointF centre, double radius, double startDegre
     const double d = distance(p, centre);
     if (startDegrees < 0)
         return std::abs(d - radius);
-    double theta = std::atan2(p.y() - centre.y(), p.x() - centre.x()) / kRadiansPerDegree;
+    double theta = std::atan2(p.y() - centre.y(), p.x() - centre.x()) / Algos::kRadiansPerDegree;
     while (theta < startDegrees)
         theta += 360;
     while (theta > endDegrees)
@@ -215,7 +214,7 @@ DrawingEntity rotatedEntity(const DrawingEntity& entity, QPointF centre, double 
     QVector<double>& p = turnedEntity.parameters;
     if (p.size() < 2)
         return turnedEntity;
-    const double a = degrees * kRadiansPerDegree;
+    const double a = degrees * Algos::kRadiansPerDegree;
     const double cosA = std::cos(a);
     const double sinA = std::sin(a);
     const QPointF first = turnedPoint(QPointF(p[0], p[1]), centre, cosA, sinA);

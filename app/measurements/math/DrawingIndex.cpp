@@ -1,6 +1,7 @@
 #include "DrawingIndex.h"
 
 #include "DrawingGeometry.h"
+#include "Geometry.h"
 
 #include <QtConcurrent>
 
@@ -15,7 +16,6 @@ namespace {
 constexpr int kLeafSize = 4;
 // Small enough that a trace of 100,000 points keeps every core busy.
 constexpr int kSumBlock = 1 << 12;
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 // Room for rounding between a box and the distances computed to its entity.
 double margin(double a, double b)
@@ -71,8 +71,8 @@ DrawingIndex::Box DrawingIndex::boxOf(const Shape& s)
         const double end = s.p[4];
         if (start >= 0 && end - start < 360) {
             const auto at = [&](double degrees) {
-                return QPointF(cx + r * std::cos(degrees * kRadiansPerDegree),
-                               cy + r * std::sin(degrees * kRadiansPerDegree));
+                return QPointF(cx + r * std::cos(degrees * Algos::kRadiansPerDegree),
+                               cy + r * std::sin(degrees * Algos::kRadiansPerDegree));
             };
             const QPointF a = at(start);
             const QPointF e = at(end);

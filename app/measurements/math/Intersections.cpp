@@ -1,5 +1,7 @@
 #include "Intersections.h"
 
+#include "Geometry.h"
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -10,14 +12,9 @@ namespace {
 
 constexpr double kRoundOff = 1e-12;
 
-bool isFinite(const QPointF& point)
-{
-    return std::isfinite(point.x()) && std::isfinite(point.y());
-}
-
 bool isUsable(const Circle& circle)
 {
-    return isFinite(circle.centre) && std::isfinite(circle.radius) && circle.radius > 0;
+    return Algos::isFinite(circle.centre) && std::isfinite(circle.radius) && circle.radius > 0;
 }
 
 // The square root of a difference whose terms have the given magnitude; a
@@ -35,7 +32,7 @@ QList<QPointF> finitePoints(const QList<QPointF>& points)
 {
     QList<QPointF> result;
     for (const QPointF& point : points) {
-        if (isFinite(point))
+        if (Algos::isFinite(point))
             result.append(point);
     }
     return result;

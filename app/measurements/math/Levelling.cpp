@@ -1,5 +1,7 @@
 #include "Levelling.h"
 
+#include "Geometry.h"
+
 #include <QLineF>
 
 #include <cmath>
@@ -13,13 +15,12 @@ bool holdsLine(const Algos::CoeffFitter& line)
 
 double levellingAngle(double c0, double slope)
 {
-    constexpr double kRadiansPerDegree = 0.017453292519943295;
     const QLineF fitted(0, c0, 1, c0 + slope);
     const QLineF horizontal(0, 0, 1, 0);
     double degrees = fitted.angleTo(horizontal);
     if (degrees > 180)
         degrees = -horizontal.angleTo(fitted);
-    return degrees * -kRadiansPerDegree;
+    return degrees * -Algos::kRadiansPerDegree;
 }
 
 } // namespace MeasurementMath
