@@ -33,6 +33,15 @@ bool contains(const std::string& text, const char* part)
     return text.find(part) != std::string::npos;
 }
 
+// Points and the block that ends a trace are its traffic; idle readings,
+// which the controller sends whatever state its trace is in, are not.
+bool carriesTrace(const DeviceActions& actions)
+{
+    return std::any_of(actions.begin(), actions.end(), [](const DeviceAction& action) {
+        return action.kind == DeviceAction::DataRecieved || action.kind == DeviceAction::DataReset;
+    });
+}
+
 } // namespace
 
 DeviceReader::DeviceReader(ReaderHost& host, QThreadPool& pool, int type) : m_host(host), m_pool(pool), m_type(type)
@@ -198,8 +207,9 @@ void DeviceReader::readProfileFrames()
             return;
         m_profileDecoder.decode(bytes, m_tracing, actions);
         m_consoleHeight = m_profileDecoder.consoleHeight();
+        const bool traceHeard = m_profileDecoder.isInBlock() || carriesTrace(actions);
         perform(actions);
-        watchStopAnswer(!bytes.empty());
+        watchStopAnswer(traceHeard);
     }
 }
 
@@ -208,10 +218,10 @@ void DeviceReader::waitForStopAnswer()
     m_stopAnswer.stopSent(StopAnswerWatch::Clock::now());
 }
 
-void DeviceReader::watchStopAnswer(bool heard)
+void DeviceReader::watchStopAnswer(bool traceHeard)
 {
     const StopAnswerWatch::Clock::time_point now = StopAnswerWatch::Clock::now();
-    if (heard) {
+    if (traceHeard) {
         m_stopUnanswered = false;
         m_stopAnswer.heard(now);
     }

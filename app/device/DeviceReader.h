@@ -61,16 +61,20 @@ public:
     int type() const { return m_type; }
     void setType(int type) { m_type = type; }
     bool isTracing() const { return m_tracing; }
-    // A new trace drops a wait for the answer to an earlier stop.
+    // A new trace drops a wait for the answer to an earlier stop, and the
+    // note that one was left unanswered.
     void setTracing(bool tracing)
     {
-        if (tracing)
+        if (tracing) {
             m_stopAnswer.end();
+            m_stopUnanswered = false;
+        }
         m_tracing = tracing;
     }
     // The stop of the trace has gone out; the controller is to end the trace.
     void waitForStopAnswer();
-    // The controller left a stop unanswered and has sent nothing since.
+    // The controller left a stop unanswered and has sent nothing of a trace
+    // since, nor has a new trace started.
     bool isStopUnanswered() const { return m_stopUnanswered; }
 
     // The last readings: the heights and the stage position of the contour
@@ -112,7 +116,7 @@ private:
     bool readParameterMarker();
     void readParameters();
     void readProfileFrames();
-    void watchStopAnswer(bool heard);
+    void watchStopAnswer(bool traceHeard);
     void readContourPacket();
     std::string nextBytes(std::size_t wanted);
     std::string readBytes(std::size_t n);

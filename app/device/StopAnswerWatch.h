@@ -5,11 +5,12 @@
 
 // Whether the profile controller has left the stop of a trace unanswered.
 // After the stop it ends the trace with its block transfer, normally within
-// a second. When it sends nothing for kTimeoutMs after the stop, or after
-// the last bytes it sent since, it is taken as not answering.
+// a second. When it sends nothing of the trace (points or the block) for
+// kTimeoutMs after the stop, or after the last of the trace it sent since,
+// it is taken as not answering; idle readings are no answer.
 //
 // The stop is noted on the GUI thread; the reader task notes what it hears
-// and asks.
+// of the trace and asks.
 class StopAnswerWatch
 {
 public:
@@ -19,7 +20,7 @@ public:
 
     // The stop has gone out: the wait for the answer begins.
     void stopSent(Clock::time_point now);
-    // The controller has sent bytes: a running wait starts over.
+    // The controller has sent some of the trace: a running wait starts over.
     void heard(Clock::time_point now);
     // The trace has ended: no wait runs.
     void end();

@@ -83,12 +83,21 @@ private slots:
         QCOMPARE(savedSettings().device.trace_length, shown);
     }
 
-    // The controller falls silent during a trace and does not answer the
-    // stop: after a few seconds the recording ends as one whose controller
-    // was lost, with the points received listed and saved, and the status
-    // line says why until the controller is heard again.
+    void aControllerSilentAtTheStop_data()
+    {
+        QTest::addColumn<int>("idleIntervalMs");
+        QTest::newRow("nothing sent") << 0;
+        QTest::newRow("idle readings only") << 50;
+    }
+
+    // The controller stops sending the trace and does not answer the stop
+    // (falling silent, or going on with its idle readings alone): after a
+    // few seconds the recording ends as one whose controller was lost, with
+    // the points received listed and saved, and the status line says why
+    // until the next trace.
     void aControllerSilentAtTheStop()
     {
+        QFETCH(int, idleIntervalMs);
         workspace::RecordingFolders folders;
         // The filter stays as chosen when a recording suggests another.
         MessageBoxAnswerer answerer(QMessageBox::No);
@@ -106,6 +115,7 @@ private slots:
         QVERIFY(profile()->dataProvider() && profile()->dataProvider()->isRecording());
         const AbstractTrace* trace = profile()->dataProvider()->trace();
         QVERIFY(QTest::qWaitFor([&] { return rowCount(trace) == 500; }, 10000));
+        m_link->controller.setIdleOutput(idleIntervalMs);
         QTest::mouseClick(button("stopTraceButton"), Qt::LeftButton);
         QElapsedTimer sinceTheStop;
         sinceTheStop.start();
@@ -124,13 +134,13 @@ private slots:
         const QString noAnswer =
             QStringLiteral("Устройство ") + m_link->port() + QStringLiteral(" не отвечает: трасса завершена по принятым точкам");
         QCOMPARE(statusText(), noAnswer);
+        // Idle readings are no answer: the text stays.
+        m_link->controller.setIdleReading(312);
+        m_link->controller.setIdleOutput(50);
         QTest::qWait(DeviceControlWidget::kStatusIntervalMs + 500);
         QCOMPARE(statusText(), noAnswer);
 
-        // Heard again: the readings come back, and a trace records as usual.
-        m_link->controller.setIdleReading(312);
-        m_link->controller.setIdleOutput(50);
-        QVERIFY(QTest::qWaitFor([&] { return statusText().endsWith(QStringLiteral("с показателем z: 312")); }, 5000));
+        // The next trace records as usual, and the readings come back.
         SimulatedController::ProfileTrace answered;
         answered.points = {40000, 40001};
         answered.blockSamples.assign(250, 1000);
@@ -139,6 +149,7 @@ private slots:
         QTest::mouseClick(button("startTraceButton"), Qt::LeftButton);
         QVERIFY(QTest::qWaitFor([&] { return profile()->traces().size() == 2 && isIdle(); }, 10000));
         QCOMPARE(rowCount(profile()->traces().last()), 250);
+        QVERIFY(QTest::qWaitFor([&] { return statusText().endsWith(QStringLiteral("с показателем z: 312")); }, 5000));
     }
 
     void eachFamilyShowsItsOwnControls_data()
