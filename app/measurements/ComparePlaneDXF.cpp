@@ -156,6 +156,7 @@ void ComparePlaneDXF::onPlotMousePress(QMouseEvent* event)
     const QPointF point = curvePointAt(snapped);
     if (m_state == 0) {
         m_tracePointIndex = int(snapped.index);
+        m_pickedTrace = snapped.curve;
         m_tracePoint = point;
         setTraceCurvesSelectable(QCP::stNone);
         m_state = 1;
@@ -178,7 +179,7 @@ void ComparePlaneDXF::onPlotMousePress(QMouseEvent* event)
 void ComparePlaneDXF::fitToTrace()
 {
     m_fitting = true;
-    const QVector<QPointF> trace = firstTracePoints();
+    const QVector<QPointF> trace = pickedTracePoints();
     translateDrawing(m_tracePoint.x() - m_drawingPoint.x(), m_tracePoint.y() - m_drawingPoint.y());
     removeReperPoints();
     fitRotation(trace);
@@ -232,14 +233,16 @@ void ComparePlaneDXF::scaleDrawing(double factor)
     transformDrawing([factor](const DrawingEntity& e) { return scaledEntity(e, factor); }, false);
 }
 
-QVector<QPointF> ComparePlaneDXF::firstTracePoints() const
+QVector<QPointF> ComparePlaneDXF::pickedTracePoints() const
 {
+    if (m_pickedTrace)
+        return curvePoints(m_pickedTrace);
     return curvePoints(plot() ? plot()->curve(0) : nullptr);
 }
 
 double ComparePlaneDXF::fitError()
 {
-    return m_drawing->summedDistance(firstTracePoints());
+    return m_drawing->summedDistance(pickedTracePoints());
 }
 
 // The searches run on the drawing as it stands; it is turned once, at the end.

@@ -5,6 +5,7 @@
 #include "math/DrawingEntity.h"
 
 #include <QPointF>
+#include <QPointer>
 #include <QString>
 #include <QVector>
 
@@ -12,6 +13,7 @@
 
 class DxfDrawing;
 class QCPAbstractItem;
+class QCPCurve;
 class QWidget;
 
 // The comparison of the contour with an imported DXF drawing. The
@@ -20,7 +22,7 @@ class QWidget;
 // then presses on a trace point and on the matching drawing point; the drawing
 // is moved so that the two coincide, its reference points are removed, and it
 // is turned and shifted by coarse-to-fine searches that minimise the summed
-// distance of the first trace's points to the drawing. The fitted drawing
+// distance of the picked trace's points to the drawing. The fitted drawing
 // stays on the plot for the deviation from the drawing (ErrorPlane).
 //
 // A file that cannot be opened, or cannot be read as a drawing, stores and
@@ -61,7 +63,7 @@ public:
     void rotateDrawing(double degrees);
     void scaleDrawing(double factor);
 
-    // The summed distance of the first trace's points to the drawing.
+    // The summed distance of the picked trace's points to the drawing.
     double fitError();
     // Turns the drawing by 180 degrees when that fits the trace's points
     // better, then searches the angle from 90 degrees down to 0.001.
@@ -88,11 +90,13 @@ private:
                           bool replot);
     // Emits the text once the creator has connected to the measurement.
     void postStatusText(const QString& text);
-    // The points of the first trace.
-    QVector<QPointF> firstTracePoints() const;
+    // The points of the trace on which the trace point was picked; of the
+    // first trace when that curve is gone.
+    QVector<QPointF> pickedTracePoints() const;
 
     qint16 m_state = 0;
     int m_tracePointIndex = 0;
+    QPointer<QCPCurve> m_pickedTrace;
     int m_reperPointCount = 0;
     QPointF m_tracePoint;
     QPointF m_drawingPoint;

@@ -168,9 +168,10 @@ struct ComparisonScene
         ComparePlaneDXF::setFileProvider(nullptr);
     }
 
+    // Every curve on the plot is a trace of the comparison.
     ComparePlaneDXF* create()
     {
-        m = std::make_unique<ComparePlaneDXF>(nullptr, &scene.plot, 1, &drawing);
+        m = std::make_unique<ComparePlaneDXF>(nullptr, &scene.plot, scene.plot.curveCount(), &drawing);
         status = std::make_unique<QSignalSpy>(m.get(), &Measurement::statusText);
         scene.plot.replot();
         return m.get();
@@ -217,6 +218,9 @@ private slots:
     void halfTurnedDrawingTurnsBack();
     void fitFindsTurnedOutline_data();
     void fitFindsTurnedOutline();
+    void fitsToPickedTrace_data();
+    void fitsToPickedTrace();
+    void fitWithPickedTraceGone();
     void fittedDrawingFollowsUnitOnly();
     void cancelledComparisonLeavesStore();
     void deviationFromDrawing();
@@ -440,6 +444,57 @@ void DrawingComparisonTest::fitFindsTurnedOutline()
             QVERIFY2(std::abs(miss) < tolerance, qPrintable(QStringLiteral("entity %1: %2").arg(i).arg(miss)));
         }
     }
+}
+
+// Two flat traces, 20 apart, and a line 5 above the upper one.
+struct TwoTraceScene : ComparisonScene
+{
+    TwoTraceScene()
+        : ComparisonScene(sampled({{0, 0}, {40, 0}}, 0.5), outlineDxf({{0, 25}, {40, 25}}, [](QPointF p) { return p; }))
+    {
+        upper = scene.addTrace(sampled({{0, 20}, {40, 20}}, 0.5));
+    }
+
+    AdaptiveCurve* upper = nullptr;
+};
+
+void DrawingComparisonTest::fitsToPickedTrace_data()
+{
+    QTest::addColumn<double>("traceHeight");
+
+    QTest::newRow("first trace") << 0.0;
+    QTest::newRow("second trace") << 20.0;
+}
+
+// The line's point above the picked trace point goes onto it, and the fit,
+// measured on the picked trace alone, leaves the line lying on that trace.
+void DrawingComparisonTest::fitsToPickedTrace()
+{
+    QFETCH(double, traceHeight);
+
+    TwoTraceScene s;
+    s.create();
+    s.scene.fitAxes();
+    s.pickPoints(QPointF(12, traceHeight), QPointF(12, 25));
+    QCOMPARE(s.m->state(), 2);
+    QCOMPARE(s.m->tracePoint(), QPointF(12, traceHeight));
+    QVERIFY2(liesOn(s.store(), {lineEntity(0, traceHeight, 40, traceHeight)}, 1e-9), qPrintable(describe(s.store())));
+    QCOMPARE(s.m->fitError(), 0.0);
+}
+
+// The trace picked is removed before the drawing point: the fit measures
+// on the first trace instead.
+void DrawingComparisonTest::fitWithPickedTraceGone()
+{
+    TwoTraceScene s;
+    s.create();
+    s.scene.fitAxes();
+    s.scene.click(s.scene.pixel(12, 20));
+    QCOMPARE(s.m->tracePoint(), QPointF(12, 20));
+    s.scene.plot.removePlottable(s.upper);
+    s.scene.click(s.scene.pixel(12, 25));
+    QCOMPARE(s.m->state(), 2);
+    QCOMPARE(s.m->fitError(), sumOfDistances(s.store(), sampled({{0, 0}, {40, 0}}, 0.5)));
 }
 
 // A fitted drawing keeps its place when the trace data change (a lay-flat)
