@@ -194,7 +194,7 @@ void MeasurementsManager::settleDrawingImport()
         delete m_currentMeasurement;
         m_currentMeasurement = nullptr;
         if (!reason.isEmpty())
-            emit statusText(reason);
+            showStatusText(nullptr, reason);
         return;
     }
     emit enableButton(true);
@@ -327,9 +327,22 @@ void MeasurementsManager::connectMeasurement(Measurement* measurement)
             &ReperPointController::reperPointChanged);
     connect(measurement, &Measurement::reperPointRemoved, m_reperPointController,
             &ReperPointController::reperPointRemoved);
-    connect(measurement, &Measurement::statusText, this, &MeasurementsManager::statusText);
+    connect(measurement, &Measurement::statusText, this,
+            [this, measurement](const QString& text) { showStatusText(measurement, text); });
     connect(measurement, &Measurement::measumentFinished, this,
             [this, measurement] { onMeasurementFinished(measurement); });
+}
+
+// The prompt of the measurement being placed stands until it changes it:
+// the texts of the others, recalculated for a new unit or calibration, do not
+// replace it.
+void MeasurementsManager::showStatusText(Measurement* from, const QString& text)
+{
+    const bool promptStands = isPlacing() && m_statusSource == m_currentMeasurement;
+    if (promptStands && from != m_currentMeasurement)
+        return;
+    m_statusSource = from;
+    emit statusText(text);
 }
 
 // A measurement finishes inside its own handlers of the plot's presses and

@@ -120,6 +120,7 @@ private:
     void connectCurrentMeasurement();
     void listMeasurement(Measurement* measurement);
     void connectMeasurement(Measurement* measurement);
+    void showStatusText(Measurement* from, const QString& text);
     void abandonCurrentMeasurement();
     void cancelCurrentMeasurement();
     void clearPlotSelections();
@@ -144,6 +145,9 @@ private:
     QPointer<PlotWidget> m_plot;
     QPointer<QWidget> m_window;
     QPointer<QShortcut> m_escape;
+    // The measurement whose text the status line shows; null for the
+    // manager's own.
+    QPointer<Measurement> m_statusSource;
     // Connections that refresh the Escape shortcut after the current
     // measurement's own mouse handlers have run.
     QMetaObject::Connection m_afterPress;

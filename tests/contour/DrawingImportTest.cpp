@@ -28,6 +28,7 @@ Q_DECLARE_METATYPE(Entities)
 namespace {
 
 const QString kFirstPrompt = QStringLiteral("Выберите первую точку на трассе");
+const QString kSecondPrompt = QStringLiteral("Выберите соответствующую ей точку на чертеже");
 
 // The plot item draws the entity: a line between its ends, an arc item over
 // the circle's square with the arc's angles in sixteenths of a degree.
@@ -239,6 +240,8 @@ private slots:
     void fittedMirroredInchDrawing();
     void drawingFollowsUnitChanges_data();
     void drawingFollowsUnitChanges();
+    void promptStandsThroughUnitChange_data();
+    void promptStandsThroughUnitChange();
     void failedImportLeavesTabAsBefore_data();
     void failedImportLeavesTabAsBefore();
     void escapeAbandonsUnfinishedComparison_data();
@@ -447,6 +450,48 @@ void DrawingImportTest::drawingFollowsUnitChanges()
             QCOMPARE(comparison->state(), 2);
             check(f);
         }
+    }
+}
+
+void DrawingImportTest::promptStandsThroughUnitChange_data()
+{
+    QTest::addColumn<int>("picks");
+    QTest::addColumn<QString>("prompt");
+
+    QTest::newRow("waiting for the trace point") << 0 << kFirstPrompt;
+    QTest::newRow("waiting for the drawing point") << 1 << kSecondPrompt;
+    QTest::newRow("fitted") << 2 << QString();
+}
+
+// A height measured before the import is recalculated by the change to
+// micrometres: its value does not replace the prompt of the comparison
+// waiting for a point, and once nothing waits it shows in the new unit.
+void DrawingImportTest::promptStandsThroughUnitChange()
+{
+    QFETCH(int, picks);
+    QFETCH(QString, prompt);
+
+    setAxisUnit(0);
+    DrawingTab tab(bumpTrace());
+    const Measurement* height = tab.scene.placeDistance(QStringLiteral("pushButtonVerticalDistance"), {10, 0},
+                                                        {25, 5}, {35, 8});
+    QVERIFY(height && height->isFinished());
+    ComparePlaneDXF* comparison = tab.import(dxfEntities(QStringLiteral("0 LINE 100 AcDbLine 10 0 20 -3 11 40 21 -3")),
+                                             QStringLiteral("line.dxf"), {10, 0});
+    QVERIFY(comparison);
+    QTRY_COMPARE(tab.statusMessage(), kFirstPrompt);
+    const QPointF points[] = {{12, 0}, {12, -3}};
+    for (int i = 0; i < picks; ++i)
+        tab.scene.clickAt(points[i].x(), points[i].y());
+    QCOMPARE(comparison->state(), picks);
+
+    tab.switchUnit(1);
+    if (prompt.isEmpty()) {
+        QVERIFY2(tab.statusMessage().startsWith(height->name() + QStringLiteral(": "))
+                     && tab.statusMessage().endsWith(QStringLiteral("мкм")),
+                 qPrintable(tab.statusMessage()));
+    } else {
+        QCOMPARE(tab.statusMessage(), prompt);
     }
 }
 

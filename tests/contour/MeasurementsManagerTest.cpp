@@ -6,6 +6,7 @@
 #include "measurements/ReperPoint.h"
 #include "measurements/ReperPointController.h"
 
+#include "SignalTexts.h"
 #include "TestMain.h"
 
 #include <QSignalSpy>
@@ -192,6 +193,8 @@ private slots:
     void plotSetUpByKind_data();
     void plotSetUpByKind();
     void forwardedSignals();
+    void promptOfPlacedStands_data();
+    void promptOfPlacedStands();
     void destructorDeletesEachOnce_data();
     void destructorDeletesEachOnce();
 };
@@ -757,6 +760,50 @@ void MeasurementsManagerTest::forwardedSignals()
     QCOMPARE(first->calculations, firstBefore + 1);
     QCOMPARE(second->calculations, secondBefore + 1);
     QCOMPARE(levelling->calculations, levellingBefore);
+}
+
+void MeasurementsManagerTest::promptOfPlacedStands_data()
+{
+    QTest::addColumn<bool>("placing");
+    QTest::addColumn<bool>("prompted");
+    QTest::addColumn<bool>("shown");
+
+    QTest::newRow("nothing placed") << false << false << true;
+    QTest::newRow("half-placed, silent") << true << false << true;
+    QTest::newRow("half-placed, prompting") << true << true << false;
+}
+
+// A finished measurement's text, as its recalculation for a new unit gives
+// it, shows unless it would replace the prompt of the measurement being
+// placed.
+void MeasurementsManagerTest::promptOfPlacedStands()
+{
+    QFETCH(bool, placing);
+    QFETCH(bool, prompted);
+    QFETCH(bool, shown);
+
+    Scene s;
+    s.createStandIns(2);
+    s.choose(VERTICAL_DISTANCE);
+    s.clickAt(10, 50);
+    s.clickAt(20, 50);
+    Measurement* finished = s.manager.currentMeasurement();
+    QVERIFY(finished->isFinished());
+    if (placing)
+        s.clickAt(30, 50);
+    QSignalSpy texts(&s.manager, &MeasurementsManager::statusText);
+    const QString prompt = QStringLiteral("Укажите вторую точку");
+    if (prompted)
+        emit s.manager.currentMeasurement()->statusText(prompt);
+
+    const QString value = QStringLiteral("Высота: 2.0000мм");
+    emit finished->statusText(value);
+    QCOMPARE(signalTexts(texts).last(), shown ? value : prompt);
+    // The measurement placed still changes its own text.
+    if (placing) {
+        emit s.manager.currentMeasurement()->statusText(QStringLiteral("Высота: 3.0000мм"));
+        QCOMPARE(signalTexts(texts).last(), QStringLiteral("Высота: 3.0000мм"));
+    }
 }
 
 void MeasurementsManagerTest::destructorDeletesEachOnce_data()
