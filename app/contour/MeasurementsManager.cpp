@@ -140,6 +140,7 @@ void MeasurementsManager::setUpPlotForKind(int kind)
 // no one removed, the manager deletes here.
 void MeasurementsManager::abandonCurrentMeasurement()
 {
+    withdrawStatusText(m_currentMeasurement);
     const QPointer<Measurement> abandoned = m_currentMeasurement;
     const bool listed = m_measurements.contains(abandoned);
     emit deleteMeasurement(abandoned);
@@ -345,6 +346,16 @@ void MeasurementsManager::showStatusText(Measurement* from, const QString& text)
     emit statusText(text);
 }
 
+// A measurement that goes unfinished takes its prompt with it: nothing waits
+// for what it asked.
+void MeasurementsManager::withdrawStatusText(const Measurement* measurement)
+{
+    if (!measurement || measurement != m_statusSource)
+        return;
+    m_statusSource = nullptr;
+    emit statusText(QString());
+}
+
 // A measurement finishes inside its own handlers of the plot's presses and
 // releases; these connections, made after them, see the outcome.
 void MeasurementsManager::followCurrentMeasurementState()
@@ -441,6 +452,8 @@ void MeasurementsManager::removeMeasurement(int id)
     Measurement* measurement = findMeasurement(id);
     if (!measurement)
         return;
+    if (!measurement->isFinished())
+        withdrawStatusText(measurement);
     m_measurements.removeOne(measurement);
     if (measurement == m_currentMeasurement)
         m_currentMeasurement = nullptr;

@@ -121,6 +121,7 @@ private:
     void listMeasurement(Measurement* measurement);
     void connectMeasurement(Measurement* measurement);
     void showStatusText(Measurement* from, const QString& text);
+    void withdrawStatusText(const Measurement* measurement);
     void abandonCurrentMeasurement();
     void cancelCurrentMeasurement();
     void clearPlotSelections();

@@ -563,10 +563,14 @@ void DrawingImportTest::escapeAbandonsUnfinishedComparison()
     QVERIFY(tab.snapshot().rows > before.rows);
     QVERIFY(tab.scene.button(QStringLiteral("pushButtonErrorPlane"))->isEnabled());
 
+    QTRY_COMPARE(tab.statusMessage(), picks == 0 ? kFirstPrompt : kSecondPrompt);
+
     QTest::keyClick(tab.scene.window(), Qt::Key_Escape);
     const DrawingTab::Snapshot after = tab.snapshot();
     QVERIFY2(after == before, qPrintable(describeSnapshot(before) + QStringLiteral(" -> ") + describeSnapshot(after)));
     QVERIFY(!tab.scene.manager()->currentMeasurement());
+    // Nothing waits for a point any more.
+    QCOMPARE(tab.statusMessage(), QString());
 }
 
 void DrawingImportTest::importedDrawingInSight_data()

@@ -195,6 +195,8 @@ private slots:
     void forwardedSignals();
     void promptOfPlacedStands_data();
     void promptOfPlacedStands();
+    void promptOfAbandonedWithdrawn_data();
+    void promptOfAbandonedWithdrawn();
     void destructorDeletesEachOnce_data();
     void destructorDeletesEachOnce();
 };
@@ -804,6 +806,48 @@ void MeasurementsManagerTest::promptOfPlacedStands()
         emit s.manager.currentMeasurement()->statusText(QStringLiteral("Высота: 3.0000мм"));
         QCOMPARE(signalTexts(texts).last(), QStringLiteral("Высота: 3.0000мм"));
     }
+}
+
+void MeasurementsManagerTest::promptOfAbandonedWithdrawn_data()
+{
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<bool>("prompted");
+
+    for (const char* end : {"Escape", "another kind", "removed"}) {
+        QTest::addRow("%s, prompting", end) << end << true;
+        QTest::addRow("%s, silent", end) << end << false;
+    }
+}
+
+// A half-placed measurement that is abandoned or removed clears the status
+// line when its prompt stands there, and leaves another's text alone.
+void MeasurementsManagerTest::promptOfAbandonedWithdrawn()
+{
+    QFETCH(QString, end);
+    QFETCH(bool, prompted);
+
+    Scene s;
+    s.removeAbandonedAsWorkspace();
+    s.createStandIns(2);
+    s.choose(VERTICAL_DISTANCE);
+    s.clickAt(10, 50);
+    s.clickAt(20, 50);
+    emit s.manager.currentMeasurement()->statusText(QStringLiteral("Высота: 2.0000мм"));
+    s.clickAt(30, 50);
+    Measurement* placed = s.manager.currentMeasurement();
+    QVERIFY(!placed->isFinished());
+    if (prompted)
+        emit placed->statusText(QStringLiteral("Укажите вторую точку"));
+    QSignalSpy texts(&s.manager, &MeasurementsManager::statusText);
+
+    if (end == QLatin1String("Escape"))
+        s.pressEscape();
+    else if (end == QLatin1String("another kind"))
+        s.choose(HORIZONTAL_DISTANCE);
+    else
+        s.manager.removeMeasurement(placed->id());
+    QVERIFY(!s.manager.currentMeasurement());
+    QCOMPARE(signalTexts(texts), prompted ? QStringList{QString()} : QStringList());
 }
 
 void MeasurementsManagerTest::destructorDeletesEachOnce_data()
