@@ -149,7 +149,11 @@ void Measurement::removeLastReperPoint()
     if (m_reperPoints.isEmpty())
         return;
     ReperPoint* point = m_reperPoints.takeLast();
-    m_fixedReperPoints.removeOne(point);
+    // Searched from the back, where the last reference point stands among
+    // the fixed ones: a drawing's hundred thousand points go one by one.
+    const int fixed = m_fixedReperPoints.lastIndexOf(point);
+    if (fixed >= 0)
+        m_fixedReperPoints.removeAt(fixed);
     point->setMarkerVisible(false);
     emit reperPointRemoved(point);
     delete point;
