@@ -73,10 +73,9 @@ QRect laidOutAxisRect(PlotWidget* plot)
     return plot->axisRect()->rect();
 }
 
-void removeContextHelpButton(QDialog* dialog)
-{
-    dialog->setWindowFlags(dialog->windowFlags() & ~Qt::WindowContextHelpButtonHint);
-}
+// A dialog's title bar with its usual buttons but the context help.
+constexpr Qt::WindowFlags kDialogWithoutContextHelp =
+    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
 } // namespace
 
@@ -572,14 +571,13 @@ QString ContourAnalisisWidget::askForParameter(int kind)
 
 QString ContourAnalisisWidget::askForCount()
 {
-    QInputDialog dialog(this);
+    QInputDialog dialog(this, kDialogWithoutContextHelp);
     dialog.setWindowTitle(QStringLiteral("Введите число выделений"));
     dialog.setLabelText(QStringLiteral("Ввод значений"));
     dialog.setInputMode(QInputDialog::IntInput);
     dialog.setIntRange(2, 100);
     dialog.setIntStep(1);
     dialog.setIntValue(2);
-    removeContextHelpButton(&dialog);
     NumberFields::prepare(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return QString();
@@ -589,19 +587,13 @@ QString ContourAnalisisWidget::askForCount()
 // The chosen radius becomes the next default.
 QString ContourAnalisisWidget::askForRadius()
 {
-    QInputDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("Введите радиус вписанной окружности"));
-    dialog.setLabelText(QStringLiteral("Радиус в") + m_unitText);
-    dialog.setInputMode(QInputDialog::DoubleInput);
-    dialog.setDoubleDecimals(3);
-    dialog.setDoubleRange(0.001, 1e12);
-    dialog.setDoubleStep(0.001);
-    dialog.setDoubleValue(AppSettings::instance().preferenses.inscribed_circle_radius_measurement);
-    removeContextHelpButton(&dialog);
-    NumberFields::prepare(&dialog);
-    if (dialog.exec() != QDialog::Accepted)
+    bool accepted = false;
+    const double radius = NumberFields::askForDouble(
+        this, QStringLiteral("Введите радиус вписанной окружности"), QStringLiteral("Радиус в") + m_unitText,
+        AppSettings::instance().preferenses.inscribed_circle_radius_measurement, 0.001, 1e12, 3, &accepted,
+        kDialogWithoutContextHelp, 0.001);
+    if (!accepted)
         return QString();
-    const double radius = dialog.doubleValue();
     {
         AppSettings& settings = AppSettings::instance();
         QMutexLocker lock(&settings.mutex());

@@ -20,25 +20,26 @@ bool takesWholeNumbers(const QAbstractSpinBox* field)
     return box && box->decimals() == 0;
 }
 
-// The range as the field writes its numbers, with its unit.
+// What the field takes: its range as it writes its numbers, with its unit.
 QString acceptedInputText(const QAbstractSpinBox* field)
 {
     QLocale locale = field->locale();
     locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-    if (const auto* box = qobject_cast<const QSpinBox*>(field)) {
-        return QStringLiteral("Допустимо целое число от %1 до %2%3")
-            .arg(locale.toString(box->minimum()), locale.toString(box->maximum()), box->suffix());
-    }
+    const auto range = [&locale](double minimum, double maximum, int decimals, const QString& suffix) {
+        return QStringLiteral("от %1 до %2%3")
+            .arg(locale.toString(minimum, 'f', decimals), locale.toString(maximum, 'f', decimals), suffix);
+    };
+    const QString wholeNumbers = QStringLiteral("Допустимо целое число ");
+    if (const auto* box = qobject_cast<const QSpinBox*>(field))
+        return wholeNumbers + range(box->minimum(), box->maximum(), 0, box->suffix());
     const auto* box = qobject_cast<const QDoubleSpinBox*>(field);
     if (!box)
         return QString();
     const int decimals = box->decimals();
-    const QString range = QStringLiteral("от %1 до %2%3")
-                              .arg(locale.toString(box->minimum(), 'f', decimals),
-                                   locale.toString(box->maximum(), 'f', decimals), box->suffix());
+    const QString allowed = range(box->minimum(), box->maximum(), decimals, box->suffix());
     if (decimals == 0)
-        return QStringLiteral("Допустимо целое число ") + range;
-    return QStringLiteral("Допустимо число %1, знаков после запятой: не более %2").arg(range).arg(decimals);
+        return wholeNumbers + allowed;
+    return QStringLiteral("Допустимо число %1, знаков после запятой: не более %2").arg(allowed).arg(decimals);
 }
 
 void showRefusal(QAbstractSpinBox* field)

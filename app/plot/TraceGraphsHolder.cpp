@@ -273,7 +273,7 @@ void TraceGraphsHolder::setVisible(bool on)
         m_fitGraph->setVisible(on && !m_meanLinesShown);
     for (const auto& line : m_levelLines)
         if (line)
-            line->setVisible(on && m_levelMarked);
+            line->setVisible(on && levelMarked());
     for (XAxisMarker* marker : {m_startMarker.data(), m_endMarker.data()})
         if (marker)
             marker->setVisible(on && m_markersShown);
@@ -392,18 +392,17 @@ void TraceGraphsHolder::cropTrace(int begin, int end)
 void TraceGraphsHolder::markLevel(double micrometres)
 {
     m_level = micrometres;
-    m_levelMarked = true;
     placeLevelLines();
 }
 
 // A hidden trace keeps its lines hidden until it is shown again.
 void TraceGraphsHolder::placeLevelLines()
 {
-    if (!m_levelMarked)
+    if (!m_level)
         return;
     const bool shown = isVisible();
     for (const auto& line : m_levelLines) {
-        setHorizontalLine(line, m_level * m_unitFactor, kLevelLinePen);
+        setHorizontalLine(line, *m_level * m_unitFactor, kLevelLinePen);
         if (line)
             line->setVisible(shown);
     }

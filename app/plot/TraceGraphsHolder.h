@@ -6,6 +6,7 @@
 #include <QVector>
 
 #include <array>
+#include <optional>
 
 #include "AdaptiveCurve.h"
 #include "ProfileData.h"
@@ -114,8 +115,9 @@ public:
     int histogramDensity() const { return m_histogramDensity; }
     void setHistogramDensity(int density) { m_histogramDensity = density; }
     bool meanLinesShown() const { return m_meanLinesShown; }
-    bool levelMarked() const { return m_levelMarked; }
-    double level() const { return m_level; }
+    bool levelMarked() const { return m_level.has_value(); }
+    // The marked level in micrometres; 0 while none is marked.
+    double level() const { return m_level.value_or(0); }
     bool markersShown() const { return m_markersShown; }
 
 public slots:
@@ -194,8 +196,8 @@ private:
     double m_rmsLevel = 0;
     int m_histogramDensity = 0;
     bool m_meanLinesShown = false;
-    bool m_levelMarked = false;
-    double m_level = 0;
+    // In micrometres; none until a level is marked.
+    std::optional<double> m_level;
     bool m_markersShown = false;
     QString m_unitText;
     double m_unitFactor = 1.0;

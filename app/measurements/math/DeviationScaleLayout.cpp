@@ -72,9 +72,10 @@ DeviationScaleLayout::Placement DeviationScaleLayout::place(const PlotObstacles&
     for (int i : m_labelled)
         columnWidth = std::max(columnWidth, m_ticks.at(i).labelSize.width());
 
+    const QVector<Candidate> places = candidates(columnWidth);
     Placement best;
     int fewestBlocked = INT_MAX;
-    for (const Candidate& candidate : candidates(columnWidth)) {
+    for (const Candidate& candidate : places) {
         Placement placement;
         if (!layOut(candidate, placement))
             continue;
@@ -89,7 +90,7 @@ DeviationScaleLayout::Placement DeviationScaleLayout::place(const PlotObstacles&
         }
     }
     if (fewestBlocked == INT_MAX)
-        layOut(candidates(columnWidth).constFirst(), best);
+        layOut(places.constFirst(), best);
     return best;
 }
 
