@@ -117,9 +117,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return int(ws->deviceControlWidget()->device()->type()) == CONTOUR; }, 5000));
         auto* start = ws->deviceControlWidget()->findChild<QPushButton*>(QStringLiteral("startTraceButton"));
         QVERIFY(QTest::qWaitFor([&] { return start->isEnabled(); }, kRecordingTimeoutMs));
-        // Held back a moment, so that the provider has its trace ready
-        // before the first point.
-        link.controller.stall(300);
+        link.controller.stall(kStartDelayMs);
         QTest::mouseClick(start, Qt::LeftButton);
         const DataProvider* provider = ws->dataProvider();
         QVERIFY(provider && provider->isRecording());

@@ -172,8 +172,7 @@ void ContourTreeBindingTest::unitChangeShowsEveryValueInTheNewUnit()
                                               {60, slopeAt(60)}, {40, 30});
     Measurement* height = scene.placeDistance(QStringLiteral("pushButtonVerticalDistance"), {50, slopeAt(50)},
                                               {90, slopeAt(90)}, {70, 30});
-    setAxisUnit(0);
-    scene.widget->recalcAllMeasurements();
+    scene.switchUnit(0);
 
     QCOMPARE(rowOf(scene.widget.get(), length)->text(1), QStringLiteral("0.0500мм"));
     QCOMPARE(rowOf(scene.widget.get(), height)->text(1), QStringLiteral("0.0200мм"));

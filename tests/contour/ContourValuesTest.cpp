@@ -17,13 +17,10 @@
 #include "FuzzyCompare.h"
 #include "MessageBoxAnswerer.h"
 #include "SettingsFixture.h"
-#include "TestFiles.h"
 #include "TestMain.h"
 #include "ThreadProfile.h"
 
-#include <QDir>
 #include <QInputDialog>
-#include <QStatusBar>
 
 #include <cmath>
 
@@ -112,11 +109,6 @@ Points vee()
 void acceptDialogs(MessageBoxAnswerer& answerer)
 {
     answerer.onDialog([](QWidget* dialog) { MessageBoxAnswerer::clickStandardButton(dialog, QDialogButtonBox::Ok); });
-}
-
-QString statusLine(const WorkspaceScene& scene)
-{
-    return scene.widget->findChild<QStatusBar*>()->currentMessage();
 }
 
 // Visible texts on the plot that begin with the measurement's name: its value
@@ -388,14 +380,12 @@ void ContourValuesTest::openAngleFitsAgainAfterUnitChange()
     QVERIFY(near(angle->reperPoints().first()->position(), QPointF(3, 0), 1e-9));
 
     for (int unit : {1, 0}) {
-        setAxisUnit(unit);
-        scene.widget->recalcAllMeasurements();
+        scene.switchUnit(unit);
         const double scale = unit == 1 ? 1000 : 1;
         QVERIFY2(std::abs(angle->value() - 60) < 1e-3, qPrintable(angle->valueText()));
         QVERIFY(sameUpTo(angle->reperPoints().first()->position(), QPointF(3 * scale, 0), 1e-12));
     }
-    setAxisUnit(1);
-    scene.widget->recalcAllMeasurements();
+    scene.switchUnit(1);
     scene.clickAt(3000, 1500);
     QVERIFY(angle->isFinished());
     QVERIFY2(std::abs(angle->value() - 60) < 1e-3, qPrintable(angle->valueText()));
@@ -460,8 +450,7 @@ void ContourValuesTest::placedGeometryFollowsUnitChanges()
     const QPointF textAt = text->textItem()->position->coords();
 
     for (int unit : {1, 2, 0}) {
-        setAxisUnit(unit);
-        scene.widget->recalcAllMeasurements();
+        scene.switchUnit(unit);
         const double scale = unit == 0 ? 1 : unit == 1 ? 1000 : 1000000;
         const QVector<double> scaledMean = meanLine->lineCoefficients();
         QCOMPARE(scaledMean[0], mean[0]);
@@ -514,13 +503,8 @@ void ContourValuesTest::valueNotComputedShowsNoNumber()
     const QCPCurve* trace = scene.plot()->curve(0);
     // The deviation chosen while the imported drawing waits for its fit
     // abandons the drawing: there is none to measure against.
-    if (buttonName == QStringLiteral("pushButtonErrorPlane")) {
-        const QString path = QDir::current().filePath(QStringLiteral("drawing.dxf"));
-        writeText(path, QStringLiteral("ENTITIES\nAcDbLine\n10\n0\n20\n0\n11\n1\n21\n0\nENDSEC\n"));
-        ComparePlaneDXF::setFileProvider([path](QWidget*) { return path; });
-        scene.choose(actionName, QStringLiteral("pushButtonDXFPlane"));
-        scene.clickAt(pointOf(trace, 100).x(), pointOf(trace, 100).y());
-    }
+    if (buttonName == QStringLiteral("pushButtonErrorPlane"))
+        scene.importOneLineDrawing(pointOf(trace, 100));
     scene.choose(actionName, buttonName);
     scene.drag(pointOf(trace, from), pointOf(trace, to));
     Measurement* m = scene.manager()->measurements().last();
@@ -531,7 +515,7 @@ void ContourValuesTest::valueNotComputedShowsNoNumber()
 
     QVERIFY(m->isValueNotComputed());
     QCOMPARE(m->notComputedReason(), reason);
-    QCOMPARE(statusLine(scene), m->name() + QStringLiteral(": ") + reason);
+    QCOMPARE(scene.statusLine(), m->name() + QStringLiteral(": ") + reason);
     QCOMPARE(m->valueText(), QStringLiteral("—"));
     QTreeWidgetItem* row = scene.row(m->id());
     QCOMPARE(row->text(1), QStringLiteral("—"));
@@ -633,8 +617,7 @@ void ContourValuesTest::valuesFromStretchesKeepTheirSizeInEveryUnit()
         largest = std::max(largest, std::abs(r));
 
     for (int unit : {1, 2, 0}) {
-        setAxisUnit(unit);
-        scene.widget->recalcAllMeasurements();
+        scene.switchUnit(unit);
         QVERIFY2(!m->isValueNotComputed(), qPrintable(m->notComputedReason()));
         QCOMPARE(scene.row(m->id())->text(1), m->valueText());
         const QVector<double> result = resultOf(m, quantity, unit);
@@ -689,8 +672,7 @@ void ContourValuesTest::levelledContourStaysLevelInEveryUnit()
     // 1e-9 of the contour's 10 mm.
     const double tolerance = 1e-8;
     for (int unit : {1, 2, 0}) {
-        setAxisUnit(unit);
-        scene.widget->recalcAllMeasurements();
+        scene.switchUnit(unit);
         const double scale = MeasurementMath::unitsPerMillimetre(unit).value();
         const Points shown = pointsOf(curve, 0, curve->dataCount());
         QCOMPARE(shown.size(), levelled.size());
@@ -704,8 +686,7 @@ void ContourValuesTest::levelledContourStaysLevelInEveryUnit()
         QCOMPARE(scene.row(height->id())->text(1), height->valueText());
     }
 
-    setAxisUnit(1);
-    scene.widget->recalcAllMeasurements();
+    scene.switchUnit(1);
     scene.choose(QStringLiteral("actionLayFlat"), QStringLiteral("pushButtonRST"));
     QCOMPARE(pointsOf(curve, 0, curve->dataCount()), trace);
     // Between the tilted flats, give or take the 0.35 um rise of a

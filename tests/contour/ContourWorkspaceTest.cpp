@@ -89,8 +89,7 @@ void ContourWorkspaceTest::unknownUnitKeepsThePreviousOne()
 {
     setAxisUnit(1);
     WorkspaceScene scene({traceThrough({{1500, 20}, {3000, 40}})});
-    setAxisUnit(7);
-    scene.widget->recalcAllMeasurements();
+    scene.switchUnit(7);
     QCOMPARE(firstPoint(scene.plot()->curve(0)), QPointF(1500, 20));
     QCOMPARE(scene.widget->unitText(), QStringLiteral(" мкм"));
 }

@@ -6,6 +6,7 @@
 #include "measurements/ReperPoint.h"
 #include "plot/QCPItemArc.h"
 
+#include "ControllerLink.h"
 #include "DrawingChecks.h"
 #include "DxfText.h"
 #include "MessageBoxAnswerer.h"
@@ -14,7 +15,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStatusBar>
 #include <QTreeWidgetItemIterator>
 
 #include <algorithm>
@@ -102,8 +102,7 @@ struct DrawingTab
     {
         scene.choose(QStringLiteral("actionDXF"), QStringLiteral("pushButtonDXFPlane"));
         scene.clickAt(pressAt.x(), pressAt.y());
-        scene.widget->activateWindow();
-        if (!QTest::qWaitForWindowActive(scene.widget.get()))
+        if (!showActive(*scene.widget))
             qWarning("workspace window not active again");
     }
 
@@ -136,15 +135,6 @@ struct DrawingTab
         s.measurements = scene.manager()->measurements().size();
         s.deviationEnabled = scene.button(QStringLiteral("pushButtonErrorPlane"))->isEnabled();
         return s;
-    }
-
-    QString statusMessage() const { return scene.widget->findChild<QStatusBar*>()->currentMessage(); }
-
-    // The display unit changed as the settings dialog changes it.
-    void switchUnit(int unit)
-    {
-        setAxisUnit(unit);
-        scene.widget->recalcAllMeasurements();
     }
 
     const DxfDrawing& drawing() const { return scene.manager()->drawing(); }
@@ -303,7 +293,7 @@ void DrawingImportTest::importedAsDrawn()
     ComparePlaneDXF* comparison = tab.import(dxf, QStringLiteral("drawing.dxf"), QPointF(10 * f, 0));
     QVERIFY(comparison);
     QVERIFY2(comparison->loadError().isEmpty(), qPrintable(comparison->loadError()));
-    QTRY_COMPARE(tab.scene.widget->findChild<QStatusBar*>()->currentMessage(), kFirstPrompt);
+    QTRY_COMPARE(tab.scene.statusLine(), kFirstPrompt);
     QCOMPARE(comparison->state(), 0);
     QVERIFY2(sameEntities(tab.drawing().entities(), scaled(expected, f), 1e-9 * f),
              qPrintable(describe(tab.drawing().entities())));
@@ -440,7 +430,7 @@ void DrawingImportTest::drawingFollowsUnitChanges()
             QCOMPARE(comparison->tracePoint(), picks[0] * f);
     };
     for (int unit : {1, 2, 0}) {
-        tab.switchUnit(unit);
+        tab.scene.switchUnit(unit);
         const double f = unitFactor(unit);
         check(f);
         if (QTest::currentTestFailed())
@@ -479,19 +469,19 @@ void DrawingImportTest::promptStandsThroughUnitChange()
     ComparePlaneDXF* comparison = tab.import(dxfEntities(QStringLiteral("0 LINE 100 AcDbLine 10 0 20 -3 11 40 21 -3")),
                                              QStringLiteral("line.dxf"), {10, 0});
     QVERIFY(comparison);
-    QTRY_COMPARE(tab.statusMessage(), kFirstPrompt);
+    QTRY_COMPARE(tab.scene.statusLine(), kFirstPrompt);
     const QPointF points[] = {{12, 0}, {12, -3}};
     for (int i = 0; i < picks; ++i)
         tab.scene.clickAt(points[i].x(), points[i].y());
     QCOMPARE(comparison->state(), picks);
 
-    tab.switchUnit(1);
+    tab.scene.switchUnit(1);
     if (prompt.isEmpty()) {
-        QVERIFY2(tab.statusMessage().startsWith(height->name() + QStringLiteral(": "))
-                     && tab.statusMessage().endsWith(QStringLiteral("мкм")),
-                 qPrintable(tab.statusMessage()));
+        QVERIFY2(tab.scene.statusLine().startsWith(height->name() + QStringLiteral(": "))
+                     && tab.scene.statusLine().endsWith(QStringLiteral("мкм")),
+                 qPrintable(tab.scene.statusLine()));
     } else {
-        QCOMPARE(tab.statusMessage(), prompt);
+        QCOMPARE(tab.scene.statusLine(), prompt);
     }
 }
 
@@ -538,7 +528,7 @@ void DrawingImportTest::failedImportLeavesTabAsBefore()
         const DrawingTab::Snapshot after = tab.snapshot();
         QVERIFY2(after == before, qPrintable(describeSnapshot(before) + QStringLiteral(" -> ") + describeSnapshot(after)));
         if (!reason.isEmpty())
-            QTRY_VERIFY2(tab.statusMessage().contains(reason), qPrintable(tab.statusMessage()));
+            QTRY_VERIFY2(tab.scene.statusLine().contains(reason), qPrintable(tab.scene.statusLine()));
     }
 }
 
@@ -563,14 +553,14 @@ void DrawingImportTest::escapeAbandonsUnfinishedComparison()
     QVERIFY(tab.snapshot().rows > before.rows);
     QVERIFY(tab.scene.button(QStringLiteral("pushButtonErrorPlane"))->isEnabled());
 
-    QTRY_COMPARE(tab.statusMessage(), picks == 0 ? kFirstPrompt : kSecondPrompt);
+    QTRY_COMPARE(tab.scene.statusLine(), picks == 0 ? kFirstPrompt : kSecondPrompt);
 
     QTest::keyClick(tab.scene.window(), Qt::Key_Escape);
     const DrawingTab::Snapshot after = tab.snapshot();
     QVERIFY2(after == before, qPrintable(describeSnapshot(before) + QStringLiteral(" -> ") + describeSnapshot(after)));
     QVERIFY(!tab.scene.manager()->currentMeasurement());
     // Nothing waits for a point any more.
-    QCOMPARE(tab.statusMessage(), QString());
+    QCOMPARE(tab.scene.statusLine(), QString());
 }
 
 void DrawingImportTest::importedDrawingInSight_data()
@@ -604,7 +594,7 @@ void DrawingImportTest::importedDrawingInSight()
     const QCPRange yBefore = tab.scene.plot()->yAxis->range();
     ComparePlaneDXF* comparison = tab.import(dxfEntities(entities), QStringLiteral("drawing.dxf"), {10, 40});
     QVERIFY(comparison);
-    QTRY_COMPARE(tab.statusMessage(), kFirstPrompt);
+    QTRY_COMPARE(tab.scene.statusLine(), kFirstPrompt);
 
     const QCPRange x = tab.scene.plot()->xAxis->range();
     const QCPRange y = tab.scene.plot()->yAxis->range();

@@ -3,17 +3,12 @@
 #include "LogTexts.h"
 #include "MessageBoxAnswerer.h"
 #include "SettingsFixture.h"
-#include "TestFiles.h"
 #include "TestMain.h"
 #include "TextInput.h"
 
-#include "measurements/ComparePlaneDXF.h"
-
-#include <QDir>
 #include <QDoubleSpinBox>
 #include <QInputDialog>
 #include <QSpinBox>
-#include <QStatusBar>
 
 namespace {
 
@@ -253,17 +248,12 @@ void MeasurementButtonsTest::drawingDeviationIsNamedAsItsButton()
 {
     // A drawing imported (which enables the deviation's button) and abandoned
     // when the deviation is chosen before its fit.
-    const QString path = QDir::current().filePath(QStringLiteral("drawing.dxf"));
-    writeText(path, QStringLiteral("ENTITIES\nAcDbLine\n10\n0\n20\n0\n11\n1\n21\n0\nENDSEC\n"));
-    ComparePlaneDXF::setFileProvider([path](QWidget*) { return path; });
     QVector<QPointF> points;
     for (int i = 0; i <= 100; ++i)
         points.append(QPointF(10.0 * i, 2.0 * i));
     WorkspaceScene scene({traceThrough(points)});
     const QCPCurve* trace = scene.plot()->curve(0);
-    scene.choose(QStringLiteral("actionDXF"), QStringLiteral("pushButtonDXFPlane"));
-    scene.clickAt(pointOf(trace, 50).x(), pointOf(trace, 50).y());
-    ComparePlaneDXF::setFileProvider(nullptr);
+    scene.importOneLineDrawing(pointOf(trace, 50));
     scene.choose(QStringLiteral("actionDXF"), QStringLiteral("pushButtonErrorPlane"));
     scene.drag(pointOf(trace, 20), pointOf(trace, 60));
     const QPointF place = pointOf(trace, 60) - QPointF(0, 0.3);
@@ -276,7 +266,7 @@ void MeasurementButtonsTest::drawingDeviationIsNamedAsItsButton()
     QTreeWidgetItem* row = scene.row(deviation->id());
     QVERIFY(row);
     QCOMPARE(row->text(0), name);
-    QVERIFY(scene.widget->findChild<QStatusBar*>()->currentMessage().startsWith(name + QStringLiteral(": ")));
+    QVERIFY(scene.statusLine().startsWith(name + QStringLiteral(": ")));
 }
 
 KALVORA_TEST_MAIN(MeasurementButtonsTest)

@@ -2,13 +2,17 @@
 
 #include "contour/ContourAnalisisWidget.h"
 #include "contour/MeasurementsManager.h"
+#include "measurements/ComparePlaneDXF.h"
 #include "measurements/Measurement.h"
 
 #include "PlainTrace.h"
 #include "SettingsFixture.h"
+#include "TestFiles.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidgetItemIterator>
 #include <QWheelEvent>
@@ -16,6 +20,12 @@
 
 #include <memory>
 #include <vector>
+
+// The display unit, "view/axis_unit", changed without saving.
+inline void setAxisUnit(int unit)
+{
+    changeSettings([unit](AppSettings& settings) { settings.view.axis_unit = unit; });
+}
 
 // A shown measurement tab on traces given as columns (x, height) in
 // micrometres, with the mouse and the wheel driven as a user drives them: the
@@ -63,6 +73,14 @@ public:
     QPushButton* button(const QString& name) const { return widget->findChild<QPushButton*>(name); }
     QAction* action(const QString& name) const { return widget->findChild<QAction*>(name); }
     QFrame* frame(const QString& name) const { return widget->findChild<QFrame*>(name); }
+    QString statusLine() const { return widget->findChild<QStatusBar*>()->currentMessage(); }
+
+    // The display unit changed as the settings dialog changes it.
+    void switchUnit(int unit)
+    {
+        setAxisUnit(unit);
+        widget->recalcAllMeasurements();
+    }
 
     // A click on the tool bar's button of the action.
     void clickAction(const QString& name)
@@ -153,6 +171,19 @@ public:
         return manager()->currentMeasurement();
     }
 
+    // A drawing of one line imported as the DXF frame's button imports it,
+    // by a press at the point of the plot, the file given in place of the
+    // file dialog's choice.
+    void importOneLineDrawing(const QPointF& pressAt)
+    {
+        const QString path = QDir::current().filePath(QStringLiteral("drawing.dxf"));
+        writeText(path, QStringLiteral("ENTITIES\nAcDbLine\n10\n0\n20\n0\n11\n1\n21\n0\nENDSEC\n"));
+        ComparePlaneDXF::setFileProvider([path](QWidget*) { return path; });
+        choose(QStringLiteral("actionDXF"), QStringLiteral("pushButtonDXFPlane"));
+        clickAt(pressAt.x(), pressAt.y());
+        ComparePlaneDXF::setFileProvider(nullptr);
+    }
+
 private:
     // Before the widget, which keeps pointers to them.
     std::vector<std::unique_ptr<PlainTrace>> m_traces;
@@ -177,10 +208,4 @@ inline QPointF pointOf(const QCPCurve* curve, int index)
 {
     const QCPCurveData& point = *(curve->data()->constBegin() + index);
     return QPointF(point.key, point.value);
-}
-
-// The display unit, "view/axis_unit", changed without saving.
-inline void setAxisUnit(int unit)
-{
-    changeSettings([unit](AppSettings& settings) { settings.view.axis_unit = unit; });
 }

@@ -12,10 +12,6 @@ using Family = SimulatedController::Family;
 
 namespace {
 
-// The controller holds its answer to the start command back for this long,
-// so that the provider has its trace ready before the first point.
-constexpr int kStartDelayMs = 300;
-
 // A recording as the control panel makes it: the device starts tracing, then
 // a provider fills a trace of the device's type.
 struct LiveRecording

@@ -555,21 +555,13 @@ void DeviationMeasurementsTest::scaleStaysClear()
     s.scene.plot.replot();
     QCOMPARE(scaleProblems(*s.m, {s.curve}, others), QString());
 
-    for (QCPAxis* axis : {s.scene.plot.xAxis, s.scene.plot.yAxis})
-        axis->scaleRange(3);
-    s.scene.plot.replot();
+    zoomOut(s.scene.plot);
     QCOMPARE(scaleProblems(*s.m, {s.curve}, others), QString());
 
     // Checked after the scale's own layout at each layout of the rendering.
     QString inImage = QStringLiteral("not laid out");
-    QSize laidOutFor;
-    QObject::connect(&s.scene.plot, &QCustomPlot::afterLayout, &s.scene.plot, [&] {
-        inImage = scaleProblems(*s.m, {s.curve}, others);
-        laidOutFor = s.scene.plot.viewport().size();
-    });
-    for (QCPAxis* axis : {s.scene.plot.xAxis, s.scene.plot.yAxis})
-        axis->scaleRange(1.0 / 3);
-    s.scene.plot.toPixmap(1000, 300);
+    const QSize laidOutFor = zoomBackAndRender(s.scene.plot, QSize(1000, 300),
+                                               [&] { inImage = scaleProblems(*s.m, {s.curve}, others); });
     QCOMPARE(laidOutFor, QSize(1000, 300));
     QCOMPARE(inImage, QString());
 }

@@ -9,8 +9,11 @@
 #include "plot/PlotWidget.h"
 
 #include <QLineF>
+#include <QSize>
 #include <QString>
 #include <QVector>
+
+#include <functional>
 
 // Checks of labels as the plot's last layout placed them, in its pixels.
 
@@ -61,4 +64,30 @@ inline bool arrowCrossesLabel(const CurvatureMeasurement& m)
 {
     const QLineF arrow(m.radiusLine()->start->pixelPosition(), m.radiusLine()->end->pixelPosition());
     return MeasurementMath::segmentMeetsRect(arrow, textPixelRect(m.valueLabel()));
+}
+
+// Both axes zoomed out three times, and the plot laid out again.
+inline void zoomOut(QCustomPlot& plot)
+{
+    for (QCPAxis* axis : {plot.xAxis, plot.yAxis})
+        axis->scaleRange(3);
+    plot.replot();
+}
+
+// Both axes zoomed back in, and the plot rendered into an image of the size,
+// `check` run at each layout of the rendering (after the labels' own layout,
+// connected before it) and no more afterwards. Returns the size the plot was
+// last laid out for.
+inline QSize zoomBackAndRender(QCustomPlot& plot, const QSize& size, const std::function<void()>& check)
+{
+    QSize laidOutFor;
+    const QMetaObject::Connection connection = QObject::connect(&plot, &QCustomPlot::afterLayout, &plot, [&] {
+        check();
+        laidOutFor = plot.viewport().size();
+    });
+    for (QCPAxis* axis : {plot.xAxis, plot.yAxis})
+        axis->scaleRange(1.0 / 3);
+    plot.toPixmap(size.width(), size.height());
+    QObject::disconnect(connection);
+    return laidOutFor;
 }

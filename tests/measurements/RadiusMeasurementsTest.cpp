@@ -362,23 +362,15 @@ void RadiusMeasurementsTest::labelStaysOffArrow()
     s.scene.plot.replot();
     QVERIFY(!arrowCrossesLabel(*s.m));
 
-    for (QCPAxis* axis : {s.scene.plot.xAxis, s.scene.plot.yAxis})
-        axis->scaleRange(3);
-    s.scene.plot.replot();
+    zoomOut(s.scene.plot);
     QVERIFY(!arrowCrossesLabel(*s.m));
 
     s.m->setLabelText(QStringLiteral("R_1"));
     s.m->updateLabel();
     s.m->setLabelEnlarged(true);
     bool crossesInImage = true;
-    QSize laidOutFor;
-    QObject::connect(&s.scene.plot, &QCustomPlot::afterLayout, &s.scene.plot, [&] {
-        crossesInImage = arrowCrossesLabel(*s.m);
-        laidOutFor = s.scene.plot.viewport().size();
-    });
-    for (QCPAxis* axis : {s.scene.plot.xAxis, s.scene.plot.yAxis})
-        axis->scaleRange(1.0 / 3);
-    s.scene.plot.toPixmap(900, 400);
+    const QSize laidOutFor =
+        zoomBackAndRender(s.scene.plot, QSize(900, 400), [&] { crossesInImage = arrowCrossesLabel(*s.m); });
     QCOMPARE(laidOutFor, QSize(900, 400));
     QVERIFY(!crossesInImage);
 }

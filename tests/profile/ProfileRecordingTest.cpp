@@ -23,9 +23,6 @@ using WorkspaceLink = ControllerLink<ProfileAnalisisWidget>;
 
 namespace {
 
-// The controller holds its answer to a start back for this long, so that
-// the provider has its trace ready before the first point.
-constexpr int kStartDelayMs = 300;
 constexpr int kRecordingTimeoutMs = 15000;
 
 // Five point frames, then a block transfer of `samples` heights that

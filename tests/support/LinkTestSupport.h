@@ -101,6 +101,10 @@ private:
     std::vector<QMetaObject::Connection> m_connections;
 };
 
+// The controller holds its answer to a start back for this long, so that
+// the provider has its trace ready before the first point.
+constexpr int kStartDelayMs = 300;
+
 // Waits, with the event loop running, until the controller has received the
 // command `occurrence` times in all.
 inline bool waitForCommand(const SimulatedController& controller, const std::string& command, int occurrence = 1,

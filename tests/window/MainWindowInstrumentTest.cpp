@@ -5,13 +5,13 @@
 #include "MessageBoxAnswerer.h"
 #include "ProfileAnalisisWidget.h"
 #include "ProgressBar.h"
+#include "RecordingState.h"
 #include "SettingsFixture.h"
 #include "TestMain.h"
 #include "WorkspaceFixture.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -23,10 +23,6 @@ using WindowLink = ControllerLink<MainWindow>;
 Q_DECLARE_METATYPE(Family)
 
 namespace {
-
-// The controller holds its answer to a start back for this long, so that
-// the provider has its trace ready before the first point.
-constexpr int kStartDelayMs = 300;
 
 // The controls each controller family shows on the control panel.
 const QStringList kContourControls = {"xplusButton",  "xminusButton",  "yplusButton",          "yminusButton",
@@ -120,7 +116,7 @@ private slots:
         QElapsedTimer sinceTheStop;
         sinceTheStop.start();
         QVERIFY(waitForCommand(m_link->controller, DeviceCommands::kAutoMinMaxCalib));
-        QVERIFY(QTest::qWaitFor([&] { return isIdle(); }, Device::kStopAnswerTimeoutMs + 5000));
+        QVERIFY(QTest::qWaitFor([&] { return isIdle(*m_link->window); }, Device::kStopAnswerTimeoutMs + 5000));
         QVERIFY2(sinceTheStop.elapsed() >= Device::kStopAnswerTimeoutMs - 100,
                  qPrintable(QString::number(sinceTheStop.elapsed())));
 
@@ -147,7 +143,7 @@ private slots:
         m_link->controller.setProfileTrace(answered);
         m_link->controller.stall(kStartDelayMs);
         QTest::mouseClick(button("startTraceButton"), Qt::LeftButton);
-        QVERIFY(QTest::qWaitFor([&] { return profile()->traces().size() == 2 && isIdle(); }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return profile()->traces().size() == 2 && isIdle(*m_link->window); }, 10000));
         QCOMPARE(rowCount(profile()->traces().last()), 250);
         QVERIFY(QTest::qWaitFor([&] { return statusText().endsWith(QStringLiteral("с показателем z: 312")); }, 5000));
     }
@@ -214,14 +210,6 @@ private:
         }
         return true;
     }
-
-    bool isIdle() const
-    {
-        return !profile()->isReadInProgress() && button("startTraceButton")->isEnabled()
-            && m_link->window->menuBar()->isEnabled();
-    }
-
-    static int rowCount(const AbstractTrace* trace) { return workspace::rawData(trace).value(0).size(); }
 
     ProfileAnalisisWidget* profile() const { return m_link->window->profileWidget(); }
     QWidget* control(const QString& name) const

@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 #include "MessageBoxAnswerer.h"
 #include "ProfileAnalisisWidget.h"
+#include "RecordingState.h"
 #include "ReferenceRaPrompt.h"
 #include "SettingsFixture.h"
 #include "TestMain.h"
@@ -243,18 +244,17 @@ private slots:
         trace.blockSamples.assign(250, 1000);
         trace.endsByItself = false;
         m_link->controller.setProfileTrace(trace);
-        // The provider has its trace ready before the first point.
-        m_link->controller.stall(300);
+        m_link->controller.stall(kStartDelayMs);
         auto* density = qobject_cast<QSpinBox*>(field("histogramDensitySpinBox"));
         const int densityBefore = density->value();
 
         QTest::mouseClick(button("startTraceButton"), Qt::LeftButton);
         QVERIFY(profileHasRecording());
         const AbstractTrace* recorded = profile()->dataProvider()->trace();
-        QVERIFY(QTest::qWaitFor([&] { return workspace::rawData(recorded).value(0).size() == 5; }, 5000));
+        QVERIFY(QTest::qWaitFor([&] { return rowCount(recorded) == 5; }, 5000));
         QTest::mouseClick(button("stopTraceButton"), Qt::LeftButton);
-        QVERIFY(QTest::qWaitFor([&] { return isIdle(); }, 10000));
-        QCOMPARE(workspace::rawData(recorded).value(0).size(), 250);
+        QVERIFY(QTest::qWaitFor([&] { return isIdle(window()); }, 10000));
+        QCOMPARE(rowCount(recorded), 250);
 
         m_link->controller.clearReceived();
         clickKeys(window().windowHandle(), {Qt::Key_Right, Qt::Key_Up, Qt::Key_Down});
@@ -284,13 +284,6 @@ private slots:
 
 private:
     using Link = ControllerLink<MainWindow>;
-
-    // No recording runs and the panel, the tool bar and the menus take input.
-    bool isIdle() const
-    {
-        return !profile()->isReadInProgress() && button("startTraceButton")->isEnabled()
-            && window().menuBar()->isEnabled();
-    }
 
     MainWindow& window() const { return *m_link->window; }
     ProfileAnalisisWidget* profile() const { return window().profileWidget(); }

@@ -9,6 +9,7 @@
 #include "ReferenceRaPrompt.h"
 #include "SettingsDialog.h"
 #include "SettingsFixture.h"
+#include "ShownTraceList.h"
 #include "TestMain.h"
 #include "TextInput.h"
 #include "TraceJoining.h"
@@ -80,10 +81,11 @@ Outcome typeIntoField(QWidget* window, const QString& name, const QString& typed
 
 // Types into the number field of the modal dialog that opens when `open`
 // runs (through the menu entry, when one is given), and clicks OK; a dialog
-// whose OK stays disabled is cancelled. The value is 0 when the dialog was
-// accepted: the caller reads what the program took.
+// whose OK stays disabled is cancelled. The value is the dialog's number when
+// it was accepted: a caller that can reads what the program took instead.
+// Any other dialog on the way is answered by `other`, or cancelled.
 Outcome typeIntoDialog(const std::function<void()>& open, const QString& typed,
-                       const QString& menuEntry = QString())
+                       const QString& menuEntry = QString(), const std::function<void(QWidget*)>& other = {})
 {
     Outcome outcome;
     bool answered = false;
@@ -92,7 +94,10 @@ Outcome typeIntoDialog(const std::function<void()>& open, const QString& typed,
     answerer.onDialog([&](QWidget* dialog) {
         auto* input = qobject_cast<QInputDialog*>(dialog);
         if (!input) {
-            static_cast<QDialog*>(dialog)->reject();
+            if (other)
+                other(dialog);
+            else
+                static_cast<QDialog*>(dialog)->reject();
             return;
         }
         if (answered)
@@ -105,7 +110,7 @@ Outcome typeIntoDialog(const std::function<void()>& open, const QString& typed,
                 outcome.shown = field->findChild<QLineEdit*>()->text();
         }
         if (accepted)
-            outcome.value = 0;
+            outcome.value = input->doubleValue();
         else
             input->reject();
     });
@@ -131,50 +136,24 @@ Outcome joinOverlap(const QString& typed)
         trace->setType(CONTOUR);
         trace->setName(QStringLiteral("trace.txt"));
     }
-    TraceList list;
-    list.addTrace(&left);
-    list.addTrace(&right);
-    list.resize(700, 320);
-    list.show();
-    if (!QTest::qWaitForWindowExposed(&list))
-        qWarning("trace list not exposed");
-    QSignalSpy created(&list, &TraceList::createTrace);
-
-    auto* tree = list.findChild<QTreeWidget*>(QStringLiteral("tracesListTreeWidget"));
-    QTreeWidgetItem* row = nullptr;
-    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-        if ((*it)->data(0, Qt::UserRole).toInt() == left.id)
-            row = *it;
-    }
-    const QRect rect = tree->visualItemRect(row);
-    const QPoint pos = tree->viewport()->mapTo(&list, QPoint(rect.left() + 40, rect.center().y()));
-
-    Outcome outcome;
-    bool typedOnce = false;
-    MessageBoxAnswerer answerer;
-    answerer.chooseMenuEntry(QStringLiteral("Соединить трассы"));
-    answerer.onDialog([&](QWidget* dialog) {
-        if (auto* input = qobject_cast<QInputDialog*>(dialog)) {
-            if (typedOnce)
-                return;
-            typedOnce = true;
-            const bool accepted = MessageBoxAnswerer::enterNumber(input, typed);
-            outcome.refusalShown = QToolTip::isVisible();
-            if (accepted)
-                outcome.value = input->doubleValue();
-            else
-                input->reject();
-            return;
-        }
-        const QList<QRadioButton*> choices = dialog->findChildren<QRadioButton*>();
-        if (!choices.isEmpty())
-            QTest::mouseClick(choices.first(), Qt::LeftButton, {}, QPoint(8, choices.first()->height() / 2));
-        if (!MessageBoxAnswerer::clickButton(dialog, QStringLiteral("Соединить")))
-            static_cast<QDialog*>(dialog)->reject();
-    });
-    QTest::mousePress(list.windowHandle(), Qt::RightButton, {}, pos);
-    QTest::mouseRelease(list.windowHandle(), Qt::RightButton, {}, pos);
-    QTest::qWait(50);
+    ShownList shown;
+    shown.list.addTrace(&left);
+    shown.list.addTrace(&right);
+    QSignalSpy created(&shown.list, &TraceList::createTrace);
+    Outcome outcome = typeIntoDialog(
+        [&] {
+            shown.rightClick(left.id);
+            QTest::qWait(50);
+        },
+        typed, QStringLiteral("Соединить трассы"),
+        // The join's dialog: the first trace offered, and "Соединить".
+        [](QWidget* dialog) {
+            const QList<QRadioButton*> choices = dialog->findChildren<QRadioButton*>();
+            if (!choices.isEmpty())
+                choose(choices.first());
+            if (!MessageBoxAnswerer::clickButton(dialog, QStringLiteral("Соединить")))
+                static_cast<QDialog*>(dialog)->reject();
+        });
     // The joined trace is made with the overlap the dialog handed on.
     if (created.size() != 1 || created.first().first().value<ProfileData>() != joinTraces(&left, &right, outcome.value))
         outcome.value = kNotTaken;

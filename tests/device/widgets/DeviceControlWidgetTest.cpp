@@ -24,10 +24,6 @@ Q_DECLARE_METATYPE(Family)
 
 namespace {
 
-// The controller holds its answer to a start back for this long, so that
-// the provider has its trace ready before the first point.
-constexpr int kStartDelayMs = 300;
-
 void resetSettings()
 {
     AppSettings& settings = AppSettings::instance();
