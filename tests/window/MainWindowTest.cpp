@@ -728,8 +728,10 @@ private slots:
     // disabled.
     void ctrlPWhileAReadRuns()
     {
+        // Long enough that the read still runs once the menu's and the file
+        // dialog's event loops have ended, however fast the machine.
         const QString source = workFile("long.txt");
-        QVERIFY(workspace::writeProfileFile(source, workspace::wavyProfile(400000)));
+        QVERIFY(workspace::writeProfileFile(source, workspace::wavyProfile(2000000)));
         ShownWindow shown;
         QSignalSpy finished(shown.profile(), &ProfileAnalisisWidget::unlockButtons);
         MessageBoxAnswerer answerer;
